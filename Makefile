@@ -1,0 +1,55 @@
+# Dayvane: the two commands a new user needs are `make run` and `make test`.
+BUILD        ?= build
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS         ?= $(shell nproc)
+APPTFILE     ?= NOTES.APT
+CMAKE_FLAGS  ?=
+
+.PHONY: all deps build run test sanitize fuzz bench format format-check clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Until the desktop program exists, show the agenda of the default appointment file.
+run: build
+	@scripts/run-dayvane "$(BUILD)" "$(APPTFILE)"
+
+test: build
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# Core and store tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDVW_SANITIZE=ON \
+	    -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest -j $(JOBS) --output-on-failure -L 'core|store|fuzz'
+
+# Every fuzz target under libFuzzer for a bounded time (FUZZ_SECONDS in total).
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DDVW_LIBFUZZER=ON -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	scripts/run-fuzzers "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check:
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,43 @@
+// Arbitrary bytes as one appointment line, read under every date setting. The reader must
+// never fail, never read out of bounds, and leave every position inside the line.
+#include "core/linereader.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    // The first byte picks the settings, the rest is the line.
+    const std::uint8_t selector = data[0];
+    dvw::DateTextSettings settings;
+    settings.european = (selector & 1) != 0;
+    settings.military = (selector & 2) != 0;
+    settings.centuryBreak = (selector >> 2) % 101;
+    dvw::SimpleReadContext doc(settings);
+
+    dvw::TimeString line(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
+    dvw::ApptInfo info;
+    dvw::SetTarget(info, dvw::TDate(5, 3, 1999));
+    dvw::ReadAppt(info, doc, line);
+
+    const auto length = static_cast<std::int64_t>(line.text.size());
+    if (line.textStart < 0 || line.textStart > length)
+        std::abort();
+    if (info.scheduleStart < 0 || info.scheduleStart > length)
+        std::abort();
+    if (info.targetEnd != 0 && (info.targetStart >= info.targetEnd || info.targetEnd > length))
+        std::abort();
+    if (info.kind < 0 || info.kind > 13 || line.kind != info.kind)
+        std::abort();
+
+    // A second read of the same text gives the same keys.
+    const std::int32_t textStart = line.textStart, kind = line.kind, sortKey = line.sortKey;
+    dvw::ApptInfo again;
+    dvw::ReadAppt(again, doc, line);
+    if (line.textStart != textStart || line.kind != kind || line.sortKey != sortKey)
+        std::abort();
+    return 0;
+}

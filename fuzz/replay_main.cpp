@@ -1,0 +1,44 @@
+// Runs a fuzz target over every file of the corpus directories (or files) it is given,
+// so that the targets build and their oracles run without libFuzzer.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+namespace {
+
+int runFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    return LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()),
+                                  bytes.size());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path arg = argv[i];
+        if (std::filesystem::is_directory(arg)) {
+            for (const auto &entry : std::filesystem::recursive_directory_iterator(arg)) {
+                if (entry.is_regular_file()) {
+                    runFile(entry.path());
+                    ++count;
+                }
+            }
+        } else {
+            runFile(arg);
+            ++count;
+        }
+    }
+    std::printf("replayed %d inputs\n", count);
+    return count > 0 ? 0 : 1;
+}

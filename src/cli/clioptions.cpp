@@ -1,0 +1,163 @@
+#include "clioptions.h"
+
+#include <charconv>
+#include <map>
+
+namespace dvw {
+
+namespace {
+
+OptionSet optionSetOf(const std::string &command)
+{
+    if (command == "read" || command == "write")
+        return OptionSet::Date;
+    if (command == "add")
+        return OptionSet::Add;
+    return OptionSet::Window;
+}
+
+bool parseInt(const std::string &text, int &value)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+// An option that takes an integer within [low, high].
+bool takeInt(const std::string &name, const std::string &text, int low, int high,
+             std::optional<int> &slot, std::string &error)
+{
+    int value = 0;
+    if (!parseInt(text, value) || value < low || value > high) {
+        error = name + " takes a whole number from " + std::to_string(low) + " to "
+            + std::to_string(high) + ", not '" + text + "'";
+        return false;
+    }
+    slot = value;
+    return true;
+}
+
+bool takeDate(const std::string &name, const std::string &text, std::optional<TDate> &slot,
+              std::string &error)
+{
+    slot = parseIsoDate(text);
+    if (!slot)
+        error = name + " takes a date as YYYY-MM-DD, not '" + text + "'";
+    return slot.has_value();
+}
+
+bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
+{
+    if (arg == "--european" || arg == "--no-european")
+        o.european = arg == "--european";
+    else if (arg == "--military" || arg == "--no-military")
+        o.military = arg == "--military";
+    else if (set == OptionSet::Window
+             && (arg == "--all-categories" || arg == "--default-categories"))
+        o.allCategories = arg == "--all-categories";
+    else if (set == OptionSet::Window && arg == "--hide-unprioritized")
+        o.hideUnprioritized = true;
+    else if (set == OptionSet::Add && arg == "--force")
+        o.force = true;
+    else
+        return false;
+    return true;
+}
+
+// Options with a value. Returns false with error empty when the name is unknown here.
+bool parseValued(CliOptions &o, const std::string &name, const std::string &value, OptionSet set,
+                 std::string &error)
+{
+    if (name == "--century-break")
+        return takeInt(name, value, 0, 100, o.centuryBreak, error);
+    if (name == "--profile")
+        return takeInt(name, value, 0, 1000000, o.profile, error);
+    if (set != OptionSet::Window)
+        return false;
+    if (name == "--today")
+        return takeDate(name, value, o.today, error);
+    if (name == "--start")
+        return takeDate(name, value, o.start, error);
+    if (name == "--days")
+        return takeInt(name, value, 1, 365, o.days, error);
+    if (name == "--nag")
+        return takeInt(name, value, 0, 365, o.nag, error);
+    if (name == "--unimportant")
+        return takeInt(name, value, 0, 6, o.unimportant, error);
+    if (name == "--priority-level")
+        return takeInt(name, value, 1, 4, o.priorityLevel, error);
+    if (name == "--screen") {
+        o.screen = value;
+        return true;
+    }
+    return false;
+}
+
+bool takesValue(const std::string &name)
+{
+    static const char *const names[]
+        = {"--century-break", "--profile",     "--today",          "--start", "--days",
+           "--nag",           "--unimportant", "--priority-level", "--screen"};
+    for (const char *n : names) {
+        if (name == n)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<TDate> parseIsoDate(const std::string &text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int y = 0, m = 0, d = 0;
+    if (!parseInt(text.substr(0, 4), y) || !parseInt(text.substr(5, 2), m)
+        || !parseInt(text.substr(8, 2), d) || y < 1)
+        return std::nullopt;
+    const TDate date(static_cast<std::uint32_t>(d), static_cast<std::uint32_t>(m),
+                     static_cast<std::uint32_t>(y));
+    if (d > 31 || !date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+CliParse parseCliOptions(const std::vector<std::string> &args)
+{
+    CliParse result;
+    CliOptions &o = result.options;
+    if (args.empty()) {
+        result.error = "no command given";
+        return result;
+    }
+    o.command = args[0];
+    const OptionSet set = optionSetOf(o.command);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || arg == "--") {
+            o.positional.push_back(arg);
+            continue;
+        }
+        if (parseFlag(o, arg, set))
+            continue;
+        std::string name = arg, value;
+        const std::size_t eq = arg.find('=');
+        if (eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        } else if (takesValue(arg) && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (takesValue(arg)) {
+            result.error = arg + " needs a value";
+            return result;
+        }
+        if (!parseValued(o, name, value, set, result.error)) {
+            if (result.error.empty())
+                result.error = "unknown option '" + arg + "' for '" + o.command + "'";
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace dvw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/datetextsettings.h"
+#include "core/tdate.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dvw {
+
+// What the command line of dayvane-cli says, before the settings store fills the gaps.
+// Every optional value that is set overrides the one stored setting it names.
+struct CliOptions
+{
+    std::string command;
+    std::vector<std::string> positional;
+
+    std::optional<bool> european;
+    std::optional<bool> military;
+    std::optional<int> centuryBreak;
+    std::optional<int> profile;
+
+    std::optional<TDate> today;
+    std::optional<TDate> start;
+    std::optional<int> days;
+    std::optional<int> nag;
+    std::optional<int> unimportant;
+    std::optional<bool> allCategories;
+    std::optional<int> priorityLevel;
+    bool hideUnprioritized = false;
+    std::optional<std::string> screen;
+    bool force = false;
+};
+
+struct CliParse
+{
+    CliOptions options;
+    std::string error; // empty when the arguments were understood
+};
+
+// Which option groups a command accepts.
+enum class OptionSet { Date, Window, Add };
+
+CliParse parseCliOptions(const std::vector<std::string> &args);
+// "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.
+std::optional<TDate> parseIsoDate(const std::string &text);
+
+} // namespace dvw

@@ -1,0 +1,171 @@
+#include "commands.h"
+
+#include "clioptions.h"
+#include "core/linereader.h"
+#include "json.h"
+
+#include <iostream>
+#include <iterator>
+
+namespace dvw {
+
+namespace {
+
+const char usageText[]
+    = "usage: dayvane-cli COMMAND [OPTIONS]\n"
+      "commands:\n"
+      "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
+      "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
+      "              --century-break N, --profile N\n";
+
+int usage(std::ostream &err, const std::string &problem)
+{
+    err << "dayvane-cli: " << problem << "\n" << usageText;
+    return 2;
+}
+
+DateTextSettings dateSettingsOf(const CliOptions &o)
+{
+    DateTextSettings s;
+    s.european = o.european.value_or(false);
+    s.military = o.military.value_or(false);
+    s.centuryBreak = o.centuryBreak.value_or(20);
+    return s;
+}
+
+std::string weekdaysJson(const ApptInfo &info)
+{
+    std::string json = "[";
+    for (std::size_t d = 0; d < info.weekdays.size(); ++d) {
+        if (d > 0)
+            json += ',';
+        json += info.weekdays[d] ? "true" : "false";
+    }
+    return json + "]";
+}
+
+std::string datesJson(const DateList &list)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += jsonDate(list[i]);
+    }
+    return json + "]";
+}
+
+std::string lineJson(const TimeString &line)
+{
+    return JsonObject()
+        .addInt("textStart", line.textStart)
+        .addInt("time", line.time)
+        .addInt("alarmAdvance", line.alarmAdvance)
+        .addInt("shade", line.shade)
+        .addInt("category", line.category)
+        .addDate("birthDate", line.birthDate)
+        .addBool("noPrint", line.noPrint)
+        .addBool("holiday", line.holiday)
+        .addInt("kind", line.kind)
+        .addInt("sortKey", line.sortKey)
+        .str();
+}
+
+std::string infoJson(const ApptInfo &info)
+{
+    return JsonObject()
+        .addBool("completed", info.completed)
+        .addInt("kind", info.kind)
+        .addInt("scheduleStart", info.scheduleStart)
+        .addInt("scheduleEnd", info.scheduleEnd)
+        .addBool("hasStart", info.hasStart)
+        .addDate("startDate", info.startDate)
+        .addBool("hasEnd", info.hasEnd)
+        .addDate("endDate", info.endDate)
+        .addDate("mainDate", info.mainDate)
+        .addInt("n", info.n)
+        .addInt("month", info.month)
+        .addInt("weekday", info.weekday)
+        .addInt("offset", info.offset)
+        .addInt("showFollowing", info.showFollowing)
+        .addInt("warnDays", info.warnDays)
+        .addBool("holiday", info.holiday)
+        .addBool("markL", info.markL)
+        .addBool("nag", info.nag)
+        .addBool("unimportant", info.unimportant)
+        .addBool("hasExcluded", info.hasExcluded)
+        .addBool("done", info.done)
+        .addBool("observed", info.observed)
+        .addBool("weekdaysOnly", info.weekdaysOnly)
+        .addInt("priority", info.priority)
+        .addBool("noPrint", info.noPrint)
+        .addInt("category", info.category)
+        .addInt("time", info.time)
+        .addInt("alarmAdvance", info.alarmAdvance)
+        .addRaw("weekdays", weekdaysJson(info))
+        .str();
+}
+
+int runRead(const CliOptions &o, std::istream &in, std::ostream &out)
+{
+    SimpleReadContext doc(dateSettingsOf(o));
+    for (std::string &text : readInputLines(in)) {
+        TimeString line(std::move(text));
+        ApptInfo info;
+        ReadAppt(info, doc, line);
+        out << JsonObject()
+                   .addRaw("line", lineJson(line))
+                   .addRaw("info", infoJson(info))
+                   .addRaw("doneDates", datesJson(doc.doneDates()))
+                   .addRaw("excludedDates", datesJson(doc.excludedDates()))
+                   .str()
+            << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+std::vector<std::string> readInputLines(std::istream &in)
+{
+    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < all.size()) {
+        std::size_t end = all.find('\n', begin);
+        const bool ended = end != std::string::npos;
+        if (!ended)
+            end = all.size();
+        std::size_t stop = end;
+        if (ended && stop > begin && all[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(all, begin, stop - begin);
+        begin = ended ? end + 1 : end;
+    }
+    return lines;
+}
+
+int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+           std::ostream &err)
+{
+    const CliParse parse = parseCliOptions(args);
+    if (!parse.error.empty())
+        return usage(err, parse.error);
+    const CliOptions &o = parse.options;
+    int status = 2;
+    if (o.command == "read") {
+        if (!o.positional.empty())
+            return usage(err, "read takes no file; it reads standard input");
+        status = runRead(o, in, out);
+    } else {
+        return usage(err, "unknown command '" + o.command + "'");
+    }
+    out.flush();
+    if (!out) {
+        err << "dayvane-cli: could not write the output\n";
+        return 1;
+    }
+    return status;
+}
+
+} // namespace dvw

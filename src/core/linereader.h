@@ -1,0 +1,24 @@
+#pragma once
+
+#include "apptinfo.h"
+#include "readcontext.h"
+#include "timestring.h"
+
+namespace dvw {
+
+// Decodes appt.text into both records and fills the context's done and excluded lists
+// with the line's dates. Never fails: text that fits nothing is free text of kind 13.
+void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt);
+
+// Asks the next read to find the "\D" or "\X" code that carries this date.
+void SetTarget(ApptInfo &info, const TDate &date);
+
+// Removes the "\D" or "\X" code carrying this date (with the blanks behind it) and reads
+// the line again. False, with the text untouched, when the line has no such code.
+bool RemoveDateCode(TimeString &appt, const TDate &date, ReadContext &document);
+
+// True when both lines' free texts begin at the same position and everything before it
+// is equal, ignoring ASCII letter case.
+bool SameSchedule(TimeString &a, TimeString &b, ReadContext &document);
+
+} // namespace dvw

@@ -1,0 +1,101 @@
+#include "cli/clioptions.h"
+#include "cli/commands.h"
+#include "cli/json.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace dvw;
+
+namespace {
+
+struct CliRun
+{
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(const std::vector<std::string> &args, const std::string &input = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    CliRun r;
+    r.status = runCli(args, in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::vector<std::string> outputLines(const std::string &text)
+{
+    std::istringstream in(text);
+    return readInputLines(in);
+}
+
+} // namespace
+
+TEST(CliRead, OneJsonObjectPerInputLineEmptyLinesIncluded)
+{
+    const CliRun r = run({"read"}, "3/5/99 9:00 am Dentist\r\n\n&not joined\n* note");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = outputLines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[0].find("\"line\":{\"textStart\":7,\"time\":540,\"alarmAdvance\":-1"),
+              std::string::npos);
+    EXPECT_NE(lines[0].find("\"sortKey\":767717"), std::string::npos);
+    EXPECT_NE(lines[0].find("\"mainDate\":{\"jd\":2451243,\"flags\":0}"), std::string::npos);
+    EXPECT_NE(lines[1].find("\"kind\":13"), std::string::npos);
+    EXPECT_NE(lines[3].find("\"kind\":1"), std::string::npos);
+}
+
+TEST(CliRead, DateOptionsSteerTheReader)
+{
+    const CliRun us = run({"read"}, "13/5 x");
+    EXPECT_NE(us.out.find("\"kind\":13"), std::string::npos);
+    const CliRun eu = run({"read", "--european"}, "13/5 x");
+    EXPECT_NE(eu.out.find("\"kind\":6"), std::string::npos);
+    const CliRun mil = run({"read", "--military"}, "3/5/99 1430 x");
+    EXPECT_NE(mil.out.find("\"time\":870"), std::string::npos);
+    const CliRun brk = run({"read", "--century-break", "50"}, "3/5/49 x");
+    const std::string march2049 = "\"jd\":" + std::to_string(TDate(5, 3, 2049).dayNumber);
+    EXPECT_NE(brk.out.find(march2049), std::string::npos);
+}
+
+TEST(CliRead, DoneDatesAreListed)
+{
+    const CliRun r = run({"read"}, "\\D3/12/99 \\D3/5/99 !1W x");
+    EXPECT_NE(r.out.find("\"doneDates\":[{\"jd\":2451243,\"flags\":0},{\"jd\":2451250,"
+                         "\"flags\":0}]"),
+              std::string::npos);
+}
+
+TEST(CliArguments, BadArgumentsAreUsageErrors)
+{
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"frobnicate"}).status, 2);
+    EXPECT_EQ(run({"read", "--bogus"}).status, 2);
+    EXPECT_EQ(run({"read", "--century-break"}).status, 2);
+    EXPECT_EQ(run({"read", "--century-break", "x"}).status, 2);
+    EXPECT_EQ(run({"read", "--days", "5"}).status, 2); // a window option, not for read
+    const CliRun r = run({"read", "--bogus"});
+    EXPECT_NE(r.err.find("unknown option '--bogus'"), std::string::npos);
+    EXPECT_NE(r.err.find("usage:"), std::string::npos);
+}
+
+TEST(CliArguments, IsoDates)
+{
+    EXPECT_EQ(parseIsoDate("1999-03-05"), TDate(5, 3, 1999));
+    EXPECT_FALSE(parseIsoDate("1999-02-30"));
+    EXPECT_FALSE(parseIsoDate("1999-3-5"));
+    EXPECT_FALSE(parseIsoDate("yesterday"));
+}
+
+TEST(Json, StringsAreEscapedAndInvalidUtf8Survives)
+{
+    EXPECT_EQ(jsonString("a\"b\\c\r\n"), "\"a\\\"b\\\\c\\r\\n\"");
+    EXPECT_EQ(jsonString("caf\xc3\xa9"), "\"caf\xc3\xa9\"");
+    EXPECT_EQ(jsonString("caf\xe9"), "\"caf\\u00e9\"");
+    EXPECT_EQ(jsonString(std::string("a\0b", 3)), "\"a\\u0000b\"");
+}
