@@ -203,9 +203,7 @@ void TApptDocument::rebuildDerived(int lineToLocate)
 
 void TApptDocument::expandAppended(int line)
 {
-    // engine: clear the single-seen and note-seen marks, ExpandLine(line), BuildIndex
-    // locating line, then notifyGoToDate (the single's date, or the window start for a
-    // note) and notifySelectPosition with the located position.
+    // engine: clear single/note-seen marks, ExpandLine, BuildIndex(line), notify views.
     static_cast<void>(line);
 }
 
