@@ -5,7 +5,6 @@
 #include "core/textcursor.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace dvw {
 
@@ -85,7 +84,8 @@ std::uint32_t DefinitionCode(const std::string &text)
 
 int SetDefinitionMarker(std::string &text, bool selected)
 {
-    assert(IsDefinitionText(text));
+    if (!IsDefinitionText(text))
+        return 0;
     const char marker = selected ? '!' : ' ';
     if (text.size() > 2 && (text[2] == '!' || text[2] == ' ')) {
         text[2] = marker;

@@ -35,7 +35,7 @@ std::uint32_t DefinitionCode(const std::string &text);
 // Writes the selection marker of a definition line: "!" when selected, a blank when not.
 // A hand-written definition whose code follows "\C" directly has no marker place, so
 // selecting it inserts one rather than overwriting the code's first character. Returns
-// the number of characters inserted (0 or 1). The text must be a definition line.
+// the number of characters inserted (0 or 1). Any other text is left alone.
 int SetDefinitionMarker(std::string &text, bool selected);
 
 // The category table and the category colour table, both ordered by packed code with
@@ -56,7 +56,12 @@ public:
 
     const std::vector<CatStruct> &categories() const { return m_categories; }
     const std::vector<CatColorStruct> &colours() const { return m_colours; }
-    CatStruct &at(int position) { return m_categories.at(static_cast<std::size_t>(position)); }
+    // Null when there is no category at this position.
+    CatStruct *at(int position)
+    {
+        const auto i = static_cast<std::size_t>(position);
+        return position >= 0 && i < m_categories.size() ? &m_categories[i] : nullptr;
+    }
 
 private:
     std::vector<CatStruct> m_categories;

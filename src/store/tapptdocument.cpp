@@ -171,14 +171,18 @@ void TApptDocument::ScanCategories()
     m_categories.scan(m_lines);
 }
 
-void TApptDocument::SetCategorySelected(int position, bool selected)
+bool TApptDocument::SetCategorySelected(int position, bool selected)
 {
-    CatStruct &cat = m_categories.at(position);
-    TimeString &line = m_lines.at(cat.line);
-    cat.selected = selected ? 1 : 0;
-    const int inserted = SetDefinitionMarker(line.text, selected);
-    cat.descriptionPos += static_cast<std::uint32_t>(inserted);
+    CatStruct *cat = m_categories.at(position);
+    // Tables older than the lines must not rewrite a line that no longer defines them.
+    if (cat == nullptr || cat->line >= m_lines.size()
+        || DefinitionCode(m_lines[cat->line].text) != cat->packedCode)
+        return false;
+    cat->selected = selected ? 1 : 0;
+    const int inserted = SetDefinitionMarker(m_lines[cat->line].text, selected);
+    cat->descriptionPos += static_cast<std::uint32_t>(inserted);
     m_changed = true;
+    return true;
 }
 
 void TApptDocument::addListener(DocumentListener *listener)

@@ -64,8 +64,9 @@ public:
     void ScanCategories();
 
     // Selects or deselects the category at this table position by rewriting the marker of
-    // its definition line, and marks the document changed.
-    void SetCategorySelected(int position, bool selected);
+    // its definition line, and marks the document changed. False, changing nothing, when
+    // the position or its line no longer holds that category (the tables are stale).
+    bool SetCategorySelected(int position, bool selected);
     const std::vector<CatStruct> &categories() const { return m_categories.categories(); }
     const std::vector<CatColorStruct> &categoryColours() const { return m_categories.colours(); }
     bool showsAllCategories() const { return m_showAll; }

@@ -196,7 +196,7 @@ TEST(ApptDocument, IsShownFollowsTheSelectionMode)
     EXPECT_FALSE(doc.IsShown(work));
     EXPECT_FALSE(doc.IsShown(undefined));
 
-    doc.SetCategorySelected(1, true);
+    EXPECT_TRUE(doc.SetCategorySelected(1, true));
     EXPECT_TRUE(doc.isChanged());
     EXPECT_EQ(doc.lineTable()[1].text, "\\C!WORK=Work");
     EXPECT_TRUE(doc.IsShown(work));
@@ -211,6 +211,12 @@ TEST(ApptDocument, IsShownFollowsTheSelectionMode)
     doc.setShowAllCategories(true); // "all" overrides every other choice
     for (std::uint32_t code : {0u, home, work, undefined})
         EXPECT_TRUE(doc.IsShown(code));
+
+    // Tables older than the lines never rewrite a line that no longer defines the code.
+    doc.lineTable()[0].text = "\\C HOUSE=edited by hand";
+    EXPECT_FALSE(doc.SetCategorySelected(0, true));
+    EXPECT_FALSE(doc.SetCategorySelected(7, true));
+    EXPECT_EQ(doc.lineTable()[0].text, "\\C HOUSE=edited by hand");
 
     TApptDocument all(settings(true));
     EXPECT_TRUE(all.showsAllCategories());
