@@ -32,6 +32,8 @@ class TApptDocument : public EngineSource, public ReadContext
 public:
     // An empty path is an untitled document, which loads as empty.
     explicit TApptDocument(const DocumentSettings &settings, std::string path = {});
+    TApptDocument(const TApptDocument &) = delete;
+    TApptDocument &operator=(const TApptDocument &) = delete;
 
     // EngineSource
     std::vector<TimeString> &lineTable() override { return m_lines; }
