@@ -113,6 +113,13 @@ SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
     return result;
 }
 
+void TApptDocument::setPath(std::string path)
+{
+    m_path = std::move(path);
+    m_identity.reset();
+    m_unreadable = false;
+}
+
 void TApptDocument::clearTables()
 {
     m_lines.clear();
