@@ -212,6 +212,16 @@ TEST(SaveFileAtomically, APlantedBackupSymlinkIsReplacedNotFollowed)
     EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "old\r\n");
 }
 
+TEST(SaveFileAtomically, ABackupThatIsAlreadyAHardLinkOfTheFileLeavesNoStrayName)
+{
+    SavedBefore dir;
+    ::unlink(dir.file("NOTES.BAK").c_str());
+    ASSERT_EQ(::link(dir.file("NOTES.APT").c_str(), dir.file("NOTES.BAK").c_str()), 0);
+    ASSERT_TRUE(SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, false).ok);
+    EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "old\r\n");
+    EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
+}
+
 TEST(SaveFileAtomically, TargetsThatAreNotRegularFilesAreRefused)
 {
     TempDir dir;
