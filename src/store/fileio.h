@@ -61,9 +61,11 @@ struct SaveResult
 // `force`, which saves anyway with the version found going to the backup.
 //
 // Any failure leaves the file and its backup as they were and removes every temporary
-// file, with one exception the reason states: when the file was replaced but its
+// file, with two exceptions the reason states: when the file was replaced but its
 // directory could not be synced, the new version is in place but not known to be
-// durable. Targets that are not regular files are refused.
+// durable; and when the backup could not be made and putting the previous version back
+// failed too, the reason names the file that holds it. Targets that are not regular
+// files are refused.
 SaveResult SaveFileAtomically(const std::string &path, std::string_view bytes,
                               const std::optional<FileIdentity> &expected, bool force,
                               FileOps &ops = SystemFileOps());
