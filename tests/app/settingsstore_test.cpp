@@ -157,6 +157,22 @@ TEST(SettingsStoreFailure, WriteIntoAReadOnlyFolderIsReported)
     EXPECT_EQ(dir.read(), "DAYS=30\n");
 }
 
+TEST(SettingsStoreFailure, FileThatCannotBeReadIsNeverOverwritten)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    const TempSettingsDir dir;
+    dir.write("DAYS=30\n");
+    chmod(dir.file().c_str(), 0);
+    SettingsStore store;
+    EXPECT_FALSE(store.open().ok);
+    EXPECT_EQ(store.readInt("DAYS", 365), 365);
+    store.writeInt("NAG", 3);
+    EXPECT_FALSE(store.close().ok);
+    chmod(dir.file().c_str(), 0600);
+    EXPECT_EQ(dir.read(), "DAYS=30\n");
+}
+
 TEST(SettingsStoreFailure, SettingsPathThatIsAFolderIsReportedNotWritten)
 {
     const TempSettingsDir dir;
