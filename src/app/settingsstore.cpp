@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace dvw {
@@ -69,6 +70,31 @@ bool fileSurvivesRewrite(const QString &path)
         std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
+// Which file is at a path, and its size and modification time.
+struct FileStamp
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified {};
+
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+FileStamp stampOf(const std::string &path)
+{
+    struct stat info
+    { };
+    if (stat(path.c_str(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
 } // namespace
 
 std::string settingsDirectoryFrom(const char *dayvaneConfigDir, const char *xdgConfigHome,
@@ -114,7 +140,7 @@ StoreResult SettingsStore::open()
 {
     if (isOpen())
         return {};
-    m_written.clear();
+    m_wroteInBatch = false;
     m_refused = {};
     m_keptCopy = false;
 
@@ -145,15 +171,17 @@ StoreResult SettingsStore::close()
     if (!isOpen())
         return {};
     StoreResult result = m_refused;
-    if (result.ok && !m_written.empty()) {
+    if (result.ok && m_wroteInBatch) {
+        // The INI writer replaces the file through a new one; a file left as it was means
+        // the write failed, even where the writer's status still shows an earlier format
+        // error instead.
+        const FileStamp before = stampOf(m_path);
         m_settings->sync();
-        if (m_settings->status() == QSettings::AccessError)
+        if (m_settings->status() == QSettings::AccessError || stampOf(m_path) == before)
             result = StoreResult::failure("could not write the settings file " + m_path);
-        else
-            result = checkWritten();
     }
     m_settings.reset();
-    m_written.clear();
+    m_wroteInBatch = false;
     return result;
 }
 
@@ -221,7 +249,7 @@ void SettingsStore::write(std::string_view name, const std::string &text)
         m_keptCopy = true;
     }
     m_settings->setValue(qtText(name), qtText(text));
-    m_written.insert_or_assign(std::string(name), text);
+    m_wroteInBatch = true;
 }
 
 StoreResult SettingsStore::keepMalformedCopy() const
@@ -233,17 +261,6 @@ StoreResult SettingsStore::keepMalformedCopy() const
         return StoreResult::failure("not writing the settings file " + m_path
                                     + ": could not keep a copy of it as " + malformedCopyPath()
                                     + ": " + error.message());
-    return {};
-}
-
-StoreResult SettingsStore::checkWritten() const
-{
-    const QSettings onDisk(qtText(m_path), QSettings::IniFormat);
-    for (const auto &[name, text] : m_written) {
-        const std::optional<QString> stored = textOf(onDisk.value(qtText(name)));
-        if (!stored || *stored != qtText(text))
-            return StoreResult::failure("could not write the settings file " + m_path);
-    }
     return {};
 }
 

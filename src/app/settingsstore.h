@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,8 +56,8 @@ public:
     // store exists afterwards. When it cannot be created or read, reads still answer with
     // their defaults and the reason is returned.
     StoreResult open();
-    // Ends the batch: what was written in it goes to the file and is read back. A value
-    // that did not arrive (a read-only folder, a full disk) makes this a failure.
+    // Ends the batch: what was written in it goes to the file. A write that did not reach
+    // the file (a read-only folder or file, a full disk) makes this a failure.
     StoreResult close();
     bool isOpen() const { return m_settings != nullptr; }
 
@@ -79,12 +78,10 @@ private:
     std::optional<std::string> storedText(std::string_view name) const;
     void write(std::string_view name, const std::string &text);
     StoreResult keepMalformedCopy() const;
-    StoreResult checkWritten() const;
 
     std::string m_path;
     std::unique_ptr<QSettings> m_settings;
-    // This batch's last write of each name, to check once it is on disk.
-    std::map<std::string, std::string, std::less<>> m_written;
+    bool m_wroteInBatch = false;
     // A write this batch refused (the file could not be read, or no copy of a malformed
     // file could be kept); close() reports it.
     StoreResult m_refused;

@@ -60,7 +60,8 @@ TEST(SettingsStore, ValuesWrittenInABatchReadBackInTheNext)
     EXPECT_EQ(store.readText("PRINTNAME", ""), "Ann Smith");
     EXPECT_DOUBLE_EQ(store.readReal("WALLETWIDTH", 5.25), 0.76);
     EXPECT_EQ(store.readText("DAYS", ""), "30"); // the stored kind is not examined
-    store.close();
+    store.writeInt("DAYS", 30); // the same value again is a write like any other
+    EXPECT_TRUE(store.close().ok);
 }
 
 TEST(SettingsStore, TextsRoundTripExactly)
@@ -203,6 +204,21 @@ TEST(SettingsStoreMalformed, FileIsCopiedAsideBeforeTheFirstWriteRewritesIt)
     store.open();
     EXPECT_EQ(store.readInt("NAG", 7), 3);
     store.close();
+}
+
+TEST(SettingsStoreMalformed, FailedWriteIsReportedEvenAfterAFormatError)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes over read-only files";
+    const TempSettingsDir dir;
+    const std::string broken = "garbage line\nDAYS=30\n";
+    dir.write(broken);
+    chmod(dir.file().c_str(), 0444);
+    SettingsStore store;
+    store.open();
+    store.writeInt("NAG", 3);
+    EXPECT_FALSE(store.close().ok);
+    EXPECT_EQ(dir.read(), broken);
 }
 
 TEST(SettingsStoreMalformed, NoWriteWhenTheCopyCannotBeKept)
