@@ -2,6 +2,7 @@
 
 #include "clioptions.h"
 #include "core/linereader.h"
+#include "core/linewriter.h"
 #include "json.h"
 
 #include <iostream>
@@ -15,6 +16,7 @@ const char usageText[]
     = "usage: dayvane-cli COMMAND [OPTIONS]\n"
       "commands:\n"
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
+      "  write [DATE OPTIONS] < lines   normalise each line through the line writer\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n";
 
@@ -124,6 +126,20 @@ int runRead(const CliOptions &o, std::istream &in, std::ostream &out)
     return 0;
 }
 
+// A category definition line is never rewritten: it passes unchanged.
+int runWrite(const CliOptions &o, std::istream &in, std::ostream &out)
+{
+    SimpleReadContext doc(dateSettingsOf(o));
+    for (std::string &text : readInputLines(in)) {
+        TimeString line(std::move(text));
+        ApptInfo info;
+        ReadAppt(info, doc, line);
+        WriteAppt(info, doc, line);
+        out << line.text << '\n';
+    }
+    return 0;
+}
+
 } // namespace
 
 std::vector<std::string> readInputLines(std::istream &in)
@@ -157,6 +173,10 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         if (!o.positional.empty())
             return usage(err, "read takes no file; it reads standard input");
         status = runRead(o, in, out);
+    } else if (o.command == "write") {
+        if (!o.positional.empty())
+            return usage(err, "write takes no file; it reads standard input");
+        status = runWrite(o, in, out);
     } else {
         return usage(err, "unknown command '" + o.command + "'");
     }
