@@ -168,8 +168,10 @@ TEST(WriteAppt, ComposesALineFromAFilledRecord)
     info.showFollowing = 2;
     info.done = true;
     doc.doneDates().insert(TDate(5, 3, 1999));
+    appt.marked = true;
     WriteAppt(info, doc, appt);
     EXPECT_EQ(appt.text, "\\D3/5/99 3/5/99 -3 +2 Trip");
+    EXPECT_TRUE(appt.marked); // the file view's mark belongs to the line, not its text
     EXPECT_EQ(appt.kind, SingleShowFollowing);
     EXPECT_EQ(appt.textStart, 22);
     ASSERT_EQ(doc.doneDates().size(), 1u); // refilled by the read of the new line
@@ -198,6 +200,9 @@ TEST(WriteAppt, FreeTextThatWouldExtendTheScheduleGetsBothCountGroups)
     EXPECT_EQ(rewrite("\\B3/5/60 +0 \\H x"), "\\B3/5/60 -0 +0 \\H x"); // not a code
     EXPECT_EQ(rewrite("\\B3/5/60 +0 *x"), "\\B3/5/60 -0 +0 *x"); // not a note
     EXPECT_EQ(rewrite("\\B3/5 +0 2001 x"), "\\B3/5 -0 +0 2001 x");
+    // A birth date never takes a later date for its schedule, so that needs no groups.
+    EXPECT_EQ(rewrite("\\B3/5/60 +0 4/6 party"), "\\B3/5/60 4/6 party");
+    expectFaithful("\\B3/5 +0 13/6 party", makeSettings(false, true));
 }
 
 TEST(WriteAppt, UnscheduledTextThatLooksLikeCodesStaysBehindABlank)
