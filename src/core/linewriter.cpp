@@ -93,12 +93,6 @@ bool keepsBlankCategory(std::string_view freeText)
     return freeText.empty() || startsWithAny(freeText, std::string_view("=,\0", 3));
 }
 
-struct DateCode
-{
-    std::string text;
-    TDate date;
-};
-
 // Composes the line of one appointment in front of its free text.
 class LineComposer
 {
@@ -117,12 +111,14 @@ public:
     std::string compose() const;
 
 private:
+    std::string rest() const;
+    std::string prefix(const std::string &rest) const;
     std::string writable(std::string text, const TDate &date) const;
     std::string oldDateText(const TDate &date) const;
     std::string dateText(const TDate &date) const;
     std::vector<std::string> flagCodes() const;
-    std::vector<DateCode> dateCodes() const;
-    void appendDateCodes(std::vector<DateCode> &codes, char letter, const DateList &list) const;
+    std::vector<std::string> dateCodes() const;
+    void appendDateCodes(std::vector<std::string> &codes, char letter, const DateList &list) const;
     std::vector<std::string> markCodes() const;
     std::string scheduleToken() const;
     std::string singleDateToken() const;
@@ -145,15 +141,18 @@ private:
     const DateTextSettings &m_settings;
 };
 
-// The text if it reads back as the date. A day the calendar lacks reads back from any
-// impossible day; a year past what the day numbers hold (the reader wraps it) from no
-// text of ours, so the old line's own text of that date is kept.
+// The first text that reads back as exactly the date: ours; for a day the calendar lacks
+// any impossible day with its flags; for a year past what the day numbers hold (the
+// reader wraps it), the old line's own text of that date. Ours when none does.
 std::string LineComposer::writable(std::string text, const TDate &date) const
 {
     if (readsBackAs(text, date, m_settings))
         return text;
-    if (date.dayNumber == 0)
-        return impossibleDayText(date, m_settings);
+    if (date.dayNumber == 0) {
+        std::string impossible = impossibleDayText(date, m_settings);
+        if (readsBackAs(impossible, date, m_settings))
+            return impossible;
+    }
     std::string old = oldDateText(date);
     return old.empty() ? text : old;
 }
@@ -219,7 +218,7 @@ std::vector<std::string> LineComposer::flagCodes() const
 
 // Newest first. Dates of one day keep their list order: reading files an equal date
 // behind the others, so the line reads back to the same list.
-void LineComposer::appendDateCodes(std::vector<DateCode> &codes, char letter,
+void LineComposer::appendDateCodes(std::vector<std::string> &codes, char letter,
                                    const DateList &list) const
 {
     std::size_t end = list.size();
@@ -228,18 +227,18 @@ void LineComposer::appendDateCodes(std::vector<DateCode> &codes, char letter,
         while (begin > 0 && list[begin - 1].dayNumber == list[end - 1].dayNumber)
             --begin;
         for (std::size_t i = begin; i < end; ++i)
-            codes.push_back({std::string("\\") + letter + dateText(list[i]), list[i]});
+            codes.push_back(std::string("\\") + letter + dateText(list[i]));
         end = begin;
     }
 }
 
-std::vector<DateCode> LineComposer::dateCodes() const
+std::vector<std::string> LineComposer::dateCodes() const
 {
-    std::vector<DateCode> codes;
+    std::vector<std::string> codes;
     if (m_info.hasStart)
-        codes.push_back({"\\S" + dateText(m_info.startDate), m_info.startDate});
+        codes.push_back("\\S" + dateText(m_info.startDate));
     if (m_info.hasEnd)
-        codes.push_back({"\\E" + dateText(m_info.endDate), m_info.endDate});
+        codes.push_back("\\E" + dateText(m_info.endDate));
     if (m_info.done)
         appendDateCodes(codes, 'D', m_done);
     if (m_info.hasExcluded)
@@ -408,7 +407,8 @@ std::string LineComposer::counts(const std::string &token) const
     return "-" + countText(m_info.warnDays) + " +" + countText(m_info.showFollowing) + " ";
 }
 
-std::string LineComposer::compose() const
+// The schedule token, the count groups and the free text.
+std::string LineComposer::rest() const
 {
     std::string token = scheduleToken();
     std::string tail;
@@ -417,39 +417,45 @@ std::string LineComposer::compose() const
         token += "\\* "; // behind the birth date: the only place where it keeps
     else if (readsCounts())
         tail = counts(token);
-    const std::string rest = token + tail + std::string(m_freeText);
+    return token + tail + std::string(m_freeText);
+}
 
+// The completed mark and the codes in front of the rest of the line.
+std::string LineComposer::prefix(const std::string &rest) const
+{
     std::vector<std::string> flags = flagCodes();
-    const std::vector<DateCode> dates = dateCodes();
+    std::vector<std::string> dates = dateCodes();
     std::vector<std::string> marks = markCodes();
     // A year-less date code must not read what follows it as its year: another code goes
-    // between them, one of the line's own when it has one.
-    if (marks.empty() && !dates.empty()) {
-        const std::string &last = dates.back().text;
-        if (dateAbsorbs(std::string_view(last).substr(2), rest, m_settings)) {
-            if (flags.empty()) {
-                marks.emplace_back("\\()");
-            } else {
-                marks.push_back(flags.back());
-                flags.pop_back();
-            }
+    // between them, one of the line's own when it has one, else one that means nothing.
+    if (marks.empty() && !dates.empty()
+        && dateAbsorbs(std::string_view(dates.back()).substr(2), rest, m_settings)) {
+        if (flags.empty()) {
+            marks.emplace_back("\\()");
+        } else {
+            marks.push_back(flags.back());
+            flags.pop_back();
         }
     }
+    std::string text = m_info.completed ? ">" : "";
+    for (const auto *group : {&flags, &dates, &marks}) {
+        for (const std::string &code : *group)
+            text += code;
+    }
+    return text;
+}
 
-    std::string prefix = m_info.completed ? ">" : "";
-    for (const std::string &code : flags)
-        prefix += code;
-    for (const DateCode &code : dates)
-        prefix += code.text;
-    for (const std::string &code : marks)
-        prefix += code;
+std::string LineComposer::compose() const
+{
+    const std::string behind = rest();
+    std::string front = prefix(behind);
     // Free text that would read as a completed mark, a code or a note mark stays text
     // behind a blank, which hides them.
     if (m_info.kind == Unscheduled
-        && ((prefix.empty() && startsWithAny(m_freeText, ">\\*"))
-            || (prefix == ">" && startsWithAny(m_freeText, "\\*"))))
-        prefix += ' ';
-    return prefix + rest;
+        && ((front.empty() && startsWithAny(m_freeText, ">\\*"))
+            || (front == ">" && startsWithAny(m_freeText, "\\*"))))
+        front += ' ';
+    return front + behind;
 }
 
 } // namespace

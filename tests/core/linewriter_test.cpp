@@ -255,6 +255,8 @@ TEST(WriteAppt, DatesTheDateTextCannotNameKeepTheirMeaning)
     // written where the text can name it, else the typed text is kept.
     EXPECT_EQ(rewrite("\\S3/5/6057993 !1W x"), "\\S8/25/178382 !1W x");
     EXPECT_EQ(rewrite("?/7/6057993 x"), "?/7/6057993 x");
+    // December of the last year the numbers hold has no last day: it stays as typed.
+    EXPECT_EQ(rewrite("\\S12/32/4294967295 !1W x"), "\\S12/32/4294967295 !1W x");
     for (const char *line : {"3/5/99 >4000000000 x", "3/5/99 <3000000 x", "3/5/6057993 >2 x"})
         expectFaithful(line);
 }
