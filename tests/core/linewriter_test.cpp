@@ -23,6 +23,12 @@ DateTextSettings makeSettings(bool european, bool military = false, int centuryB
     return s;
 }
 
+std::uint32_t code(const std::string &text)
+{
+    TextCursor cursor {text, 0};
+    return PackCategory(cursor);
+}
+
 struct Decoded
 {
     std::string text;
@@ -457,4 +463,135 @@ RC_GTEST_PROP(WriteAppt, ArbitraryBytesKeepTheirFreeText, (const std::string &te
     const Decoded reread = decode(written, doc);
     RC_ASSERT(reread.meaning == original.meaning);
     RC_ASSERT(rewrite(written, settings) == written);
+}
+
+// The edit dialog's path: a record filled from controls, written and read back.
+namespace {
+
+TDate genFullDate()
+{
+    const auto year = *rc::gen::inRange<std::uint32_t>(100, 10000);
+    const auto month = *rc::gen::inRange<std::uint32_t>(1, 13);
+    const bool lastDay = *rc::gen::weightedElement<bool>({{1, true}, {5, false}});
+    const auto day = *rc::gen::inRange<std::uint32_t>(1, DaysInMonth(month, year) + 1);
+    return TDate(lastDay ? 32 : day, month, year);
+}
+
+TDate withFlags(TDate date, std::uint32_t flags)
+{
+    date.flags |= flags;
+    return date;
+}
+
+TDate genMainDate(int kind)
+{
+    const TDate full = genFullDate();
+    switch (kind) {
+    case MonthlyInYear:
+        return withFlags(
+            TDate(full.hasFlag(TDate::LastDay) ? 32 : full.DayOfMonth(), 1, full.Year()),
+            TDate::AnyMonth);
+    case Monthly:
+        return withFlags(TDate(*rc::gen::inRange(1u, 33u), 1, 0), TDate::AnyMonth | TDate::NoYear);
+    case Anniversary:
+        return withFlags(TDate(*rc::gen::inRange(1u, 33u), *rc::gen::inRange(1u, 13u), 0),
+                         TDate::NoYear);
+    case Single:
+    case SingleShowFollowing:
+        return TDate::fromDayNumber(full.dayNumber);
+    case Birthday:
+        return full;
+    default:
+        return TDate();
+    }
+}
+
+// Everything the dialog sets, as text.
+std::string recordFields(const ApptInfo &i, const DateList &done, const DateList &excluded)
+{
+    std::string text = std::to_string(i.kind) + " c" + std::to_string(i.completed);
+    for (const TDate &d : {i.startDate, i.endDate, i.mainDate})
+        text += " " + std::to_string(d.dayNumber) + "/" + std::to_string(d.flags);
+    for (const DateList *list : {&done, &excluded}) {
+        text += " [";
+        for (const TDate &d : list->dates())
+            text += std::to_string(d.dayNumber) + "/" + std::to_string(d.flags) + ",";
+        text += "]";
+    }
+    for (const bool b : {i.hasStart, i.hasEnd, i.holiday, i.markL, i.nag, i.unimportant,
+                         i.hasExcluded, i.done, i.observed, i.weekdaysOnly, i.noPrint})
+        text += b ? " 1" : " 0";
+    for (const std::int64_t v :
+         {std::int64_t(i.n), std::int64_t(i.month), std::int64_t(i.offset),
+          std::int64_t(i.showFollowing), std::int64_t(i.warnDays), std::int64_t(i.priority),
+          std::int64_t(i.category), std::int64_t(i.alarmAdvance)})
+        text += " " + std::to_string(v);
+    text += i.kind == NthWeekdayOfMonth ? " w" + std::to_string(i.weekday) : "";
+    for (const bool b : i.weekdays)
+        text += b ? "1" : "0";
+    return text;
+}
+
+} // namespace
+
+RC_GTEST_PROP(WriteAppt, FilledRecordReadsBackAsFilled, ())
+{
+    const DateTextSettings settings = genSettings();
+    SimpleReadContext doc(settings);
+    ApptInfo info;
+    info.kind = *rc::gen::inRange(1, 14);
+    info.completed = *rc::gen::arbitrary<bool>();
+    info.mainDate = genMainDate(info.kind);
+    if (info.kind >= MonthlyInYear && info.kind <= NthWeekdayOfMonth) {
+        info.warnDays = *rc::gen::inRange(0, 40);
+        info.showFollowing = info.kind == Single ? 0 : *rc::gen::inRange(0, 40);
+        if (info.kind == SingleShowFollowing)
+            info.showFollowing = *rc::gen::inRange(1, 40);
+    }
+    if (info.kind >= EveryNDays && info.kind <= EveryNMonths)
+        info.n = *rc::gen::inRange(0, 60);
+    if (info.kind == WeeklyOnDays) {
+        info.weekdays[static_cast<std::size_t>(*rc::gen::inRange(0, 7))] = true;
+        info.weekdays[static_cast<std::size_t>(*rc::gen::inRange(0, 7))] = true;
+    }
+    if (info.kind == NthWeekdayOfMonth) {
+        info.month = *rc::gen::inRange(0, 13);
+        info.n = *rc::gen::inRange(1, 6);
+        info.weekday = *rc::gen::inRange(0, 7);
+        info.offset = *rc::gen::inRange(-3, 4);
+    }
+    info.observed = *rc::gen::arbitrary<bool>();
+    info.priority = static_cast<std::uint8_t>(*rc::gen::inRange(0, 5));
+    info.alarmAdvance = *rc::gen::element(-1, 0, 15, 120);
+    info.weekdaysOnly = *rc::gen::arbitrary<bool>();
+    info.unimportant = *rc::gen::arbitrary<bool>();
+    info.markL = *rc::gen::arbitrary<bool>();
+    info.nag = *rc::gen::arbitrary<bool>();
+    info.noPrint = *rc::gen::arbitrary<bool>();
+    info.holiday = *rc::gen::arbitrary<bool>();
+    info.category = *rc::gen::element(0u, code("WORK"), code("AB"));
+    info.hasStart = *rc::gen::arbitrary<bool>();
+    info.startDate = info.hasStart ? genFullDate() : TDate();
+    info.hasEnd = *rc::gen::arbitrary<bool>();
+    info.endDate = info.hasEnd ? withFlags(genMainDate(Anniversary), 0) : TDate();
+    for (int i = *rc::gen::inRange(0, 3); i > 0; --i)
+        doc.doneDates().insert(genFullDate());
+    for (int i = *rc::gen::inRange(0, 3); i > 0; --i)
+        doc.excludedDates().insert(genMainDate(Anniversary));
+    info.done = !doc.doneDates().empty();
+    info.hasExcluded = !doc.excludedDates().empty();
+    const std::string expected = recordFields(info, doc.doneDates(), doc.excludedDates());
+
+    // Free text as a user types it; that of a line without a schedule must not itself
+    // begin with a schedule or a code.
+    const std::string freeText
+        = *rc::gen::element<std::string>("", "Dentist", "9:00 am Dentist", "+5 apples", "-x",
+                                         ">5 x", "<b>", ",x", "1999 x", "14:30 x", "25 x", "=x");
+    TimeString appt("old line " + freeText);
+    appt.textStart = 9;
+    WriteAppt(info, doc, appt);
+    ApptInfo reread;
+    ReadAppt(reread, doc, appt);
+    RC_ASSERT(appt.text.substr(static_cast<std::size_t>(appt.textStart)) == freeText);
+    RC_ASSERT(recordFields(reread, doc.doneDates(), doc.excludedDates()) == expected);
 }
