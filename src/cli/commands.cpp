@@ -3,6 +3,7 @@
 #include "clioptions.h"
 #include "clisettings.h"
 #include "core/linereader.h"
+#include "core/linewriter.h"
 #include "json.h"
 #include "store/tapptdocument.h"
 
@@ -19,6 +20,7 @@ const char usageText[]
       "commands:\n"
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
       "  add   FILE TEXT [--force]      append TEXT as a new line and save\n"
+      "  write [DATE OPTIONS] < lines   normalise each line through the line writer\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n";
 
@@ -146,6 +148,20 @@ int runAdd(const CliOptions &o, std::ostream &err)
     return runAddCommand(o.positional[0], o.positional[1], o.force, dateSettingsOf(o), err);
 }
 
+// A category definition line is never rewritten: it passes unchanged.
+int runWrite(const CliOptions &o, std::istream &in, std::ostream &out)
+{
+    SimpleReadContext doc(dateSettingsOf(o));
+    for (std::string &text : readInputLines(in)) {
+        TimeString line(std::move(text));
+        ApptInfo info;
+        ReadAppt(info, doc, line);
+        WriteAppt(info, doc, line);
+        out << line.text << '\n';
+    }
+    return 0;
+}
+
 } // namespace
 
 int runAddCommand(const std::string &file, const std::string &text, bool force,
@@ -210,6 +226,10 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         status = runRead(o, in, out);
     } else if (o.command == "add") {
         status = runAdd(o, err);
+    } else if (o.command == "write") {
+        if (!o.positional.empty())
+            return usage(err, "write takes no file; it reads standard input");
+        status = runWrite(o, in, out);
     } else {
         return usage(err, "unknown command '" + o.command + "'");
     }

@@ -71,6 +71,24 @@ TEST(CliRead, DoneDatesAreListed)
               std::string::npos);
 }
 
+TEST(CliWrite, OneWrittenLinePerInputLine)
+{
+    const CliRun r
+        = run({"write"}, "!mon, wed Gym\r\n\n\\CWORK=5 Work\n  * x\n3/5/1999 +2 -3 Trip");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "!MON,WED Gym\n\n\\CWORK=5 Work\n * x\n3/5/99 -3 +2 Trip\n");
+}
+
+TEST(CliWrite, DateOptionsSteerTheWriter)
+{
+    EXPECT_EQ(run({"write", "--european"}, "5/3/1999 x\n").out, "5/3/99 x\n");
+    EXPECT_EQ(run({"write", "--century-break", "0"}, "3/5/2005 x\n").out, "3/5/2005 x\n");
+    EXPECT_EQ(run({"write", "--century-break", "0"}, "3/5/05 x\n").out, "3/5/05 x\n"); // 1905
+    EXPECT_EQ(run({"write", "--military"}, "3/5 +0 14:30 x\n").out, "3/5 -0 +0 14:30 x\n");
+    EXPECT_EQ(run({"write", "FILE"}).status, 2);
+    EXPECT_EQ(run({"write", "--today", "1999-03-05"}).status, 2);
+}
+
 TEST(CliArguments, BadArgumentsAreUsageErrors)
 {
     EXPECT_EQ(run({}).status, 2);

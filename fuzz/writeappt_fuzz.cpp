@@ -1,0 +1,61 @@
+// Arbitrary bytes as one appointment line, read, written, read again under every date
+// setting. The written line must mean what the original meant (apart from what writing
+// legitimately normalises), keep the free text byte for byte, and write itself again
+// unchanged.
+#include "core/apptmeaning.h"
+#include "core/linereader.h"
+#include "core/linewriter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string meaningOf(const dvw::ApptInfo &info, const dvw::TimeString &line,
+                      dvw::SimpleReadContext &doc)
+{
+    return dvw::DescribeMeaning(info, line, doc.doneDates(), doc.excludedDates());
+}
+
+[[noreturn]] void fail(const char *what, const std::string &a, const std::string &b)
+{
+    std::fprintf(stderr, "%s\n  first:  %s\n  second: %s\n", what, a.c_str(), b.c_str());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    // The first byte picks the settings, the rest is the line.
+    const std::uint8_t selector = data[0];
+    dvw::DateTextSettings settings;
+    settings.european = (selector & 1) != 0;
+    settings.military = (selector & 2) != 0;
+    settings.centuryBreak = (selector >> 2) % 101;
+    dvw::SimpleReadContext doc(settings);
+
+    dvw::TimeString line(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
+    dvw::ApptInfo info;
+    dvw::ReadAppt(info, doc, line);
+    if (info.kind == dvw::CategoryLine)
+        return 0;
+    const std::string original = meaningOf(info, line, doc);
+
+    dvw::WriteAppt(info, doc, line);
+    const std::string written = line.text;
+    dvw::ApptInfo again;
+    dvw::ReadAppt(again, doc, line);
+    const std::string reread = meaningOf(again, line, doc);
+    if (reread != original)
+        fail(("meaning changed, written as: " + written).c_str(), original, reread);
+
+    dvw::WriteAppt(again, doc, line);
+    if (line.text != written)
+        fail("writing is not idempotent", written, line.text);
+    return 0;
+}
