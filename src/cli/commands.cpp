@@ -2,6 +2,7 @@
 
 #include "clioptions.h"
 #include "core/linereader.h"
+#include "enginecommands.h"
 #include "json.h"
 
 #include <iostream>
@@ -15,8 +16,14 @@ const char usageText[]
     = "usage: dayvane-cli COMMAND [OPTIONS]\n"
       "commands:\n"
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
+      "  index     FILE [WINDOW OPTIONS]     the display index, JSON Lines\n"
+      "  instances FILE [WINDOW OPTIONS]     notes, lead-in and day cells, JSON Lines\n"
+      "  agenda    [FILE] [WINDOW OPTIONS]   the day-by-day list as text\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
-      "              --century-break N, --profile N\n";
+      "              --century-break N, --profile N\n"
+      "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
+      "              --nag N, --unimportant N, --all-categories | --default-categories,\n"
+      "              --priority-level N, --hide-unprioritized, --screen TEXT\n";
 
 int usage(std::ostream &err, const std::string &problem)
 {
@@ -157,9 +164,17 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         if (!o.positional.empty())
             return usage(err, "read takes no file; it reads standard input");
         status = runRead(o, in, out);
+    } else if (o.command == "index") {
+        status = runIndex(o, out, err);
+    } else if (o.command == "instances") {
+        status = runInstances(o, out, err);
+    } else if (o.command == "agenda") {
+        status = runAgenda(o, out, err);
     } else {
         return usage(err, "unknown command '" + o.command + "'");
     }
+    if (status == 2)
+        err << usageText;
     out.flush();
     if (!out) {
         err << "dayvane-cli: could not write the output\n";

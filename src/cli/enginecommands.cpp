@@ -1,0 +1,294 @@
+#include "enginecommands.h"
+
+#include "clidocument.h"
+#include "json.h"
+#include "store/occurrenceengine.h"
+
+#include <ctime>
+#include <memory>
+#include <ostream>
+
+namespace dvw {
+
+namespace {
+
+// The stored settings these commands read.
+struct EngineCliSettings
+{
+    DateTextSettings date;
+    int days = 365; // DAYS
+    int nag = 7; // NAG
+    int unimportant = 1; // UNIMPORTANT
+    bool allCategories = false; // ALLCATEGORIES
+    bool multiline = false; // MULTILINE
+    std::string apptFile = "NOTES.APT"; // APPTFILE
+};
+
+// The program's defaults, until the commands share the desktop program's settings store.
+EngineCliSettings storedSettings()
+{
+    return EngineCliSettings();
+}
+
+EngineCliSettings effectiveSettings(const CliOptions &o)
+{
+    EngineCliSettings s = storedSettings();
+    s.date.european = o.european.value_or(s.date.european);
+    s.date.military = o.military.value_or(s.date.military);
+    s.date.centuryBreak = o.centuryBreak.value_or(s.date.centuryBreak);
+    s.days = o.days.value_or(s.days);
+    s.nag = o.nag.value_or(s.nag);
+    s.unimportant = o.unimportant.value_or(s.unimportant);
+    s.allCategories = o.allCategories.value_or(s.allCategories);
+    return s;
+}
+
+TDate systemDate()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return TDate(static_cast<std::uint32_t>(local.tm_mday),
+                 static_cast<std::uint32_t>(local.tm_mon + 1),
+                 static_cast<std::uint32_t>(local.tm_year + 1900));
+}
+
+// The document and its engine, built for the window the options describe.
+struct EngineRun
+{
+    explicit EngineRun(const EngineCliSettings &s)
+        : settings(s)
+        , document(s.date)
+        , engine(document)
+    { }
+
+    EngineCliSettings settings;
+    MemorySource document;
+    OccurrenceEngine engine;
+};
+
+EngineSettings engineSettings(const CliOptions &o, const EngineCliSettings &s)
+{
+    EngineSettings e;
+    const TDate today = o.today.value_or(systemDate());
+    e.window = DateWindow::make(today, o.start.value_or(today), s.days);
+    if (o.screen) {
+        e.screening = true;
+        e.screenText = o.screen->substr(0, 79); // what the screen dialog takes
+    }
+    e.priorityLevel = o.priorityLevel.value_or(4);
+    e.hideUnprioritized = o.hideUnprioritized;
+    e.nagInterval = s.nag;
+    e.unimportantDay = s.unimportant;
+    return e;
+}
+
+int usageError(std::ostream &err, const std::string &problem)
+{
+    err << "dayvane-cli: " << problem << "\n";
+    return 2;
+}
+
+// Loads the file and builds instances and index. Returns 0, or the exit status.
+int prepare(const CliOptions &o, EngineRun &run, bool fileOptional, std::ostream &err)
+{
+    std::string path;
+    if (o.positional.size() == 1)
+        path = o.positional[0];
+    else if (o.positional.empty() && fileOptional)
+        path = run.settings.apptFile;
+    else if (o.positional.empty())
+        return usageError(err, o.command + " needs a FILE");
+    else
+        return usageError(err, o.command + " takes one FILE");
+    const CliLoad load = loadAppointmentFile(path, run.document);
+    if (!load.ok) {
+        err << "dayvane-cli: " << load.error << "\n";
+        return 1;
+    }
+    run.document.setSelectionMode(run.settings.allCategories, true);
+    run.engine.setSettings(engineSettings(o, run.settings));
+    run.engine.BuildInstances();
+    run.engine.BuildIndex(1);
+    return 0;
+}
+
+// Collects output in large pieces: an agenda of a big file runs to many megabytes.
+class ChunkedOutput
+{
+public:
+    explicit ChunkedOutput(std::ostream &out)
+        : m_out(out)
+    {
+        m_buffer.reserve(chunk + 4096);
+    }
+    ~ChunkedOutput() { flush(); }
+    ChunkedOutput(const ChunkedOutput &) = delete;
+    ChunkedOutput &operator=(const ChunkedOutput &) = delete;
+
+    void add(std::string_view text)
+    {
+        m_buffer.append(text);
+        if (m_buffer.size() >= chunk)
+            flush();
+    }
+    void flush()
+    {
+        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr std::size_t chunk = 1 << 20;
+    std::ostream &m_out;
+    std::string m_buffer;
+};
+
+std::string apptJson(const char *list, const Appt &a)
+{
+    return JsonObject()
+               .addString("list", list)
+               .addDate("date", a.date)
+               .addInt("line", a.line)
+               .addInt("done", a.done)
+               .str()
+        + "\n";
+}
+
+// The year of a heading's month and day: the window start's year, or the next one for a
+// day that comes before the start within the year.
+std::uint32_t headingYear(const TDate &start, int month, int day)
+{
+    std::uint32_t m, d, y;
+    start.SplitDate(m, d, y);
+    const bool before = static_cast<std::uint32_t>(month) < m
+        || (static_cast<std::uint32_t>(month) == m && static_cast<std::uint32_t>(day) < d);
+    return before ? y + 1 : y;
+}
+
+std::string dateHeading(const TDate &start, const IndexTy &entry, bool european)
+{
+    const std::uint32_t year = headingYear(start, entry.month, entry.day);
+    const TDate date(entry.day, entry.month, year);
+    const std::string weekday(DayName(static_cast<int>(date.WeekDay())));
+    const std::string month(MonthName(entry.month));
+    if (european)
+        return weekday + " " + std::to_string(entry.day) + " " + month + ", "
+            + std::to_string(year);
+    return weekday + " " + month + " " + std::to_string(entry.day) + ", " + std::to_string(year);
+}
+
+// The entry's free text as the list view draws it: a birthday's first parenthesised run
+// holds the age, and without MULTILINE only the first line of a continued entry shows.
+void addEntryText(ChunkedOutput &out, const TimeString &line, const IndexTy &entry, bool multiline)
+{
+    std::string_view text(line.text);
+    text.remove_prefix(
+        std::min(text.size(), static_cast<std::size_t>(std::max(0, line.textStart))));
+    std::string withAge;
+    if (line.kind == Birthday) {
+        const std::size_t open = text.find('(');
+        const std::size_t close = open == std::string_view::npos ? open : text.find(')', open);
+        if (close != std::string_view::npos) {
+            withAge.append(text.substr(0, open));
+            withAge += "(" + std::to_string(entry.age) + ")";
+            withAge.append(text.substr(close + 1));
+            text = withAge;
+        }
+    }
+    if (!multiline)
+        text = text.substr(0, text.find('\r'));
+    out.add(entry.mark ? "x " : "  ");
+    for (;;) {
+        const std::size_t br = text.find("\r\n");
+        out.add(text.substr(0, br));
+        out.add("\n");
+        if (br == std::string_view::npos)
+            break;
+        text.remove_prefix(br + 2);
+        out.add("  ");
+    }
+}
+
+} // namespace
+
+int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, false, err))
+        return status;
+    ChunkedOutput output(out);
+    for (const IndexTy &e : run->engine.index()) {
+        output.add(JsonObject()
+                       .addInt("kind", e.kind)
+                       .addInt("value", e.value)
+                       .addInt("month", e.month)
+                       .addInt("day", e.day)
+                       .addInt("mark", e.mark)
+                       .addInt("colour", e.colour)
+                       .addInt("age", e.age)
+                       .str());
+        output.add("\n");
+    }
+    return 0;
+}
+
+int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, false, err))
+        return status;
+    const OccurrenceEngine &engine = run->engine;
+    ChunkedOutput output(out);
+    for (const Appt &a : engine.notes())
+        output.add(apptJson("notes", a));
+    for (int day = 1; day <= 31; ++day) {
+        for (const Appt &a : engine.leadInCell(day))
+            output.add(apptJson("lead-in", a));
+    }
+    const DateWindow &w = engine.window();
+    for (std::uint32_t jd = w.start.dayNumber; jd <= w.end.dayNumber; ++jd) {
+        const TDate date = TDate::fromDayNumber(jd);
+        for (const Appt &a :
+             engine.dayCell(static_cast<int>(date.Month()), static_cast<int>(date.DayOfMonth())))
+            output.add(apptJson("day", a));
+    }
+    return 0;
+}
+
+int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, true, err))
+        return status;
+    const OccurrenceEngine &engine = run->engine;
+    const auto &lines = run->document.lineTable();
+    const bool european = run->settings.date.european;
+    ChunkedOutput output(out);
+    for (const IndexTy &e : engine.index()) {
+        switch (e.kind) {
+        case NotesHeading:
+            output.add("Notes\n");
+            break;
+        case CategoryHeading:
+            output.add(run->document.categoryDescription(e.value));
+            output.add("\n");
+            break;
+        case DateHeading:
+            output.add(dateHeading(engine.window().start, e, european));
+            output.add("\n");
+            break;
+        case DatedEntry:
+        case NoteEntry:
+            addEntryText(output, lines[static_cast<std::size_t>(e.value)], e,
+                         run->settings.multiline);
+            break;
+        default:
+            output.add("\n");
+            break;
+        }
+    }
+    return 0;
+}
+
+} // namespace dvw

@@ -1,0 +1,769 @@
+#include "occurrenceengine.h"
+
+#include "core/linereader.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace dvw {
+
+namespace {
+
+// Day numbers are widened to signed 64 bits inside the engine, so that adding counts,
+// offsets and intervals read from a line can never wrap or overflow.
+using Day = std::int64_t;
+
+// The engine computes dates of years 1 to 99999 only; what lies outside can never touch
+// a window, and the day-number arithmetic of TDate stays exact inside this span.
+constexpr std::int64_t firstYear = 1;
+constexpr std::int64_t lastYear = 99999;
+
+Day dayOf(std::uint32_t month, std::uint32_t day, std::int64_t year)
+{
+    if (year < firstYear || year > lastYear)
+        return 0;
+    return DayNumber(month, day, static_cast<std::uint32_t>(year));
+}
+
+const Day firstDay = dayOf(1, 1, firstYear);
+const Day lastDay = dayOf(12, 31, lastYear);
+
+struct Civil
+{
+    std::int64_t year;
+    std::uint32_t month; // [1, 12]
+    std::uint32_t day; // [1, 31]
+};
+
+// Precondition: firstDay <= day <= lastDay.
+Civil civilOf(Day day)
+{
+    assert(day >= firstDay && day <= lastDay);
+    std::uint32_t m, d, y;
+    TDate::fromDayNumber(static_cast<std::uint32_t>(day)).SplitDate(m, d, y);
+    return {y, m, d};
+}
+
+// 0 = Sunday ... 6 = Saturday. Precondition: day >= 0.
+int weekdayOf(Day day)
+{
+    return static_cast<int>((day + 1) % 7);
+}
+
+bool isWeekend(Day day)
+{
+    const int w = weekdayOf(day);
+    return w == 0 || w == 6;
+}
+
+// Months counted from January of year 0: [0, 12 * 100000).
+std::int64_t monthIndex(std::int64_t year, std::uint32_t month)
+{
+    return year * 12 + month - 1;
+}
+
+std::int64_t monthIndexOf(Day day)
+{
+    const Civil c = civilOf(day);
+    return monthIndex(c.year, c.month);
+}
+
+std::int64_t yearOfIndex(std::int64_t mi)
+{
+    return mi >= 0 ? mi / 12 : -((-mi + 11) / 12);
+}
+
+std::uint32_t monthOfIndex(std::int64_t mi)
+{
+    return static_cast<std::uint32_t>(mi - yearOfIndex(mi) * 12 + 1);
+}
+
+// The smallest value >= from that lies a whole number of steps after origin (step > 0).
+std::int64_t alignUp(std::int64_t origin, std::int64_t from, std::int64_t step)
+{
+    if (origin >= from)
+        return origin;
+    return origin + (from - origin + step - 1) / step * step;
+}
+
+std::uint32_t asDayNumber(Day day)
+{
+    return static_cast<std::uint32_t>(day);
+}
+
+// Byte order as signed 8-bit values up to the first difference, the end of a text
+// counting as a NUL; an embedded NUL ends the comparison as it would end a C string.
+int compareText(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    const auto mismatch
+        = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
+    const auto i = static_cast<std::size_t>(mismatch.first - a.begin());
+    if (i > 0 && std::memchr(a.data(), 0, i) != nullptr)
+        return 0;
+    const auto ca = static_cast<signed char>(i < a.size() ? a[i] : '\0');
+    const auto cb = static_cast<signed char>(i < b.size() ? b[i] : '\0');
+    return ca < cb ? -1 : (ca > cb ? 1 : 0);
+}
+
+std::string_view freeText(const TimeString &line)
+{
+    const auto start
+        = std::min(static_cast<std::size_t>(std::max(line.textStart, 0)), line.text.size());
+    return std::string_view(line.text).substr(start);
+}
+
+char foldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool containsIgnoringCase(std::string_view text, std::string_view what)
+{
+    if (what.empty())
+        return true;
+    const auto hit = std::search(text.begin(), text.end(), what.begin(), what.end(),
+                                 [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+    return hit != text.end();
+}
+
+bool startsWith(const std::string &text, std::string_view prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Lines that never produce instances and must not be decoded again: deleted lines, and
+// category definitions (their keys hold the category code for the file sort).
+bool skipsExpansion(const TimeString &line)
+{
+    return startsWith(line.text, "~") || startsWith(line.text, "\\C");
+}
+
+} // namespace
+
+OccurrenceEngine::OccurrenceEngine(EngineSource &source)
+    : m_source(source)
+{
+    m_notes.reserve(6);
+    m_index.reserve(2001);
+    m_dayPositions.fill(-1);
+    m_settings.window = DateWindow::make(TDate(1, 1, 2000), TDate(1, 1, 2000), 1);
+}
+
+void OccurrenceEngine::setSettings(const EngineSettings &settings)
+{
+    m_settings = settings;
+}
+
+// A window that reaches outside the years the engine computes shows nothing.
+bool OccurrenceEngine::windowUsable() const
+{
+    const DateWindow &w = window();
+    return Day(w.leadInStart.dayNumber) >= firstDay && Day(w.end.dayNumber) + 1 <= lastDay
+        && w.start <= w.end;
+}
+
+void OccurrenceEngine::clearCells()
+{
+    for (auto &cell : m_dayCells)
+        cell.clear();
+    for (auto &cell : m_leadInCells)
+        cell.clear();
+    m_notes.clear();
+}
+
+void OccurrenceEngine::clearSeenMarks()
+{
+    m_singleSeen = false;
+    m_noteSeen = false;
+    m_firstSeen = TDate();
+}
+
+const std::vector<Appt> &OccurrenceEngine::dayCell(int month, int day) const
+{
+    assert(month >= 1 && month <= 12 && day >= 1 && day <= 31);
+    return m_dayCells[static_cast<std::size_t>((month - 1) * 31 + day - 1)];
+}
+
+const std::vector<Appt> &OccurrenceEngine::leadInCell(int day) const
+{
+    assert(day >= 1 && day <= 31);
+    return m_leadInCells[static_cast<std::size_t>(day - 1)];
+}
+
+std::int32_t OccurrenceEngine::dayPosition(int month, int day) const
+{
+    assert(month >= 1 && month <= 12 && day >= 1 && day <= 31);
+    return m_dayPositions[static_cast<std::size_t>((month - 1) * 31 + day - 1)];
+}
+
+void OccurrenceEngine::BuildInstances()
+{
+    clearCells();
+    m_batch = true;
+    auto &lines = m_source.lineTable();
+    ReadContext &context = m_source.readContext();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (skipsExpansion(lines[i]))
+            continue;
+        ApptInfo info(static_cast<std::int32_t>(i));
+        ReadAppt(info, context, lines[i]);
+        ExpandLine(info);
+    }
+    sortCells();
+    m_batch = false;
+}
+
+std::int32_t OccurrenceEngine::expandOne(std::int32_t line)
+{
+    auto &lines = m_source.lineTable();
+    assert(line >= 0 && static_cast<std::size_t>(line) < lines.size());
+    TimeString &text = lines[static_cast<std::size_t>(line)];
+    ApptInfo info(line);
+    ReadAppt(info, m_source.readContext(), text);
+    if (!startsWith(text.text, "~"))
+        ExpandLine(info);
+    return info.kind;
+}
+
+OccurrenceEngine::AppendOutcome OccurrenceEngine::appendLine(std::int32_t line)
+{
+    AppendOutcome outcome;
+    clearSeenMarks();
+    if (expandOne(line) == CategoryLine) {
+        outcome.categoryLine = true;
+        return outcome;
+    }
+    BuildIndex(line);
+    outcome.position = m_located;
+    if (m_singleSeen) {
+        outcome.hasGoToDate = true;
+        outcome.goToDate = m_firstSeen;
+    } else if (m_noteSeen) {
+        outcome.hasGoToDate = true;
+        outcome.goToDate = window().start;
+    }
+    return outcome;
+}
+
+bool OccurrenceEngine::passesFilters(const ApptInfo &info, const TimeString &line) const
+{
+    if (!m_source.IsShown(info.category))
+        return false;
+    if (m_settings.screening && !containsIgnoringCase(line.text, m_settings.screenText))
+        return false;
+    if (info.priority >= 1 && info.priority <= 4)
+        return info.priority <= m_settings.priorityLevel;
+    return !m_settings.hideUnprioritized;
+}
+
+// The dates at which a line can show anything: from the lead-in start (earlier for a nag
+// line, whose past dates stay in the notes for the nag interval) up to the day after the
+// window (a Saturday there moves onto the window's last day), later when warnings reach
+// further; inside the line's own start and end dates.
+OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) const
+{
+    const DateWindow &w = window();
+    const Day today = w.today.dayNumber;
+    const Day nag = std::clamp<Day>(m_settings.nagInterval, 0, maxNagDays);
+    Range r {w.leadInStart.dayNumber, Day(w.end.dayNumber) + 1};
+    if (info.nag) {
+        r.lo = std::min(r.lo, today - nag);
+        r.hi = std::max(r.hi, today - 1);
+    } else if (info.warnDays > 0) {
+        r.hi = std::max(r.hi, today + std::min<Day>(info.warnDays, maxWarnDays));
+    }
+    if (info.hasStart)
+        r.lo = std::max<Day>(r.lo, info.startDate.dayNumber);
+    if (info.hasEnd)
+        r.hi = std::min<Day>(r.hi, info.endDate.dayNumber);
+    r.lo = std::max(r.lo, firstDay);
+    r.hi = std::min(r.hi, lastDay);
+    return r;
+}
+
+void OccurrenceEngine::ExpandLine(const ApptInfo &info)
+{
+    auto &lines = m_source.lineTable();
+    assert(info.index >= 0 && static_cast<std::size_t>(info.index) < lines.size());
+    m_line = &lines[static_cast<std::size_t>(info.index)];
+    ReadContext &context = m_source.readContext();
+    m_doneDates = &context.doneDates();
+    m_excludedDates = &context.excludedDates();
+    if (!windowUsable() || !passesFilters(info, *m_line))
+        return;
+
+    const DateWindow &w = window();
+    const Range series {info.hasStart ? info.startDate.dayNumber : w.leadInStart.dayNumber,
+                        info.hasEnd ? info.endDate.dayNumber : w.end.dayNumber};
+    if ((info.hasStart && info.startDate > w.end) || (info.hasEnd && info.endDate < w.start)
+        || series.hi < series.lo)
+        return;
+    const Range useful = usefulRange(info);
+    const TDate &main = info.mainDate;
+    // A main date the calendar does not have (2/30, ?/0) has day number 0: nothing.
+    switch (info.kind) {
+    case Note:
+        expandNote(info);
+        break;
+    case Single:
+    case SingleShowFollowing:
+        if (main.dayNumber == 0)
+            break;
+        PlaceInstance(main.dayNumber, main.flags, info);
+        if (!m_singleSeen) {
+            m_singleSeen = true;
+            m_firstSeen = main;
+        }
+        break;
+    case Anniversary:
+    case Birthday:
+        if (main.dayNumber != 0)
+            expandYearly(info, series, useful);
+        break;
+    case EveryNDays:
+        if (info.n > 0)
+            expandEveryN(info, info.n, series, useful);
+        break;
+    case EveryNWeeks:
+        // Weeks are counted from the start date; without one there is no phase.
+        if (info.n > 0 && info.hasStart && info.startDate.dayNumber != 0)
+            expandEveryN(info, Day(info.n) * 7, series, useful);
+        break;
+    case MonthlyInYear: {
+        // The given day of the months of its own year only.
+        if (main.dayNumber == 0 || useful.lo > useful.hi)
+            break;
+        const std::int64_t year = civilOf(main.dayNumber).year;
+        const Civil from = civilOf(std::max<Day>(series.lo, firstDay));
+        if (from.year > year)
+            break;
+        const std::int64_t first
+            = from.year < year ? monthIndex(year, 1) : monthIndex(year, from.month);
+        expandMonthSeries(info, first, monthIndex(year, 12), 1, civilOf(main.dayNumber).day,
+                          main.hasFlag(TDate::LastDay), {series.hi, useful.hi});
+        break;
+    }
+    case Monthly: {
+        if (main.dayNumber == 0 || useful.lo > useful.hi)
+            break;
+        const Civil from = civilOf(std::max<Day>(series.lo, firstDay));
+        std::int64_t first = monthIndex(from.year, from.month);
+        first = std::max(first, monthIndexOf(useful.lo));
+        expandMonthSeries(info, first, std::numeric_limits<std::int64_t>::max() / 2, 1,
+                          civilOf(main.dayNumber).day, main.hasFlag(TDate::LastDay),
+                          {series.hi, useful.hi});
+        break;
+    }
+    case EveryNMonths: {
+        if (info.n <= 0 || !info.hasStart || info.startDate.dayNumber < firstDay
+            || info.startDate.dayNumber > lastDay || useful.lo > useful.hi)
+            break;
+        const Civil start = civilOf(info.startDate.dayNumber);
+        const std::int64_t first
+            = alignUp(monthIndex(start.year, start.month), monthIndexOf(useful.lo), info.n);
+        expandMonthSeries(info, first, std::numeric_limits<std::int64_t>::max() / 2, info.n,
+                          start.day, main.hasFlag(TDate::LastDay), {series.hi, useful.hi});
+        break;
+    }
+    case WeeklyOnDays:
+        expandWeekly(info, series, useful);
+        break;
+    case NthWeekdayOfMonth:
+        expandNthWeekday(info, series, useful);
+        break;
+    default:
+        break; // category definitions and unscheduled lines produce nothing
+    }
+}
+
+void OccurrenceEngine::expandNote(const ApptInfo &info)
+{
+    if (info.unimportant) {
+        const int day = ((m_settings.unimportantDay % 7) + 7) % 7;
+        if (weekdayOf(window().today.dayNumber) != day)
+            return;
+    }
+    addNote({TDate(), static_cast<std::uint8_t>(info.completed), info.index});
+    if (!m_noteSeen) {
+        m_noteSeen = true;
+        m_firstSeen = info.mainDate;
+    }
+}
+
+// Anniversaries and birthdays: the month and day in every year from the year of the
+// series' start on. A 29 February exists in leap years only; a last-day date takes each
+// year's last day of its month.
+void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range useful)
+{
+    if (useful.lo > useful.hi)
+        return;
+    const Civil main = civilOf(info.mainDate.dayNumber);
+    const bool lastDayOfMonth = info.mainDate.hasFlag(TDate::LastDay);
+    const std::int64_t fromYear
+        = std::max(civilOf(std::max<Day>(series.lo, firstDay)).year, civilOf(useful.lo).year);
+    const std::int64_t toYear = civilOf(useful.hi).year; // at most a few years on
+    for (std::int64_t year = fromYear; year <= toYear; ++year) {
+        const std::uint32_t day
+            = lastDayOfMonth ? DaysInMonth(main.month, static_cast<std::uint32_t>(year)) : main.day;
+        const Day date = dayOf(main.month, day, year);
+        if (date != 0)
+            PlaceInstance(date, 0, info);
+    }
+}
+
+// Every `step` days from the series start, moved forward by whole steps to the lead-in.
+void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Range series,
+                                    Range useful)
+{
+    const Day leadIn = window().leadInStart.dayNumber;
+    Day date = alignUp(series.lo, leadIn, step);
+    date = alignUp(date, useful.lo, step);
+    const Day stop = std::min(series.hi, useful.hi);
+    for (; date <= stop; date += step) // at most (useful range) / step rounds
+        PlaceInstance(date, 0, info);
+}
+
+void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range useful)
+{
+    const Day from = std::max(series.lo, useful.lo);
+    const Day stop = std::min(series.hi, useful.hi);
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        if (!info.weekdays[static_cast<std::size_t>(weekday)])
+            continue;
+        Day date = from + (weekday - weekdayOf(from) + 7) % 7;
+        for (; date <= stop; date += 7) // at most (useful range) / 7 rounds
+            PlaceInstance(date, 0, info);
+    }
+}
+
+// The given day (or the last day) of every step-th month from firstMonth to lastMonth
+// (month indexes); months without that day are passed over.
+void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth,
+                                         std::int64_t lastMonth, std::int64_t step,
+                                         std::uint32_t day, bool lastDayOfMonth, Range stops)
+{
+    const Day windowEnd = window().end.dayNumber;
+    const Day stop = std::min(stops.lo, stops.hi); // the series' end and the useful end
+    for (std::int64_t mi = firstMonth; mi <= lastMonth; mi += step) {
+        const std::int64_t year = yearOfIndex(mi);
+        const std::uint32_t month = monthOfIndex(mi);
+        const Day first = dayOf(month, 1, year);
+        // Named bound: once a month starts after the window, nothing later can show.
+        if (first == 0 || first > windowEnd)
+            break;
+        const std::uint32_t length = DaysInMonth(month, static_cast<std::uint32_t>(year));
+        const std::uint32_t d = lastDayOfMonth ? length : day;
+        if (d < 1 || d > length)
+            continue;
+        const Day date = first + d - 1;
+        if (date > stop)
+            break;
+        PlaceInstance(date, lastDayOfMonth ? static_cast<std::uint32_t>(TDate::LastDay) : 0u, info);
+    }
+}
+
+void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Range useful)
+{
+    // An ordinal below 1 names no weekday of a month.
+    if (info.n < 1 || info.weekday < 0 || info.weekday > 6)
+        return;
+    const Day target = std::max(series.lo, useful.lo);
+    const Day stop = std::min(series.hi, useful.hi);
+    if (target > stop)
+        return;
+    const bool fixedMonth = info.month >= 1 && info.month <= 12;
+    const std::int64_t step = fixedMonth ? 12 : 1;
+    const Civil from = civilOf(std::max<Day>(series.lo, firstDay));
+    std::int64_t mi
+        = monthIndex(from.year, fixedMonth ? static_cast<std::uint32_t>(info.month) : from.month);
+    // A positive offset can carry a date from an earlier month into the window.
+    if (!fixedMonth && info.offset > 0)
+        mi -= info.offset / 28 + 1;
+    // Skip months whose date cannot reach the target: a date is at most 30 days after the
+    // first of its month, plus the offset. Months before year 1 are not computed.
+    const Day needFirst = target - info.offset - 30;
+    std::int64_t need = monthIndex(firstYear, 1);
+    if (needFirst > lastDay)
+        return;
+    if (needFirst >= firstDay)
+        need = std::max(need, monthIndexOf(needFirst));
+    mi = alignUp(mi, need, step);
+    for (;; mi += step) { // dates grow by at least 22 days a round, so this ends near stop
+        const std::int64_t year = yearOfIndex(mi);
+        const std::uint32_t month = monthOfIndex(mi);
+        const Day first = dayOf(month, 1, year);
+        if (first == 0)
+            break;
+        const auto length
+            = static_cast<std::int64_t>(DaysInMonth(month, static_cast<std::uint32_t>(year)));
+        std::int64_t k = (info.weekday - weekdayOf(first) + 7) % 7 + 7 * (Day(info.n) - 1);
+        if (k >= length) // the fifth and later ordinals mean the last such weekday
+            k -= 7 * ((k - length) / 7 + 1);
+        const Day date = first + k + info.offset;
+        if (date > stop)
+            break;
+        if (date >= series.lo)
+            PlaceInstance(date, 0, info);
+    }
+}
+
+std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info) const
+{
+    if (!m_doneDates->empty())
+        return m_doneDates->contains(TDate::fromDayNumber(asDayNumber(day))) ? 1 : 0;
+    return info.completed ? 1 : 0;
+}
+
+void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+{
+    const DateWindow &w = window();
+    const Day leadIn = w.leadInStart.dayNumber;
+    const Day today = w.today.dayNumber;
+    if ((info.hasStart && Day(info.startDate.dayNumber) > day)
+        || (info.hasEnd && Day(info.endDate.dayNumber) < day) || (day < leadIn && !info.nag))
+        return;
+
+    // Nag and warning entries carry the done mark of their own date.
+    if (info.nag) {
+        const Day nag = std::clamp<Day>(m_settings.nagInterval, 0, maxNagDays);
+        if (day < today && (info.kind == Single || day + nag >= today))
+            addNote(
+                {TDate::fromDayNumber(asDayNumber(day), flags), doneMarkOf(day, info), info.index});
+    } else if (info.warnDays > 0 && day > today
+               && day <= today + std::min<Day>(info.warnDays, maxWarnDays)) {
+        addNote({TDate::fromDayNumber(asDayNumber(day), flags), doneMarkOf(day, info), info.index});
+    }
+    // A nag date before the lead-in keeps only its notes entry: a lead-in cell would show
+    // it on a wrong day of the calendar.
+    if (day < leadIn || info.showFollowing < 0)
+        return;
+
+    // The date and its following days; none of them can reach past the window's end (a
+    // Saturday just behind it moves onto it).
+    const Day last = std::min<Day>(day + info.showFollowing, Day(w.end.dayNumber) + 1);
+    for (Day d = day; d <= last; ++d) {
+        Day at = d;
+        if (info.observed) {
+            const int weekday = weekdayOf(d);
+            at = weekday == 6 ? d - 1 : (weekday == 0 ? d + 1 : d);
+        }
+        if (!m_excludedDates->empty()
+            && m_excludedDates->contains(TDate::fromDayNumber(asDayNumber(at))))
+            continue;
+        const std::uint8_t done = doneMarkOf(at, info);
+        if (info.weekdaysOnly && isWeekend(at))
+            continue;
+        place(at, (d == day && at == d) ? flags : 0, done, info.index);
+    }
+}
+
+void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
+                             std::int32_t line)
+{
+    const DateWindow &w = window();
+    if (day < Day(w.leadInStart.dayNumber) || day > Day(w.end.dayNumber))
+        return;
+    const Civil c = civilOf(day);
+    const Appt appt {TDate::fromDayNumber(asDayNumber(day), flags), done, line};
+    std::vector<Appt> &cell = day < Day(w.start.dayNumber)
+        ? m_leadInCells[c.day - 1]
+        : m_dayCells[(c.month - 1) * 31 + c.day - 1];
+    if (m_batch)
+        cell.push_back(appt);
+    else
+        insertSorted(cell, appt);
+}
+
+// The notes list mixes notes and reminders of dated lines; its order is not transitive
+// then, so each entry walks in from the end exactly as placed.
+void OccurrenceEngine::addNote(const Appt &appt)
+{
+    auto at = m_notes.size();
+    while (at > 0 && precedes(appt.line, m_notes[at - 1].line))
+        --at;
+    m_notes.insert(m_notes.begin() + static_cast<std::ptrdiff_t>(at), appt);
+}
+
+bool OccurrenceEngine::precedes(std::int32_t a, std::int32_t b) const
+{
+    const auto &lines = m_source.lineTable();
+    const TimeString &la = lines[static_cast<std::size_t>(a)];
+    const TimeString &lb = lines[static_cast<std::size_t>(b)];
+    if ((la.kind == Note || lb.kind == Note) && la.category != lb.category)
+        return la.category < lb.category;
+    if (la.time != lb.time)
+        return static_cast<std::uint32_t>(la.time) < static_cast<std::uint32_t>(lb.time);
+    return compareText(freeText(la), freeText(lb)) < 0;
+}
+
+// Day cells hold no notes, so their order (time, then free text) is consistent: the place
+// behind every entry that the new one does not precede is found by halving.
+void OccurrenceEngine::insertSorted(std::vector<Appt> &cell, const Appt &appt) const
+{
+    const auto at
+        = std::upper_bound(cell.begin(), cell.end(), appt, [this](const Appt &x, const Appt &y) {
+              return precedes(x.line, y.line);
+          });
+    cell.insert(at, appt);
+}
+
+// A full rebuild appends to the cells in placement order; a stable sort by each line's
+// place in the day order then gives exactly what insertion one by one would give.
+void OccurrenceEngine::sortCells()
+{
+    const auto &lines = m_source.lineTable();
+    constexpr std::uint32_t unranked = std::numeric_limits<std::uint32_t>::max();
+    m_rank.assign(lines.size(), unranked);
+    std::vector<std::int32_t> used;
+    auto collect = [&](const std::vector<Appt> &cell) {
+        for (const Appt &a : cell) {
+            if (m_rank[static_cast<std::size_t>(a.line)] == unranked) {
+                m_rank[static_cast<std::size_t>(a.line)] = 0;
+                used.push_back(a.line);
+            }
+        }
+    };
+    for (const auto &cell : m_dayCells)
+        collect(cell);
+    for (const auto &cell : m_leadInCells)
+        collect(cell);
+    std::sort(used.begin(), used.end(),
+              [this](std::int32_t a, std::int32_t b) { return precedes(a, b); });
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < used.size(); ++i) {
+        if (i > 0 && precedes(used[i - 1], used[i]))
+            ++rank;
+        m_rank[static_cast<std::size_t>(used[i])] = rank;
+    }
+    auto byRank = [this](const Appt &x, const Appt &y) {
+        return m_rank[static_cast<std::size_t>(x.line)] < m_rank[static_cast<std::size_t>(y.line)];
+    };
+    for (auto &cell : m_dayCells) {
+        if (!std::is_sorted(cell.begin(), cell.end(), byRank))
+            std::stable_sort(cell.begin(), cell.end(), byRank);
+    }
+    for (auto &cell : m_leadInCells) {
+        if (!std::is_sorted(cell.begin(), cell.end(), byRank))
+            std::stable_sort(cell.begin(), cell.end(), byRank);
+    }
+}
+
+std::int32_t OccurrenceEngine::ageOf(const Appt &appt) const
+{
+    const TimeString &line = m_source.lineTable()[static_cast<std::size_t>(appt.line)];
+    if (line.kind != Birthday || appt.date.dayNumber == 0 || line.birthDate.dayNumber == 0)
+        return 0;
+    const auto age = static_cast<std::int64_t>(appt.date.Year())
+        - static_cast<std::int64_t>(line.birthDate.Year());
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        age, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void OccurrenceEngine::addEntry(std::uint8_t kind, const Appt &appt)
+{
+    const TimeString &line = m_source.lineTable()[static_cast<std::size_t>(appt.line)];
+    IndexTy entry;
+    entry.kind = kind;
+    entry.value = appt.line;
+    entry.mark = appt.done;
+    entry.colour = static_cast<std::uint8_t>(line.shade & 0x7F);
+    entry.age = ageOf(appt);
+    m_index.push_back(entry);
+}
+
+std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
+{
+    m_index.clear();
+    m_located = -1;
+    m_datedCount = 0;
+    m_firstDayHeading = -1;
+    const auto &lines = m_source.lineTable();
+    auto position = [this] { return static_cast<std::int32_t>(m_index.size()); };
+
+    if (!m_notes.empty()) {
+        m_index.push_back({NotesHeading, 0, 0, 0, 0, 0, 0});
+        std::uint32_t previous = 0;
+        for (const Appt &a : m_notes) {
+            const std::uint32_t category = lines[static_cast<std::size_t>(a.line)].category;
+            if (category != previous) {
+                previous = category;
+                const int at = m_source.FindCategory(category);
+                if (at >= 0)
+                    m_index.push_back({CategoryHeading, at, 0, 0, 0, 0, 0});
+            }
+            if (m_located == -1 && a.line == locate)
+                m_located = position();
+            addEntry(NoteEntry, a);
+        }
+        m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
+    }
+
+    m_dayPositions.fill(-1);
+    const DateWindow &w = window();
+    const Day start = w.start.dayNumber;
+    const Day end = windowUsable() ? start + w.days : start;
+    for (Day day = start; day < end; ++day) {
+        const Civil c = civilOf(day);
+        const std::size_t slot = (c.month - 1) * 31 + c.day - 1;
+        const std::vector<Appt> &cell = m_dayCells[slot];
+        if (cell.empty())
+            continue;
+        const std::int32_t heading = position();
+        if (m_firstDayHeading == -1)
+            m_firstDayHeading = heading;
+        m_index.push_back({DateHeading, 0, static_cast<std::uint8_t>(c.month),
+                           static_cast<std::uint8_t>(c.day), 0, 0, 0});
+        bool printed = false;
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            const Appt &a = cell[i];
+            if (m_located == -1 && a.line == locate)
+                m_located = heading + static_cast<std::int32_t>(i) + 1;
+            addEntry(DatedEntry, a);
+            ++m_datedCount;
+            printed = printed || !lines[static_cast<std::size_t>(a.line)].noPrint;
+        }
+        m_index[static_cast<std::size_t>(heading)].mark = printed ? 1 : 0;
+        m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
+        m_dayPositions[slot] = heading;
+    }
+    m_lastPosition = m_index.empty() ? 0 : position() - 1;
+    return m_lastPosition;
+}
+
+std::int32_t OccurrenceEngine::positionOfDay(std::int64_t day) const
+{
+    const Civil c = civilOf(day);
+    return m_dayPositions[(c.month - 1) * 31 + c.day - 1];
+}
+
+TDate OccurrenceEngine::PrevDayWithInstances(const TDate &date) const
+{
+    const DateWindow &w = window();
+    if (m_datedCount == 0 || !windowUsable())
+        return date;
+    if (date < w.start)
+        return w.start;
+    Day day = std::min<Day>(date.dayNumber, w.end.dayNumber);
+    while (day > Day(w.start.dayNumber) && positionOfDay(day) < 0) // at most the window's days
+        --day;
+    return TDate::fromDayNumber(asDayNumber(day));
+}
+
+TDate OccurrenceEngine::NextDayWithInstances(const TDate &date) const
+{
+    const DateWindow &w = window();
+    if (m_datedCount == 0 || !windowUsable())
+        return date;
+    if (date > w.end)
+        return w.end;
+    Day day = std::max<Day>(date.dayNumber, w.start.dayNumber);
+    while (day < Day(w.end.dayNumber) && positionOfDay(day) < 0) // at most the window's days
+        ++day;
+    return TDate::fromDayNumber(asDayNumber(day));
+}
+
+} // namespace dvw
