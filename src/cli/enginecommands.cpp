@@ -4,6 +4,7 @@
 #include "json.h"
 #include "store/occurrenceengine.h"
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 #include <ostream>
@@ -180,7 +181,8 @@ std::string dateHeading(const TDate &start, const IndexTy &entry, bool european)
 
 // The entry's free text as the list view draws it: a birthday's first parenthesised run
 // holds the age, and without MULTILINE only the first line of a continued entry shows.
-void addEntryText(ChunkedOutput &out, const TimeString &line, const IndexTy &entry, bool multiline)
+void addEntryText(ChunkedOutput &out, const TimeString &line, std::size_t firstLineLength,
+                  const IndexTy &entry, bool multiline)
 {
     std::string_view text(line.text);
     text.remove_prefix(
@@ -196,9 +198,13 @@ void addEntryText(ChunkedOutput &out, const TimeString &line, const IndexTy &ent
             text = withAge;
         }
     }
-    if (!multiline)
-        text = text.substr(0, text.find('\r'));
     out.add(entry.mark ? "x " : "  ");
+    if (!multiline) {
+        out.add(withAge.empty() ? text.substr(0, firstLineLength)
+                                : text.substr(0, text.find('\r')));
+        out.add("\n");
+        return;
+    }
     for (;;) {
         const std::size_t br = text.find("\r\n");
         out.add(text.substr(0, br));
@@ -264,6 +270,9 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const OccurrenceEngine &engine = run->engine;
     const auto &lines = run->document.lineTable();
     const bool european = run->settings.date.european;
+    // The length of each line's free text up to its first line break, found once per line.
+    constexpr std::size_t unknown = std::string::npos;
+    std::vector<std::size_t> firstLine(lines.size(), unknown);
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -279,15 +288,25 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
             output.add("\n");
             break;
         case DatedEntry:
-        case NoteEntry:
-            addEntryText(output, lines[static_cast<std::size_t>(e.value)], e,
-                         run->settings.multiline);
-            break;
+        case NoteEntry: {
+            const auto at = static_cast<std::size_t>(e.value);
+            if (firstLine[at] == unknown) {
+                const TimeString &line = lines[at];
+                const std::size_t start = std::min(
+                    line.text.size(), static_cast<std::size_t>(std::max(0, line.textStart)));
+                firstLine[at] = std::min(line.text.size(), line.text.find('\r', start)) - start;
+            }
+            addEntryText(output, lines[at], firstLine[at], e, run->settings.multiline);
+        } break;
         default:
             output.add("\n");
             break;
         }
     }
+    output.flush();
+    // The process ends right after this command: handing the lines and cells back one by
+    // one would only cost time.
+    static_cast<void>(run.release());
     return 0;
 }
 

@@ -203,18 +203,156 @@ std::int32_t OccurrenceEngine::dayPosition(int month, int day) const
 void OccurrenceEngine::BuildInstances()
 {
     clearCells();
-    m_batch = true;
+    prepareWindow();
     auto &lines = m_source.lineTable();
     ReadContext &context = m_source.readContext();
+
+    // Decode every line first: the instance order needs every line's keys.
+    m_decoded.clear();
+    m_datesOf.clear();
+    m_dateLists.clear();
+    m_decoded.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (skipsExpansion(lines[i]))
             continue;
-        ApptInfo info(static_cast<std::int32_t>(i));
-        ReadAppt(info, context, lines[i]);
-        ExpandLine(info);
+        m_decoded.emplace_back(static_cast<std::int32_t>(i));
+        ReadAppt(m_decoded.back(), context, lines[i]);
+        const bool dated = !context.doneDates().empty() || !context.excludedDates().empty();
+        m_datesOf.push_back(dated ? static_cast<std::int32_t>(m_dateLists.size()) : -1);
+        if (dated)
+            m_dateLists.emplace_back(context.doneDates(), context.excludedDates());
     }
-    sortCells();
+    makeOrderKeys();
+
+    // Expanding the lines in day order fills every cell in order; lines that order equal
+    // keep their file order, as one-by-one insertion would keep them.
+    // Notes never reach a cell, and with them in it the order would not be transitive:
+    // they go last, in any order, as their entries are collected anyway.
+    std::vector<std::int32_t> order(m_decoded.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::int32_t>(i);
+    const auto notesFrom
+        = std::stable_partition(order.begin(), order.end(), [this](std::int32_t i) {
+              return m_decoded[static_cast<std::size_t>(i)].kind != Note;
+          });
+    std::stable_sort(order.begin(), notesFrom, [this](std::int32_t a, std::int32_t b) {
+        return keyPrecedes(m_decoded[static_cast<std::size_t>(a)].index,
+                           m_decoded[static_cast<std::size_t>(b)].index);
+    });
+    m_batch = true;
+    m_pendingNotes.clear();
+    m_firstSingleLine = -1;
+    m_firstNoteLine = -1;
+    const DateList none;
+    for (const std::int32_t at : order) {
+        const auto i = static_cast<std::size_t>(at);
+        const std::int32_t slot = m_datesOf[i];
+        const auto &dates = slot < 0 ? std::pair<const DateList &, const DateList &>(none, none)
+                                     : std::pair<const DateList &, const DateList &>(
+                                         m_dateLists[static_cast<std::size_t>(slot)].first,
+                                         m_dateLists[static_cast<std::size_t>(slot)].second);
+        expandDecoded(m_decoded[i], dates.first, dates.second);
+    }
     m_batch = false;
+    replayNotes();
+    applyFirstSeen();
+}
+
+// The marks as expanding the lines in file order sets them: each clear mark is set by
+// the first line of its kind, and the later of the two sets the first-seen date last.
+void OccurrenceEngine::applyFirstSeen()
+{
+    const bool single = !m_singleSeen && m_firstSingleLine >= 0;
+    const bool note = !m_noteSeen && m_firstNoteLine >= 0;
+    const auto setSingle = [this] {
+        m_singleSeen = true;
+        m_firstSeen = m_firstSingleDate;
+    };
+    const auto setNote = [this] {
+        m_noteSeen = true;
+        m_firstSeen = m_firstNoteDate;
+    };
+    if (single && note && m_firstNoteLine < m_firstSingleLine) {
+        setNote();
+        setSingle();
+    } else {
+        if (single)
+            setSingle();
+        if (note)
+            setNote();
+    }
+}
+
+// The notes entries in the order they were placed: by line, and within a line as made.
+void OccurrenceEngine::replayNotes()
+{
+    std::stable_sort(m_pendingNotes.begin(), m_pendingNotes.end(),
+                     [](const Appt &a, const Appt &b) { return a.line < b.line; });
+    // While every entry shares one category the order is consistent, and the place the
+    // walk from the end would reach is found by halving instead.
+    bool oneCategory = true;
+    const std::uint32_t firstCategory = m_pendingNotes.empty()
+        ? 0
+        : m_keys[static_cast<std::size_t>(m_pendingNotes[0].line)].category;
+    for (const Appt &appt : m_pendingNotes) {
+        oneCategory
+            = oneCategory && m_keys[static_cast<std::size_t>(appt.line)].category == firstCategory;
+        if (oneCategory) {
+            const auto at = std::upper_bound(
+                m_notes.begin(), m_notes.end(), appt,
+                [this](const Appt &x, const Appt &y) { return keyPrecedes(x.line, y.line); });
+            m_notes.insert(at, appt);
+            continue;
+        }
+        auto at = m_notes.size();
+        while (at > 0 && keyPrecedes(appt.line, m_notes[at - 1].line))
+            --at;
+        m_notes.insert(m_notes.begin() + static_cast<std::ptrdiff_t>(at), appt);
+    }
+    m_pendingNotes.clear();
+}
+
+void OccurrenceEngine::makeOrderKeys()
+{
+    const auto &lines = m_source.lineTable();
+    m_keys.assign(lines.size(), OrderKey());
+    for (const ApptInfo &info : m_decoded) {
+        const TimeString &line = lines[static_cast<std::size_t>(info.index)];
+        OrderKey &key = m_keys[static_cast<std::size_t>(info.index)];
+        key.note = line.kind == Note;
+        key.category = line.category;
+        key.time = static_cast<std::uint32_t>(line.time);
+        const std::string_view text = freeText(line);
+        bool ended = false;
+        for (std::size_t i = 0; i < 16; ++i) {
+            const char c = ended || i >= text.size() ? '\0' : text[i];
+            ended = ended || c == '\0';
+            // Flipping the top bit orders bytes as signed values when compared unsigned.
+            std::uint64_t &part = i < 8 ? key.prefix : key.prefix2;
+            part = part << 8 | (static_cast<std::uint8_t>(c) ^ 0x80u);
+        }
+        key.shortText = ended;
+    }
+}
+
+bool OccurrenceEngine::keyPrecedes(std::int32_t a, std::int32_t b) const
+{
+    const OrderKey &ka = m_keys[static_cast<std::size_t>(a)];
+    const OrderKey &kb = m_keys[static_cast<std::size_t>(b)];
+    if ((ka.note || kb.note) && ka.category != kb.category)
+        return ka.category < kb.category;
+    if (ka.time != kb.time)
+        return ka.time < kb.time;
+    if (ka.prefix != kb.prefix)
+        return ka.prefix < kb.prefix;
+    if (ka.prefix2 != kb.prefix2)
+        return ka.prefix2 < kb.prefix2;
+    if (ka.shortText)
+        return false; // both texts ended at the same place within the packed bytes
+    const auto &lines = m_source.lineTable();
+    return compareText(freeText(lines[static_cast<std::size_t>(a)]).substr(16),
+                       freeText(lines[static_cast<std::size_t>(b)]).substr(16))
+        < 0;
 }
 
 std::int32_t OccurrenceEngine::expandOne(std::int32_t line)
@@ -222,6 +360,7 @@ std::int32_t OccurrenceEngine::expandOne(std::int32_t line)
     auto &lines = m_source.lineTable();
     assert(line >= 0 && static_cast<std::size_t>(line) < lines.size());
     TimeString &text = lines[static_cast<std::size_t>(line)];
+    prepareWindow();
     ApptInfo info(line);
     ReadAppt(info, m_source.readContext(), text);
     if (!startsWith(text.text, "~"))
@@ -287,12 +426,20 @@ OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) cons
 
 void OccurrenceEngine::ExpandLine(const ApptInfo &info)
 {
+    ReadContext &context = m_source.readContext();
+    if (m_cellOfDay.empty())
+        prepareWindow();
+    expandDecoded(info, context.doneDates(), context.excludedDates());
+}
+
+void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
+                                     const DateList &excluded)
+{
     auto &lines = m_source.lineTable();
     assert(info.index >= 0 && static_cast<std::size_t>(info.index) < lines.size());
     m_line = &lines[static_cast<std::size_t>(info.index)];
-    ReadContext &context = m_source.readContext();
-    m_doneDates = &context.doneDates();
-    m_excludedDates = &context.excludedDates();
+    m_doneDates = &done;
+    m_excludedDates = &excluded;
     if (!windowUsable() || !passesFilters(info, *m_line))
         return;
 
@@ -314,7 +461,12 @@ void OccurrenceEngine::ExpandLine(const ApptInfo &info)
         if (main.dayNumber == 0)
             break;
         PlaceInstance(main.dayNumber, main.flags, info);
-        if (!m_singleSeen) {
+        if (m_batch) {
+            if (m_firstSingleLine < 0 || info.index < m_firstSingleLine) {
+                m_firstSingleLine = info.index;
+                m_firstSingleDate = main;
+            }
+        } else if (!m_singleSeen) {
             m_singleSeen = true;
             m_firstSeen = main;
         }
@@ -388,7 +540,12 @@ void OccurrenceEngine::expandNote(const ApptInfo &info)
             return;
     }
     addNote({TDate(), static_cast<std::uint8_t>(info.completed), info.index});
-    if (!m_noteSeen) {
+    if (m_batch) {
+        if (m_firstNoteLine < 0 || info.index < m_firstNoteLine) {
+            m_firstNoteLine = info.index;
+            m_firstNoteDate = info.mainDate;
+        }
+    } else if (!m_noteSeen) {
         m_noteSeen = true;
         m_firstSeen = info.mainDate;
     }
@@ -564,24 +721,39 @@ void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, cons
 void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
                              std::int32_t line)
 {
-    const DateWindow &w = window();
-    if (day < Day(w.leadInStart.dayNumber) || day > Day(w.end.dayNumber))
+    const Day from = window().leadInStart.dayNumber;
+    if (day < from || day - from >= static_cast<Day>(m_cellOfDay.size()))
         return;
-    const Civil c = civilOf(day);
+    std::vector<Appt> &cell = *m_cellOfDay[static_cast<std::size_t>(day - from)];
     const Appt appt {TDate::fromDayNumber(asDayNumber(day), flags), done, line};
-    std::vector<Appt> &cell = day < Day(w.start.dayNumber)
-        ? m_leadInCells[c.day - 1]
-        : m_dayCells[(c.month - 1) * 31 + c.day - 1];
     if (m_batch)
         cell.push_back(appt);
     else
         insertSorted(cell, appt);
 }
 
+void OccurrenceEngine::prepareWindow()
+{
+    m_cellOfDay.clear();
+    if (!windowUsable())
+        return;
+    const DateWindow &w = window();
+    for (Day day = w.leadInStart.dayNumber; day <= Day(w.end.dayNumber); ++day) {
+        const Civil c = civilOf(day);
+        m_cellOfDay.push_back(day < Day(w.start.dayNumber)
+                                  ? &m_leadInCells[c.day - 1]
+                                  : &m_dayCells[(c.month - 1) * 31 + c.day - 1]);
+    }
+}
+
 // The notes list mixes notes and reminders of dated lines; its order is not transitive
 // then, so each entry walks in from the end exactly as placed.
 void OccurrenceEngine::addNote(const Appt &appt)
 {
+    if (m_batch) {
+        m_pendingNotes.push_back(appt);
+        return;
+    }
     auto at = m_notes.size();
     while (at > 0 && precedes(appt.line, m_notes[at - 1].line))
         --at;
@@ -611,50 +783,10 @@ void OccurrenceEngine::insertSorted(std::vector<Appt> &cell, const Appt &appt) c
     cell.insert(at, appt);
 }
 
-// A full rebuild appends to the cells in placement order; a stable sort by each line's
-// place in the day order then gives exactly what insertion one by one would give.
-void OccurrenceEngine::sortCells()
-{
-    const auto &lines = m_source.lineTable();
-    constexpr std::uint32_t unranked = std::numeric_limits<std::uint32_t>::max();
-    m_rank.assign(lines.size(), unranked);
-    std::vector<std::int32_t> used;
-    auto collect = [&](const std::vector<Appt> &cell) {
-        for (const Appt &a : cell) {
-            if (m_rank[static_cast<std::size_t>(a.line)] == unranked) {
-                m_rank[static_cast<std::size_t>(a.line)] = 0;
-                used.push_back(a.line);
-            }
-        }
-    };
-    for (const auto &cell : m_dayCells)
-        collect(cell);
-    for (const auto &cell : m_leadInCells)
-        collect(cell);
-    std::sort(used.begin(), used.end(),
-              [this](std::int32_t a, std::int32_t b) { return precedes(a, b); });
-    std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < used.size(); ++i) {
-        if (i > 0 && precedes(used[i - 1], used[i]))
-            ++rank;
-        m_rank[static_cast<std::size_t>(used[i])] = rank;
-    }
-    auto byRank = [this](const Appt &x, const Appt &y) {
-        return m_rank[static_cast<std::size_t>(x.line)] < m_rank[static_cast<std::size_t>(y.line)];
-    };
-    for (auto &cell : m_dayCells) {
-        if (!std::is_sorted(cell.begin(), cell.end(), byRank))
-            std::stable_sort(cell.begin(), cell.end(), byRank);
-    }
-    for (auto &cell : m_leadInCells) {
-        if (!std::is_sorted(cell.begin(), cell.end(), byRank))
-            std::stable_sort(cell.begin(), cell.end(), byRank);
-    }
-}
+namespace {
 
-std::int32_t OccurrenceEngine::ageOf(const Appt &appt) const
+std::int32_t ageOf(const TimeString &line, const Appt &appt)
 {
-    const TimeString &line = m_source.lineTable()[static_cast<std::size_t>(appt.line)];
     if (line.kind != Birthday || appt.date.dayNumber == 0 || line.birthDate.dayNumber == 0)
         return 0;
     const auto age = static_cast<std::int64_t>(appt.date.Year())
@@ -663,25 +795,44 @@ std::int32_t OccurrenceEngine::ageOf(const Appt &appt) const
         age, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-void OccurrenceEngine::addEntry(std::uint8_t kind, const Appt &appt)
+} // namespace
+
+void OccurrenceEngine::lookUpLines(const std::vector<TimeString> &lines)
 {
-    const TimeString &line = m_source.lineTable()[static_cast<std::size_t>(appt.line)];
+    m_lineLook.resize(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TimeString &line = lines[i];
+        m_lineLook[i]
+            = static_cast<std::uint8_t>((line.shade & 0x7F) | (line.kind == Birthday ? 0x80 : 0));
+    }
+}
+
+void OccurrenceEngine::addEntry(const std::vector<TimeString> &lines, std::uint8_t kind,
+                                const Appt &appt)
+{
+    const std::uint8_t look = m_lineLook[static_cast<std::size_t>(appt.line)];
     IndexTy entry;
     entry.kind = kind;
     entry.value = appt.line;
     entry.mark = appt.done;
-    entry.colour = static_cast<std::uint8_t>(line.shade & 0x7F);
-    entry.age = ageOf(appt);
+    entry.colour = static_cast<std::uint8_t>(look & 0x7F);
+    if (look & 0x80)
+        entry.age = ageOf(lines[static_cast<std::size_t>(appt.line)], appt);
     m_index.push_back(entry);
 }
 
 std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
 {
     m_index.clear();
+    std::size_t entries = m_notes.size() * 2 + 2;
+    for (const auto &cell : m_dayCells)
+        entries += cell.empty() ? 0 : cell.size() + 2;
+    m_index.reserve(entries);
     m_located = -1;
     m_datedCount = 0;
     m_firstDayHeading = -1;
     const auto &lines = m_source.lineTable();
+    lookUpLines(lines);
     auto position = [this] { return static_cast<std::int32_t>(m_index.size()); };
 
     if (!m_notes.empty()) {
@@ -697,7 +848,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             }
             if (m_located == -1 && a.line == locate)
                 m_located = position();
-            addEntry(NoteEntry, a);
+            addEntry(lines, NoteEntry, a);
         }
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
     }
@@ -722,7 +873,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             const Appt &a = cell[i];
             if (m_located == -1 && a.line == locate)
                 m_located = heading + static_cast<std::int32_t>(i) + 1;
-            addEntry(DatedEntry, a);
+            addEntry(lines, DatedEntry, a);
             ++m_datedCount;
             printed = printed || !lines[static_cast<std::size_t>(a.line)].noPrint;
         }

@@ -95,8 +95,26 @@ private:
         std::int64_t hi;
     };
 
+    // What the instance order needs of a line, gathered once per full rebuild: the first
+    // eight bytes of its free text are packed so that most comparisons never reach the text.
+    struct OrderKey
+    {
+        std::uint64_t prefix = 0; // bytes 0..7 of the free text
+        std::uint64_t prefix2 = 0; // bytes 8..15
+        std::uint32_t category = 0;
+        std::uint32_t time = 0; // unsigned: no time (-1) comes after every time
+        bool note = false;
+        bool shortText = false; // the free text ends within the sixteen packed bytes
+    };
+
     void clearCells();
     bool windowUsable() const;
+    void prepareWindow();
+    void expandDecoded(const ApptInfo &info, const DateList &done, const DateList &excluded);
+    void replayNotes();
+    void applyFirstSeen();
+    void makeOrderKeys();
+    bool keyPrecedes(std::int32_t a, std::int32_t b) const;
     bool passesFilters(const ApptInfo &info, const TimeString &line) const;
     void expandNote(const ApptInfo &info);
     void expandYearly(const ApptInfo &info, Range series, Range useful);
@@ -110,20 +128,33 @@ private:
     void addNote(const Appt &appt);
     void place(std::int64_t day, std::uint32_t flags, std::uint8_t done, std::int32_t line);
     void insertSorted(std::vector<Appt> &cell, const Appt &appt) const;
-    void sortCells();
     bool precedes(std::int32_t a, std::int32_t b) const;
-    std::int32_t ageOf(const Appt &appt) const;
-    void addEntry(std::uint8_t kind, const Appt &appt);
+    void addEntry(const std::vector<TimeString> &lines, std::uint8_t kind, const Appt &appt);
+    void lookUpLines(const std::vector<TimeString> &lines);
     std::int32_t positionOfDay(std::int64_t day) const;
 
     EngineSource &m_source;
     EngineSettings m_settings;
-    bool m_batch = false; // during BuildInstances cells are filled unsorted, sorted at the end
-    // The line being expanded and its done and excluded dates.
-    const TimeString *m_line = nullptr;
-    const DateList *m_doneDates = nullptr;
+    // A full rebuild expands the lines in day order, so that every cell fills in order,
+    // and collects the notes entries to insert them afterwards in placement order.
+    bool m_batch = false;
+    const TimeString *m_line = nullptr; // the line being expanded
+    const DateList *m_doneDates = nullptr; // and its done and excluded dates
     const DateList *m_excludedDates = nullptr;
-    std::vector<std::uint32_t> m_rank; // scratch of sortCells: each line's place in day order
+    std::vector<ApptInfo> m_decoded; // scratch of BuildInstances
+    std::vector<std::int32_t> m_datesOf; // per decoded line: its slot in m_dateLists, or -1
+    std::vector<std::pair<DateList, DateList>> m_dateLists;
+    std::vector<OrderKey> m_keys;
+    std::vector<Appt> m_pendingNotes;
+    std::int32_t m_firstSingleLine = -1; // the first single and note by line number
+    std::int32_t m_firstNoteLine = -1;
+    TDate m_firstSingleDate;
+    TDate m_firstNoteDate;
+    // For each day from the lead-in start to the window's end: its cell.
+    std::vector<std::vector<Appt> *> m_cellOfDay;
+    // What the index needs of each line, read once per BuildIndex: the colour, and bit 7
+    // set for a birthday line.
+    std::vector<std::uint8_t> m_lineLook;
 
     std::array<std::vector<Appt>, cellCount> m_dayCells;
     std::array<std::vector<Appt>, 31> m_leadInCells;
