@@ -38,10 +38,19 @@ struct Civil
     std::uint32_t day; // [1, 31]
 };
 
-// Precondition: firstDay <= day <= lastDay.
+// Day numbers whose calendar date TDate can split exactly; main dates of anniversaries
+// (year 0) lie a little below firstDay, dates with wrapped years anywhere.
+constexpr Day splittableLo = 1721120;
+constexpr Day splittableHi = 1000000000;
+
+bool splittable(Day day)
+{
+    return day >= splittableLo && day <= splittableHi;
+}
+
 Civil civilOf(Day day)
 {
-    assert(day >= firstDay && day <= lastDay);
+    assert(splittable(day));
     std::uint32_t m, d, y;
     TDate::fromDayNumber(static_cast<std::uint32_t>(day)).SplitDate(m, d, y);
     return {y, m, d};
@@ -226,19 +235,7 @@ void OccurrenceEngine::BuildInstances()
 
     // Expanding the lines in day order fills every cell in order; lines that order equal
     // keep their file order, as one-by-one insertion would keep them.
-    // Notes never reach a cell, and with them in it the order would not be transitive:
-    // they go last, in any order, as their entries are collected anyway.
-    std::vector<std::int32_t> order(m_decoded.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<std::int32_t>(i);
-    const auto notesFrom
-        = std::stable_partition(order.begin(), order.end(), [this](std::int32_t i) {
-              return m_decoded[static_cast<std::size_t>(i)].kind != Note;
-          });
-    std::stable_sort(order.begin(), notesFrom, [this](std::int32_t a, std::int32_t b) {
-        return keyPrecedes(m_decoded[static_cast<std::size_t>(a)].index,
-                           m_decoded[static_cast<std::size_t>(b)].index);
-    });
+    const std::vector<std::int32_t> order = dayOrder();
     m_batch = true;
     m_pendingNotes.clear();
     m_firstSingleLine = -1;
@@ -281,6 +278,72 @@ void OccurrenceEngine::applyFirstSeen()
         if (note)
             setNote();
     }
+}
+
+// The decoded lines in the order their instances take within a day: time, then free
+// text; equal lines in file order. Notes never reach a cell, and with them the order would
+// not be transitive: they go last, in file order, as their entries are collected anyway.
+// Lines that produce nothing are left out.
+std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
+{
+    struct Item
+    {
+        std::uint32_t time;
+        std::uint64_t prefix;
+        std::uint64_t prefix2;
+        std::int32_t decoded; // position in m_decoded, in file order
+        bool shortText;
+    };
+    std::vector<Item> items;
+    std::vector<std::int32_t> notes;
+    items.reserve(m_decoded.size());
+    for (std::size_t i = 0; i < m_decoded.size(); ++i) {
+        const ApptInfo &info = m_decoded[i];
+        if (info.kind == CategoryLine || info.kind == Unscheduled)
+            continue;
+        if (info.kind == Note) {
+            notes.push_back(static_cast<std::int32_t>(i));
+            continue;
+        }
+        const OrderKey &k = m_keys[static_cast<std::size_t>(info.index)];
+        items.push_back({k.time, k.prefix, k.prefix2, static_cast<std::int32_t>(i), k.shortText});
+    }
+    const auto packedLess = [](const Item &a, const Item &b) {
+        if (a.time != b.time)
+            return a.time < b.time;
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return a.prefix2 < b.prefix2;
+    };
+    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
+        return packedLess(a, b) || (!packedLess(b, a) && a.decoded < b.decoded);
+    });
+    // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
+    const auto &lines = m_source.lineTable();
+    const auto rest = [&](const Item &item) {
+        const ApptInfo &info = m_decoded[static_cast<std::size_t>(item.decoded)];
+        return freeText(lines[static_cast<std::size_t>(info.index)]).substr(16);
+    };
+    for (std::size_t begin = 0; begin < items.size();) {
+        std::size_t end = begin + 1;
+        while (end < items.size() && !packedLess(items[begin], items[end]))
+            ++end;
+        if (end - begin > 1 && !items[begin].shortText) {
+            std::sort(items.begin() + static_cast<std::ptrdiff_t>(begin),
+                      items.begin() + static_cast<std::ptrdiff_t>(end),
+                      [&](const Item &a, const Item &b) {
+                          const int c = compareText(rest(a), rest(b));
+                          return c < 0 || (c == 0 && a.decoded < b.decoded);
+                      });
+        }
+        begin = end;
+    }
+    std::vector<std::int32_t> order;
+    order.reserve(items.size() + notes.size());
+    for (const Item &item : items)
+        order.push_back(item.decoded);
+    order.insert(order.end(), notes.begin(), notes.end());
+    return order;
 }
 
 // The notes entries in the order they were placed: by line, and within a line as made.
@@ -451,7 +514,10 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
         return;
     const Range useful = usefulRange(info);
     const TDate &main = info.mainDate;
-    // A main date the calendar does not have (2/30, ?/0) has day number 0: nothing.
+    // A main date the calendar does not have (2/30, ?/0) has day number 0: nothing; nor
+    // has one whose year lies beyond what the engine computes.
+    if (info.kind != Note && main.dayNumber != 0 && !splittable(main.dayNumber))
+        return;
     switch (info.kind) {
     case Note:
         expandNote(info);

@@ -111,6 +111,7 @@ private:
     bool windowUsable() const;
     void prepareWindow();
     void expandDecoded(const ApptInfo &info, const DateList &done, const DateList &excluded);
+    std::vector<std::int32_t> dayOrder() const;
     void replayNotes();
     void applyFirstSeen();
     void makeOrderKeys();
