@@ -14,6 +14,7 @@ MemorySource::MemorySource(DateTextSettings settings)
 void MemorySource::loadBytes(std::string_view bytes)
 {
     m_lines.clear();
+    m_lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     std::size_t begin = 0;
     while (begin < bytes.size()) {
         std::size_t end = bytes.find('\n', begin);

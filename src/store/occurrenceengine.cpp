@@ -315,8 +315,14 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
             return a.prefix < b.prefix;
         return a.prefix2 < b.prefix2;
     };
-    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
-        return packedLess(a, b) || (!packedLess(b, a) && a.decoded < b.decoded);
+    std::sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
+        if (a.time != b.time)
+            return a.time < b.time;
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        if (a.prefix2 != b.prefix2)
+            return a.prefix2 < b.prefix2;
+        return a.decoded < b.decoded;
     });
     // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
     const auto &lines = m_source.lineTable();
