@@ -181,14 +181,11 @@ std::string dateHeading(const TDate &start, const IndexTy &entry, bool european)
 
 // The entry's free text as the list view draws it: a birthday's first parenthesised run
 // holds the age, and without MULTILINE only the first line of a continued entry shows.
-void addEntryText(ChunkedOutput &out, const TimeString &line, std::size_t firstLineLength,
-                  const IndexTy &entry, bool multiline)
+// `text` is the line's free text, already cut to its first line without MULTILINE.
+void addEntryText(ChunkedOutput &out, std::string_view text, bool birthday, const IndexTy &entry)
 {
-    std::string_view text(line.text);
-    text.remove_prefix(
-        std::min(text.size(), static_cast<std::size_t>(std::max(0, line.textStart))));
     std::string withAge;
-    if (line.kind == Birthday) {
+    if (birthday) {
         const std::size_t open = text.find('(');
         const std::size_t close = open == std::string_view::npos ? open : text.find(')', open);
         if (close != std::string_view::npos) {
@@ -199,12 +196,6 @@ void addEntryText(ChunkedOutput &out, const TimeString &line, std::size_t firstL
         }
     }
     out.add(entry.mark ? "x " : "  ");
-    if (!multiline) {
-        out.add(withAge.empty() ? text.substr(0, firstLineLength)
-                                : text.substr(0, text.find('\r')));
-        out.add("\n");
-        return;
-    }
     for (;;) {
         const std::size_t br = text.find("\r\n");
         out.add(text.substr(0, br));
@@ -214,6 +205,22 @@ void addEntryText(ChunkedOutput &out, const TimeString &line, std::size_t firstL
         text.remove_prefix(br + 2);
         out.add("  ");
     }
+}
+
+// Each line's free text as the agenda shows it, found once per line. A birthday keeps
+// its whole text: its age goes in before the text is cut to the first line.
+std::vector<std::string_view> shownTexts(const std::vector<TimeString> &lines, bool multiline)
+{
+    std::vector<std::string_view> shown(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view text(lines[i].text);
+        text.remove_prefix(
+            std::min(text.size(), static_cast<std::size_t>(std::max(0, lines[i].textStart))));
+        if (!multiline && lines[i].kind != Birthday)
+            text = text.substr(0, text.find('\r'));
+        shown[i] = text;
+    }
+    return shown;
 }
 
 } // namespace
@@ -270,9 +277,8 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const OccurrenceEngine &engine = run->engine;
     const auto &lines = run->document.lineTable();
     const bool european = run->settings.date.european;
-    // The length of each line's free text up to its first line break, found once per line.
-    constexpr std::size_t unknown = std::string::npos;
-    std::vector<std::size_t> firstLine(lines.size(), unknown);
+    const bool multiline = run->settings.multiline;
+    const std::vector<std::string_view> shown = shownTexts(lines, multiline);
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -290,14 +296,18 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
         case DatedEntry:
         case NoteEntry: {
             const auto at = static_cast<std::size_t>(e.value);
-            if (firstLine[at] == unknown) {
-                const TimeString &line = lines[at];
-                const std::size_t start = std::min(
-                    line.text.size(), static_cast<std::size_t>(std::max(0, line.textStart)));
-                firstLine[at] = std::min(line.text.size(), line.text.find('\r', start)) - start;
+            const std::string_view text = shown[at];
+            if (lines[at].kind == Birthday) {
+                addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
+            } else if (multiline) {
+                addEntryText(output, text, false, e);
+            } else {
+                output.add(e.mark ? "x " : "  ");
+                output.add(text);
+                output.add("\n");
             }
-            addEntryText(output, lines[at], firstLine[at], e, run->settings.multiline);
-        } break;
+            break;
+        }
         default:
             output.add("\n");
             break;

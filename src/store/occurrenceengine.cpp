@@ -108,11 +108,11 @@ std::uint32_t asDayNumber(Day day)
 int compareText(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
-    const auto mismatch
-        = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
-    const auto i = static_cast<std::size_t>(mismatch.first - a.begin());
-    if (i > 0 && std::memchr(a.data(), 0, i) != nullptr)
-        return 0;
+    std::size_t i = 0;
+    for (; i < n && a[i] == b[i]; ++i) {
+        if (a[i] == '\0')
+            return 0;
+    }
     const auto ca = static_cast<signed char>(i < a.size() ? a[i] : '\0');
     const auto cb = static_cast<signed char>(i < b.size() ? b[i] : '\0');
     return ca < cb ? -1 : (ca > cb ? 1 : 0);
@@ -326,21 +326,24 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
     });
     // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
     const auto &lines = m_source.lineTable();
-    const auto rest = [&](const Item &item) {
-        const ApptInfo &info = m_decoded[static_cast<std::size_t>(item.decoded)];
-        return freeText(lines[static_cast<std::size_t>(info.index)]).substr(16);
-    };
+    std::vector<std::pair<std::string_view, std::int32_t>> run;
     for (std::size_t begin = 0; begin < items.size();) {
         std::size_t end = begin + 1;
         while (end < items.size() && !packedLess(items[begin], items[end]))
             ++end;
         if (end - begin > 1 && !items[begin].shortText) {
-            std::sort(items.begin() + static_cast<std::ptrdiff_t>(begin),
-                      items.begin() + static_cast<std::ptrdiff_t>(end),
-                      [&](const Item &a, const Item &b) {
-                          const int c = compareText(rest(a), rest(b));
-                          return c < 0 || (c == 0 && a.decoded < b.decoded);
-                      });
+            run.clear();
+            for (std::size_t i = begin; i < end; ++i) {
+                const ApptInfo &info = m_decoded[static_cast<std::size_t>(items[i].decoded)];
+                run.emplace_back(freeText(lines[static_cast<std::size_t>(info.index)]).substr(16),
+                                 items[i].decoded);
+            }
+            std::sort(run.begin(), run.end(), [](const auto &a, const auto &b) {
+                const int c = compareText(a.first, b.first);
+                return c < 0 || (c == 0 && a.second < b.second);
+            });
+            for (std::size_t i = begin; i < end; ++i)
+                items[i].decoded = run[i - begin].second;
         }
         begin = end;
     }
