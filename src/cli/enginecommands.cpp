@@ -5,6 +5,7 @@
 #include "store/occurrenceengine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <ostream>
@@ -120,29 +121,35 @@ class ChunkedOutput
 public:
     explicit ChunkedOutput(std::ostream &out)
         : m_out(out)
-    {
-        m_buffer.reserve(chunk + 4096);
-    }
+        , m_buffer(new char[chunk])
+    { }
     ~ChunkedOutput() { flush(); }
     ChunkedOutput(const ChunkedOutput &) = delete;
     ChunkedOutput &operator=(const ChunkedOutput &) = delete;
 
     void add(std::string_view text)
     {
-        m_buffer.append(text);
-        if (m_buffer.size() >= chunk)
+        if (text.size() > chunk - m_used) {
             flush();
+            if (text.size() > chunk) {
+                m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                return;
+            }
+        }
+        std::memcpy(m_buffer.get() + m_used, text.data(), text.size());
+        m_used += text.size();
     }
     void flush()
     {
-        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-        m_buffer.clear();
+        m_out.write(m_buffer.get(), static_cast<std::streamsize>(m_used));
+        m_used = 0;
     }
 
 private:
     static constexpr std::size_t chunk = 1 << 20;
     std::ostream &m_out;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_used = 0;
 };
 
 std::string apptJson(const char *list, const Appt &a)

@@ -777,6 +777,12 @@ void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, cons
     // The date and its following days; none of them can reach past the window's end (a
     // Saturday just behind it moves onto it).
     const Day last = std::min<Day>(day + info.showFollowing, Day(w.end.dayNumber) + 1);
+    if (!info.observed && m_excludedDates->empty() && m_doneDates->empty() && !info.weekdaysOnly) {
+        // Most lines: every day placed as it is, with the line's own done mark.
+        for (Day d = day; d <= last; ++d)
+            place(d, d == day ? flags : 0, info.completed ? 1 : 0, info.index);
+        return;
+    }
     for (Day d = day; d <= last; ++d) {
         Day at = d;
         if (info.observed) {
