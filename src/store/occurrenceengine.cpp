@@ -514,6 +514,8 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
     m_excludedDates = &excluded;
     if (!windowUsable() || !passesFilters(info, *m_line))
         return;
+    m_plainLine = !info.nag && info.warnDays <= 0 && info.showFollowing == 0 && !info.observed
+        && !info.weekdaysOnly && done.empty() && excluded.empty();
 
     const DateWindow &w = window();
     const Range series {info.hasStart ? info.startDate.dayNumber : w.leadInStart.dayNumber,
@@ -535,7 +537,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
     case SingleShowFollowing:
         if (main.dayNumber == 0)
             break;
-        PlaceInstance(main.dayNumber, main.flags, info);
+        candidate(main.dayNumber, main.flags, info);
         if (m_batch) {
             if (m_firstSingleLine < 0 || info.index < m_firstSingleLine) {
                 m_firstSingleLine = info.index;
@@ -643,7 +645,7 @@ void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range us
             = lastDayOfMonth ? DaysInMonth(main.month, static_cast<std::uint32_t>(year)) : main.day;
         const Day date = dayOf(main.month, day, year);
         if (date != 0)
-            PlaceInstance(date, 0, info);
+            candidate(date, 0, info);
     }
 }
 
@@ -656,7 +658,7 @@ void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Ran
     date = alignUp(date, useful.lo, step);
     const Day stop = std::min(series.hi, useful.hi);
     for (; date <= stop; date += step) // at most (useful range) / step rounds
-        PlaceInstance(date, 0, info);
+        candidate(date, 0, info);
 }
 
 void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range useful)
@@ -668,7 +670,7 @@ void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range us
             continue;
         Day date = from + (weekday - weekdayOf(from) + 7) % 7;
         for (; date <= stop; date += 7) // at most (useful range) / 7 rounds
-            PlaceInstance(date, 0, info);
+            candidate(date, 0, info);
     }
 }
 
@@ -694,7 +696,7 @@ void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firs
         const Day date = first + d - 1;
         if (date > stop)
             break;
-        PlaceInstance(date, lastDayOfMonth ? static_cast<std::uint32_t>(TDate::LastDay) : 0u, info);
+        candidate(date, lastDayOfMonth ? static_cast<std::uint32_t>(TDate::LastDay) : 0u, info);
     }
 }
 
@@ -739,7 +741,7 @@ void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Rang
         if (date > stop)
             break;
         if (date >= series.lo)
-            PlaceInstance(date, 0, info);
+            candidate(date, 0, info);
     }
 }
 
@@ -748,6 +750,19 @@ std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info
     if (!m_doneDates->empty())
         return m_doneDates->contains(TDate::fromDayNumber(asDayNumber(day))) ? 1 : 0;
     return info.completed ? 1 : 0;
+}
+
+// One date of a rule. A plain line (no reminder, following day, shift, exclusion, done
+// date or weekday rule) places the date alone, without the general steps.
+void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+{
+    if (!m_plainLine) {
+        PlaceInstance(day, flags, info);
+        return;
+    }
+    if ((!info.hasStart || Day(info.startDate.dayNumber) <= day)
+        && (!info.hasEnd || Day(info.endDate.dayNumber) >= day))
+        place(day, flags, info.completed ? 1 : 0, info.index);
 }
 
 void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, const ApptInfo &info)

@@ -125,6 +125,7 @@ private:
                            std::int64_t step, std::uint32_t day, bool lastDay, Range useful);
     void expandNthWeekday(const ApptInfo &info, Range series, Range useful);
     Range usefulRange(const ApptInfo &info) const;
+    void candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info);
     std::uint8_t doneMarkOf(std::int64_t day, const ApptInfo &info) const;
     void addNote(const Appt &appt);
     void place(std::int64_t day, std::uint32_t flags, std::uint8_t done, std::int32_t line);
@@ -140,6 +141,7 @@ private:
     // and collects the notes entries to insert them afterwards in placement order.
     bool m_batch = false;
     const TimeString *m_line = nullptr; // the line being expanded
+    bool m_plainLine = false; // its dates place themselves only: no reminder, shift or rule
     const DateList *m_doneDates = nullptr; // and its done and excluded dates
     const DateList *m_excludedDates = nullptr;
     std::vector<ApptInfo> m_decoded; // scratch of BuildInstances
