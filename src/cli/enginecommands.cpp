@@ -139,6 +139,22 @@ public:
         std::memcpy(m_buffer.get() + m_used, text.data(), text.size());
         m_used += text.size();
     }
+    // One entry line: a two-character mark column, the text, a line end.
+    void addLine(const char *mark, std::string_view text)
+    {
+        if (text.size() + 3 > chunk - m_used) {
+            add(std::string_view(mark, 2));
+            add(text);
+            add("\n");
+            return;
+        }
+        char *at = m_buffer.get() + m_used;
+        at[0] = mark[0];
+        at[1] = mark[1];
+        std::memcpy(at + 2, text.data(), text.size());
+        at[2 + text.size()] = '\n';
+        m_used += text.size() + 3;
+    }
     void flush()
     {
         m_out.write(m_buffer.get(), static_cast<std::streamsize>(m_used));
@@ -309,9 +325,7 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
             } else if (multiline) {
                 addEntryText(output, text, false, e);
             } else {
-                output.add(e.mark ? "x " : "  ");
-                output.add(text);
-                output.add("\n");
+                output.addLine(e.mark ? "x " : "  ", text);
             }
             break;
         }

@@ -395,13 +395,20 @@ void OccurrenceEngine::makeOrderKeys()
         key.category = line.category;
         key.time = static_cast<std::uint32_t>(line.time);
         const std::string_view text = freeText(line);
-        bool ended = false;
+        // The first sixteen bytes, a NUL standing for the end and for everything after it.
+        unsigned char bytes[16] = {};
+        const std::size_t taken = std::min<std::size_t>(text.size(), 16);
+        std::memcpy(bytes, text.data(), taken);
+        const void *nul = std::memchr(bytes, 0, taken);
+        const std::size_t length = nul
+            ? static_cast<std::size_t>(static_cast<const unsigned char *>(nul) - bytes)
+            : taken;
+        std::fill(bytes + length, bytes + 16, 0);
+        const bool ended = length < 16;
+        // Flipping each top bit orders bytes as signed values when compared unsigned.
         for (std::size_t i = 0; i < 16; ++i) {
-            const char c = ended || i >= text.size() ? '\0' : text[i];
-            ended = ended || c == '\0';
-            // Flipping the top bit orders bytes as signed values when compared unsigned.
             std::uint64_t &part = i < 8 ? key.prefix : key.prefix2;
-            part = part << 8 | (static_cast<std::uint8_t>(c) ^ 0x80u);
+            part = part << 8 | (bytes[i] ^ 0x80u);
         }
         key.shortText = ended;
     }
