@@ -302,6 +302,9 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const bool european = run->settings.date.european;
     const bool multiline = run->settings.multiline;
     const std::vector<std::string_view> shown = shownTexts(lines, multiline);
+    std::vector<bool> birthday(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        birthday[i] = lines[i].kind == Birthday;
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -320,7 +323,7 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
         case NoteEntry: {
             const auto at = static_cast<std::size_t>(e.value);
             const std::string_view text = shown[at];
-            if (lines[at].kind == Birthday) {
+            if (birthday[at]) {
                 addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
             } else if (multiline) {
                 addEntryText(output, text, false, e);

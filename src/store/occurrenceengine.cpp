@@ -28,6 +28,14 @@ Day dayOf(std::uint32_t month, std::uint32_t day, std::int64_t year)
     return DayNumber(month, day, static_cast<std::uint32_t>(year));
 }
 
+// Days in a month of a real year (1..99999), without day-number arithmetic.
+std::uint32_t monthLength(std::uint32_t month, std::int64_t year)
+{
+    static constexpr std::uint32_t lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : lengths[month - 1];
+}
+
 const Day firstDay = dayOf(1, 1, firstYear);
 const Day lastDay = dayOf(12, 31, lastYear);
 
@@ -648,8 +656,7 @@ void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range us
         = std::max(civilOf(std::max<Day>(series.lo, firstDay)).year, civilOf(useful.lo).year);
     const std::int64_t toYear = civilOf(useful.hi).year; // at most a few years on
     for (std::int64_t year = fromYear; year <= toYear; ++year) {
-        const std::uint32_t day
-            = lastDayOfMonth ? DaysInMonth(main.month, static_cast<std::uint32_t>(year)) : main.day;
+        const std::uint32_t day = lastDayOfMonth ? monthLength(main.month, year) : main.day;
         const Day date = dayOf(main.month, day, year);
         if (date != 0)
             candidate(date, 0, info);
@@ -696,7 +703,7 @@ void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firs
         // Named bound: once a month starts after the window, nothing later can show.
         if (first == 0 || first > windowEnd)
             break;
-        const std::uint32_t length = DaysInMonth(month, static_cast<std::uint32_t>(year));
+        const std::uint32_t length = monthLength(month, year);
         const std::uint32_t d = lastDayOfMonth ? length : day;
         if (d < 1 || d > length)
             continue;
@@ -739,8 +746,7 @@ void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Rang
         const Day first = dayOf(month, 1, year);
         if (first == 0)
             break;
-        const auto length
-            = static_cast<std::int64_t>(DaysInMonth(month, static_cast<std::uint32_t>(year)));
+        const auto length = static_cast<std::int64_t>(monthLength(month, year));
         std::int64_t k = (info.weekday - weekdayOf(first) + 7) % 7 + 7 * (Day(info.n) - 1);
         if (k >= length) // the fifth and later ordinals mean the last such weekday
             k -= 7 * ((k - length) / 7 + 1);

@@ -244,3 +244,17 @@ TEST(EngineRules, NonsenseCountsAreBoundedOrIgnored)
     EXPECT_EQ(warned, static_cast<std::size_t>(OccurrenceEngine::maxWarnDays));
     EXPECT_EQ(nagged, 6u); // 1 to 6 December, from the lead-in start
 }
+
+TEST(EngineRebuild, TextsCompareLikeCStringsBeyondTheirFirstSixteenBytes)
+{
+    const TDate today = ymd(2026, 12, 7);
+    EngineHarness h(today, today, 3);
+    h.build({std::string("12/8/2026 ab\0y", 14), "12/8/2026 Same sixteen bytes, then B",
+             std::string("12/8/2026 ab\0x", 14), "12/8/2026 Same sixteen bytes, then A",
+             "12/8/2026 ab"});
+    std::vector<std::int32_t> lines;
+    for (const Appt &a : h.engine.dayCell(12, 8))
+        lines.push_back(a.line);
+    // A NUL ends a text: the three "ab" lines are equal and keep their file order.
+    EXPECT_EQ(lines, (std::vector<std::int32_t> {3, 1, 0, 2, 4}));
+}
