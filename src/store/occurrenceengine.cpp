@@ -252,11 +252,8 @@ void OccurrenceEngine::BuildInstances()
     for (const std::int32_t at : order) {
         const auto i = static_cast<std::size_t>(at);
         const std::int32_t slot = m_datesOf[i];
-        const auto &dates = slot < 0 ? std::pair<const DateList &, const DateList &>(none, none)
-                                     : std::pair<const DateList &, const DateList &>(
-                                         m_dateLists[static_cast<std::size_t>(slot)].first,
-                                         m_dateLists[static_cast<std::size_t>(slot)].second);
-        expandDecoded(m_decoded[i], dates.first, dates.second);
+        const auto *dates = slot < 0 ? nullptr : &m_dateLists[static_cast<std::size_t>(slot)];
+        expandDecoded(m_decoded[i], dates ? dates->first : none, dates ? dates->second : none);
     }
     m_batch = false;
     replayNotes();
@@ -588,7 +585,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
         const std::int64_t first
             = from.year < year ? monthIndex(year, 1) : monthIndex(year, from.month);
         expandMonthSeries(info, first, monthIndex(year, 12), 1, civilOf(main.dayNumber).day,
-                          main.hasFlag(TDate::LastDay), {series.hi, useful.hi});
+                          main.hasFlag(TDate::LastDay), std::min(series.hi, useful.hi));
         break;
     }
     case Monthly: {
@@ -599,7 +596,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
         first = std::max(first, monthIndexOf(useful.lo));
         expandMonthSeries(info, first, std::numeric_limits<std::int64_t>::max() / 2, 1,
                           civilOf(main.dayNumber).day, main.hasFlag(TDate::LastDay),
-                          {series.hi, useful.hi});
+                          std::min(series.hi, useful.hi));
         break;
     }
     case EveryNMonths: {
@@ -610,7 +607,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
         const std::int64_t first
             = alignUp(monthIndex(start.year, start.month), monthIndexOf(useful.lo), info.n);
         expandMonthSeries(info, first, std::numeric_limits<std::int64_t>::max() / 2, info.n,
-                          start.day, main.hasFlag(TDate::LastDay), {series.hi, useful.hi});
+                          start.day, main.hasFlag(TDate::LastDay), std::min(series.hi, useful.hi));
         break;
     }
     case WeeklyOnDays:
@@ -689,13 +686,12 @@ void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range us
 }
 
 // The given day (or the last day) of every step-th month from firstMonth to lastMonth
-// (month indexes); months without that day are passed over.
+// (month indexes), up to the day `stop`; months without that day are passed over.
 void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth,
                                          std::int64_t lastMonth, std::int64_t step,
-                                         std::uint32_t day, bool lastDayOfMonth, Range stops)
+                                         std::uint32_t day, bool lastDayOfMonth, std::int64_t stop)
 {
     const Day windowEnd = window().end.dayNumber;
-    const Day stop = std::min(stops.lo, stops.hi); // the series' end and the useful end
     for (std::int64_t mi = firstMonth; mi <= lastMonth; mi += step) {
         const std::int64_t year = yearOfIndex(mi);
         const std::uint32_t month = monthOfIndex(mi);

@@ -122,7 +122,7 @@ private:
     void expandEveryN(const ApptInfo &info, std::int64_t step, Range series, Range useful);
     void expandWeekly(const ApptInfo &info, Range series, Range useful);
     void expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth, std::int64_t lastMonth,
-                           std::int64_t step, std::uint32_t day, bool lastDay, Range useful);
+                           std::int64_t step, std::uint32_t day, bool lastDay, std::int64_t stop);
     void expandNthWeekday(const ApptInfo &info, Range series, Range useful);
     Range usefulRange(const ApptInfo &info) const;
     void candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info);
