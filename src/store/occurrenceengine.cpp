@@ -168,11 +168,13 @@ OccurrenceEngine::OccurrenceEngine(EngineSource &source)
     m_index.reserve(2001);
     m_dayPositions.fill(-1);
     m_settings.window = DateWindow::make(TDate(1, 1, 2000), TDate(1, 1, 2000), 1);
+    prepareWindow();
 }
 
 void OccurrenceEngine::setSettings(const EngineSettings &settings)
 {
     m_settings = settings;
+    prepareWindow();
 }
 
 // A window that reaches outside the years the engine computes shows nothing.
@@ -220,7 +222,6 @@ std::int32_t OccurrenceEngine::dayPosition(int month, int day) const
 void OccurrenceEngine::BuildInstances()
 {
     clearCells();
-    prepareWindow();
     auto &lines = m_source.lineTable();
     ReadContext &context = m_source.readContext();
 
@@ -444,7 +445,6 @@ std::int32_t OccurrenceEngine::expandOne(std::int32_t line)
     auto &lines = m_source.lineTable();
     assert(line >= 0 && static_cast<std::size_t>(line) < lines.size());
     TimeString &text = lines[static_cast<std::size_t>(line)];
-    prepareWindow();
     ApptInfo info(line);
     ReadAppt(info, m_source.readContext(), text);
     if (!startsWith(text.text, "~"))
@@ -511,8 +511,6 @@ OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) cons
 void OccurrenceEngine::ExpandLine(const ApptInfo &info)
 {
     ReadContext &context = m_source.readContext();
-    if (m_cellOfDay.empty())
-        prepareWindow();
     expandDecoded(info, context.doneDates(), context.excludedDates());
 }
 

@@ -258,3 +258,15 @@ TEST(EngineRebuild, TextsCompareLikeCStringsBeyondTheirFirstSixteenBytes)
     // A NUL ends a text: the three "ab" lines are equal and keep their file order.
     EXPECT_EQ(lines, (std::vector<std::int32_t> {3, 1, 0, 2, 4}));
 }
+
+TEST(EngineAppend, ANewWindowTakesEffectForTheNextAppendedLine)
+{
+    EngineHarness h(ymd(2026, 12, 7), ymd(2026, 12, 7), 7);
+    h.build({"* first"});
+    h.settings.window = DateWindow::make(ymd(2026, 12, 7), ymd(2027, 3, 1), 7);
+    h.engine.setSettings(h.settings);
+    h.document.appendText("3/2/2027 in the new window");
+    h.engine.appendLine(1);
+    ASSERT_EQ(h.engine.dayCell(3, 2).size(), 1u);
+    EXPECT_EQ(h.engine.dayCell(3, 2)[0].date, ymd(2027, 3, 2));
+}
