@@ -4,6 +4,7 @@
 #include "clisettings.h"
 #include "core/linereader.h"
 #include "core/linewriter.h"
+#include "enginecommands.h"
 #include "json.h"
 #include "store/tapptdocument.h"
 
@@ -21,8 +22,14 @@ const char usageText[]
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
       "  add   FILE TEXT [--force]      append TEXT as a new line and save\n"
       "  write [DATE OPTIONS] < lines   normalise each line through the line writer\n"
+      "  index     FILE [WINDOW OPTIONS]     the display index, JSON Lines\n"
+      "  instances FILE [WINDOW OPTIONS]     notes, lead-in and day cells, JSON Lines\n"
+      "  agenda    [FILE] [WINDOW OPTIONS]   the day-by-day list as text\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
-      "              --century-break N, --profile N\n";
+      "              --century-break N, --profile N\n"
+      "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
+      "              --nag N, --unimportant N, --all-categories | --default-categories,\n"
+      "              --priority-level N, --hide-unprioritized, --screen TEXT\n";
 
 int usage(std::ostream &err, const std::string &problem)
 {
@@ -230,9 +237,17 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         if (!o.positional.empty())
             return usage(err, "write takes no file; it reads standard input");
         status = runWrite(o, in, out);
+    } else if (o.command == "index") {
+        status = runIndex(o, out, err);
+    } else if (o.command == "instances") {
+        status = runInstances(o, out, err);
+    } else if (o.command == "agenda") {
+        status = runAgenda(o, out, err);
     } else {
         return usage(err, "unknown command '" + o.command + "'");
     }
+    if (status == 2)
+        err << usageText;
     out.flush();
     if (!out) {
         err << "dayvane-cli: could not write the output\n";

@@ -117,3 +117,20 @@ TEST(Json, StringsAreEscapedAndInvalidUtf8Survives)
     EXPECT_EQ(jsonString("caf\xe9"), "\"caf\\u00e9\"");
     EXPECT_EQ(jsonString(std::string("a\0b", 3)), "\"a\\u0000b\"");
 }
+
+TEST(CliAgenda, UnreadableFileIsReportedWithStatusOne)
+{
+    const CliRun missing = run({"agenda", "/nonexistent/NOTES.APT", "--today", "2026-12-07"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read '/nonexistent/NOTES.APT'"), std::string::npos);
+    const CliRun directory = run({"instances", "/tmp", "--today", "2026-12-07"});
+    EXPECT_EQ(directory.status, 1);
+    EXPECT_NE(directory.err.find("directory"), std::string::npos);
+}
+
+TEST(CliAgenda, FileArgumentsAreCheckedBeforeReading)
+{
+    EXPECT_EQ(run({"index"}).status, 2);
+    EXPECT_EQ(run({"agenda", "a.apt", "b.apt"}).status, 2);
+    EXPECT_EQ(run({"agenda", "a.apt", "--days", "366"}).status, 2);
+}

@@ -1,0 +1,347 @@
+#include "enginecommands.h"
+
+#include "clidocument.h"
+#include "json.h"
+#include "store/occurrenceengine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <ostream>
+
+namespace dvw {
+
+namespace {
+
+// The stored settings these commands read.
+struct EngineCliSettings
+{
+    DateTextSettings date;
+    int days = 365; // DAYS
+    int nag = 7; // NAG
+    int unimportant = 1; // UNIMPORTANT
+    bool allCategories = false; // ALLCATEGORIES
+    bool multiline = false; // MULTILINE
+    std::string apptFile = "NOTES.APT"; // APPTFILE
+};
+
+// The program's defaults, until the commands share the desktop program's settings store.
+EngineCliSettings storedSettings()
+{
+    return EngineCliSettings();
+}
+
+EngineCliSettings effectiveSettings(const CliOptions &o)
+{
+    EngineCliSettings s = storedSettings();
+    s.date.european = o.european.value_or(s.date.european);
+    s.date.military = o.military.value_or(s.date.military);
+    s.date.centuryBreak = o.centuryBreak.value_or(s.date.centuryBreak);
+    s.days = o.days.value_or(s.days);
+    s.nag = o.nag.value_or(s.nag);
+    s.unimportant = o.unimportant.value_or(s.unimportant);
+    s.allCategories = o.allCategories.value_or(s.allCategories);
+    return s;
+}
+
+TDate systemDate()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return TDate(static_cast<std::uint32_t>(local.tm_mday),
+                 static_cast<std::uint32_t>(local.tm_mon + 1),
+                 static_cast<std::uint32_t>(local.tm_year + 1900));
+}
+
+// The document and its engine, built for the window the options describe.
+struct EngineRun
+{
+    explicit EngineRun(const EngineCliSettings &s)
+        : settings(s)
+        , document(s.date)
+        , engine(document)
+    { }
+
+    EngineCliSettings settings;
+    MemorySource document;
+    OccurrenceEngine engine;
+};
+
+EngineSettings engineSettings(const CliOptions &o, const EngineCliSettings &s)
+{
+    EngineSettings e;
+    const TDate today = o.today.value_or(systemDate());
+    e.window = DateWindow::make(today, o.start.value_or(today), s.days);
+    if (o.screen) {
+        e.screening = true;
+        e.screenText = o.screen->substr(0, 79); // what the screen dialog takes
+    }
+    e.priorityLevel = o.priorityLevel.value_or(4);
+    e.hideUnprioritized = o.hideUnprioritized;
+    e.nagInterval = s.nag;
+    e.unimportantDay = s.unimportant;
+    return e;
+}
+
+int usageError(std::ostream &err, const std::string &problem)
+{
+    err << "dayvane-cli: " << problem << "\n";
+    return 2;
+}
+
+// Loads the file and builds instances and index. Returns 0, or the exit status.
+int prepare(const CliOptions &o, EngineRun &run, bool fileOptional, std::ostream &err)
+{
+    std::string path;
+    if (o.positional.size() == 1)
+        path = o.positional[0];
+    else if (o.positional.empty() && fileOptional)
+        path = run.settings.apptFile;
+    else if (o.positional.empty())
+        return usageError(err, o.command + " needs a FILE");
+    else
+        return usageError(err, o.command + " takes one FILE");
+    const CliLoad load = loadAppointmentFile(path, run.document);
+    if (!load.ok) {
+        err << "dayvane-cli: " << load.error << "\n";
+        return 1;
+    }
+    run.document.setSelectionMode(run.settings.allCategories, true);
+    run.engine.setSettings(engineSettings(o, run.settings));
+    run.engine.BuildInstances();
+    run.engine.BuildIndex(1);
+    return 0;
+}
+
+// Collects output in large pieces: an agenda of a big file runs to many megabytes.
+class ChunkedOutput
+{
+public:
+    explicit ChunkedOutput(std::ostream &out)
+        : m_out(out)
+        , m_buffer(new char[chunk])
+    { }
+    ~ChunkedOutput() { flush(); }
+    ChunkedOutput(const ChunkedOutput &) = delete;
+    ChunkedOutput &operator=(const ChunkedOutput &) = delete;
+
+    void add(std::string_view text)
+    {
+        if (text.size() > chunk - m_used) {
+            flush();
+            if (text.size() > chunk) {
+                m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                return;
+            }
+        }
+        std::memcpy(m_buffer.get() + m_used, text.data(), text.size());
+        m_used += text.size();
+    }
+    // One entry line: a two-character mark column, the text, a line end.
+    void addLine(const char *mark, std::string_view text)
+    {
+        if (text.size() + 3 > chunk - m_used) {
+            add(std::string_view(mark, 2));
+            add(text);
+            add("\n");
+            return;
+        }
+        char *at = m_buffer.get() + m_used;
+        at[0] = mark[0];
+        at[1] = mark[1];
+        std::memcpy(at + 2, text.data(), text.size());
+        at[2 + text.size()] = '\n';
+        m_used += text.size() + 3;
+    }
+    void flush()
+    {
+        m_out.write(m_buffer.get(), static_cast<std::streamsize>(m_used));
+        m_used = 0;
+    }
+
+private:
+    static constexpr std::size_t chunk = 1 << 20;
+    std::ostream &m_out;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_used = 0;
+};
+
+std::string apptJson(const char *list, const Appt &a)
+{
+    return JsonObject()
+               .addString("list", list)
+               .addDate("date", a.date)
+               .addInt("line", a.line)
+               .addInt("done", a.done)
+               .str()
+        + "\n";
+}
+
+// The year of a heading's month and day: the window start's year, or the next one for a
+// day that comes before the start within the year.
+std::uint32_t headingYear(const TDate &start, int month, int day)
+{
+    std::uint32_t m, d, y;
+    start.SplitDate(m, d, y);
+    const bool before = static_cast<std::uint32_t>(month) < m
+        || (static_cast<std::uint32_t>(month) == m && static_cast<std::uint32_t>(day) < d);
+    return before ? y + 1 : y;
+}
+
+std::string dateHeading(const TDate &start, const IndexTy &entry, bool european)
+{
+    const std::uint32_t year = headingYear(start, entry.month, entry.day);
+    const TDate date(entry.day, entry.month, year);
+    const std::string weekday(DayName(static_cast<int>(date.WeekDay())));
+    const std::string month(MonthName(entry.month));
+    if (european)
+        return weekday + " " + std::to_string(entry.day) + " " + month + ", "
+            + std::to_string(year);
+    return weekday + " " + month + " " + std::to_string(entry.day) + ", " + std::to_string(year);
+}
+
+// The entry's free text as the list view draws it: a birthday's first parenthesised run
+// holds the age, and without MULTILINE only the first line of a continued entry shows.
+// `text` is the line's free text, already cut to its first line without MULTILINE.
+void addEntryText(ChunkedOutput &out, std::string_view text, bool birthday, const IndexTy &entry)
+{
+    std::string withAge;
+    if (birthday) {
+        const std::size_t open = text.find('(');
+        const std::size_t close = open == std::string_view::npos ? open : text.find(')', open);
+        if (close != std::string_view::npos) {
+            withAge.append(text.substr(0, open));
+            withAge += "(" + std::to_string(entry.age) + ")";
+            withAge.append(text.substr(close + 1));
+            text = withAge;
+        }
+    }
+    out.add(entry.mark ? "x " : "  ");
+    for (;;) {
+        const std::size_t br = text.find("\r\n");
+        out.add(text.substr(0, br));
+        out.add("\n");
+        if (br == std::string_view::npos)
+            break;
+        text.remove_prefix(br + 2);
+        out.add("  ");
+    }
+}
+
+// Each line's free text as the agenda shows it, found once per line. A birthday keeps
+// its whole text: its age goes in before the text is cut to the first line.
+std::vector<std::string_view> shownTexts(const std::vector<TimeString> &lines, bool multiline)
+{
+    std::vector<std::string_view> shown(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view text(lines[i].text);
+        text.remove_prefix(
+            std::min(text.size(), static_cast<std::size_t>(std::max(0, lines[i].textStart))));
+        if (!multiline && lines[i].kind != Birthday)
+            text = text.substr(0, text.find('\r'));
+        shown[i] = text;
+    }
+    return shown;
+}
+
+} // namespace
+
+int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, false, err))
+        return status;
+    ChunkedOutput output(out);
+    for (const IndexTy &e : run->engine.index()) {
+        output.add(JsonObject()
+                       .addInt("kind", e.kind)
+                       .addInt("value", e.value)
+                       .addInt("month", e.month)
+                       .addInt("day", e.day)
+                       .addInt("mark", e.mark)
+                       .addInt("colour", e.colour)
+                       .addInt("age", e.age)
+                       .str());
+        output.add("\n");
+    }
+    return 0;
+}
+
+int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, false, err))
+        return status;
+    const OccurrenceEngine &engine = run->engine;
+    ChunkedOutput output(out);
+    for (const Appt &a : engine.notes())
+        output.add(apptJson("notes", a));
+    for (int day = 1; day <= 31; ++day) {
+        for (const Appt &a : engine.leadInCell(day))
+            output.add(apptJson("lead-in", a));
+    }
+    const DateWindow &w = engine.window();
+    for (std::uint32_t jd = w.start.dayNumber; jd <= w.end.dayNumber; ++jd) {
+        const TDate date = TDate::fromDayNumber(jd);
+        for (const Appt &a :
+             engine.dayCell(static_cast<int>(date.Month()), static_cast<int>(date.DayOfMonth())))
+            output.add(apptJson("day", a));
+    }
+    return 0;
+}
+
+int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
+    if (const int status = prepare(options, *run, true, err))
+        return status;
+    const OccurrenceEngine &engine = run->engine;
+    const auto &lines = run->document.lineTable();
+    const bool european = run->settings.date.european;
+    const bool multiline = run->settings.multiline;
+    const std::vector<std::string_view> shown = shownTexts(lines, multiline);
+    std::vector<bool> birthday(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        birthday[i] = lines[i].kind == Birthday;
+    ChunkedOutput output(out);
+    for (const IndexTy &e : engine.index()) {
+        switch (e.kind) {
+        case NotesHeading:
+            output.add("Notes\n");
+            break;
+        case CategoryHeading:
+            output.add(run->document.categoryDescription(e.value));
+            output.add("\n");
+            break;
+        case DateHeading:
+            output.add(dateHeading(engine.window().start, e, european));
+            output.add("\n");
+            break;
+        case DatedEntry:
+        case NoteEntry: {
+            const auto at = static_cast<std::size_t>(e.value);
+            const std::string_view text = shown[at];
+            if (birthday[at]) {
+                addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
+            } else if (multiline) {
+                addEntryText(output, text, false, e);
+            } else {
+                output.addLine(e.mark ? "x " : "  ", text);
+            }
+            break;
+        }
+        default:
+            output.add("\n");
+            break;
+        }
+    }
+    output.flush();
+    // The process ends right after this command: handing the lines and cells back one by
+    // one would only cost time.
+    static_cast<void>(run.release());
+    return 0;
+}
+
+} // namespace dvw

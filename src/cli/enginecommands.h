@@ -1,0 +1,15 @@
+#pragma once
+
+#include "clioptions.h"
+
+#include <iosfwd>
+
+namespace dvw {
+
+// The commands that run the occurrence engine over an appointment file. Each returns the
+// exit status: 0 done, 1 the file could not be read, 2 bad arguments.
+int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err);
+int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err);
+int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err);
+
+} // namespace dvw

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/readcontext.h"
+#include "enginesource.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dvw {
+
+// A stand-in document held in memory: the line table, the category definitions found in
+// it and the reading context. It lets the engine run without the file document, for
+// tests, fuzzing, benchmarks and the command-line tool.
+class MemorySource : public EngineSource, public ReadContext
+{
+public:
+    struct Category
+    {
+        std::uint32_t code = 0; // packed
+        std::int32_t line = 0; // the definition line
+        std::uint32_t colour = 0; // 0: none
+        bool selected = false;
+        std::int32_t descriptionStart = 0;
+    };
+
+    explicit MemorySource(DateTextSettings settings = {});
+
+    // Splits a file's bytes into lines as an appointment file is read: LF or CR LF ends a
+    // line (a lone CR stays in it), empty lines are dropped, a line starting with "&"
+    // continues the one before (joined with CR LF), and a Ctrl-Z at the very end goes.
+    void loadBytes(std::string_view bytes);
+    void setLines(const std::vector<std::string> &texts);
+    void appendText(std::string text);
+    // Rebuilds the category table and the colour lookup from the definition lines.
+    void ScanCategories();
+    // "All" shows every line; "default" shows lines without a category.
+    void setSelectionMode(bool all, bool withDefault);
+
+    const std::vector<Category> &categories() const { return m_categories; }
+    std::string_view categoryDescription(int position) const;
+
+    std::vector<TimeString> &lineTable() override { return m_lines; }
+    ReadContext &readContext() override { return *this; }
+    bool IsShown(std::uint32_t code) const override;
+    int FindCategory(std::uint32_t code) const override;
+
+    const DateTextSettings &dateSettings() const override { return m_settings; }
+    bool categoryColour(std::uint32_t code, std::uint8_t &colour) const override;
+    DateList &doneDates() override { return m_done; }
+    DateList &excludedDates() override { return m_excluded; }
+
+private:
+    DateTextSettings m_settings;
+    std::vector<TimeString> m_lines;
+    std::vector<Category> m_categories; // by packed code, equal codes in line order
+    bool m_all = false;
+    bool m_default = true;
+    DateList m_done;
+    DateList m_excluded;
+};
+
+} // namespace dvw
