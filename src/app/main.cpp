@@ -1,0 +1,26 @@
+#include "app/commandline.h"
+#include "app/dvwapp.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "platform/clock.h"
+#include "platform/messageboxprompter.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    // QApplication has taken its own options out of argv.
+    const std::vector<std::string> args(argv, argv + argc);
+
+    dvw::MessageBoxPrompter prompter;
+    dvw::SystemClock clock;
+    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, clock,
+                    dvw::dvwApp::defaultHelpDirectory());
+    dvw::TDVDecoratedMDIFrame frame(app);
+    prompter.setParent(&frame);
+    if (app.commandLine().minimised)
+        frame.showMinimized();
+    else
+        frame.show();
+    return qapp.exec();
+}
