@@ -43,6 +43,49 @@ QIcon pageIcon(const QColor &header)
     return icon;
 }
 
+// A drawn glyph for buttons the style has no fitting picture for.
+QIcon glyphIcon(void (*draw)(QPainter &))
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(50, 50, 50), 1.5));
+    draw(p);
+    return QIcon(pixmap);
+}
+
+void drawHelp(QPainter &p)
+{
+    p.setBrush(QColor(60, 110, 200));
+    p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
+    p.setPen(Qt::white);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.drawText(QRectF(2.5, 2.5, 19, 19), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+void drawPrinter(QPainter &p)
+{
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 3.5, 9, 7));
+    p.setBrush(QColor(150, 150, 150));
+    p.drawRoundedRect(QRectF(3.5, 9.5, 17, 8), 1.5, 1.5);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 14.5, 9, 6));
+}
+
+void drawFindNext(QPainter &p)
+{
+    p.drawEllipse(QRectF(3.5, 3.5, 10, 10));
+    p.drawLine(QPointF(12, 12), QPointF(16, 16));
+    p.setBrush(QColor(60, 150, 60));
+    const QPointF arrow[] = {QPointF(15, 14), QPointF(22, 18.5), QPointF(15, 23)};
+    p.drawPolygon(arrow, 3);
+}
+
 struct ThemeIcon
 {
     int command;
@@ -58,10 +101,7 @@ const ThemeIcon themeIcons[] = {
     {Cm::EditCopy, "edit-copy", QStyle::SP_FileDialogContentsView},
     {Cm::EditPaste, "edit-paste", QStyle::SP_FileDialogDetailedView},
     {Cm::Find, "edit-find", QStyle::SP_FileDialogContentsView},
-    {Cm::FindNext, "go-next", QStyle::SP_ArrowForward},
-    {Cm::FilePrint, "document-print", QStyle::SP_DriveFDIcon},
     {Cm::PrintPreview, "document-print-preview", QStyle::SP_FileDialogInfoView},
-    {Cm::HelpContents, "help-contents", QStyle::SP_DialogHelpButton},
 };
 
 } // namespace
@@ -78,6 +118,15 @@ QIcon ChildIcon()
 
 QIcon CommandIcon(int command)
 {
+    const auto themed = [](const char *name, void (*draw)(QPainter &)) {
+        return QIcon::fromTheme(QString::fromLatin1(name), glyphIcon(draw));
+    };
+    if (command == Cm::HelpContents)
+        return themed("help-contents", drawHelp);
+    if (command == Cm::FilePrint)
+        return themed("document-print", drawPrinter);
+    if (command == Cm::FindNext)
+        return themed("edit-find-next", drawFindNext);
     for (const ThemeIcon &t : themeIcons) {
         if (t.command == command) {
             return QIcon::fromTheme(QString::fromLatin1(t.themeName),

@@ -1,0 +1,39 @@
+// Renders the main window as it looks after start, without a display, into a PNG file:
+// the picture in the README. A fixed clock keeps the picture the same from run to run.
+#include "app/commandline.h"
+#include "app/dvwapp.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "platform/clock.h"
+#include "platform/scriptedprompter.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dayvane-screenshot OUTPUT.png [FILE.APT]\n");
+        return 2;
+    }
+    std::vector<std::string> args = {"dayvane"};
+    if (argc >= 3)
+        args.emplace_back(argv[2]);
+
+    dvw::ScriptedPrompter prompter;
+    dvw::ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
+    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, clock,
+                    dvw::dvwApp::defaultHelpDirectory());
+    dvw::TDVDecoratedMDIFrame frame(app);
+    frame.resize(960, 640);
+    frame.show();
+    QApplication::processEvents();
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    if (!frame.grab().save(output)) {
+        std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
