@@ -3,7 +3,9 @@
 #include "clioptions.h"
 #include "core/linereader.h"
 #include "json.h"
+#include "store/tapptdocument.h"
 
+#include <ctime>
 #include <iostream>
 #include <iterator>
 
@@ -15,6 +17,7 @@ const char usageText[]
     = "usage: dayvane-cli COMMAND [OPTIONS]\n"
       "commands:\n"
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
+      "  add   FILE TEXT [--force]      append TEXT as a new line and save\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n";
 
@@ -124,7 +127,57 @@ int runRead(const CliOptions &o, std::istream &in, std::ostream &out)
     return 0;
 }
 
+// The local calendar day of the system clock.
+TDate addCommandToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    if (localtime_r(&now, &local) == nullptr)
+        return {};
+    return TDate(static_cast<std::uint32_t>(local.tm_mday),
+                 static_cast<std::uint32_t>(local.tm_mon + 1),
+                 static_cast<std::uint32_t>(local.tm_year + 1900));
+}
+
+int runAdd(const CliOptions &o, std::ostream &err)
+{
+    if (o.positional.size() != 2)
+        return usage(err, "add takes a FILE and a TEXT");
+    if (o.positional[1].empty())
+        return usage(err, "add needs a TEXT that is not empty");
+    return runAddCommand(o.positional[0], o.positional[1], o.force, dateSettingsOf(o), err);
+}
+
 } // namespace
+
+int runAddCommand(const std::string &file, const std::string &text, bool force,
+                  const DateTextSettings &dateSettings, std::ostream &err,
+                  const std::function<void()> &beforeSave)
+{
+    DocumentSettings settings;
+    settings.dateText = dateSettings;
+    settings.today = addCommandToday();
+    settings.start = settings.today;
+    TApptDocument doc(settings, file);
+    const LoadLinesResult loaded = doc.LoadLines();
+    if (!loaded.ok) {
+        err << "dayvane-cli: not saved: " << loaded.reason << "\n"; // the reason names the path
+        return 1;
+    }
+    doc.AppendLine(text);
+    if (beforeSave)
+        beforeSave();
+    const SaveResult saved = doc.WriteLines(force);
+    if (saved.ok)
+        return 0;
+    if (saved.changedOnDisk) {
+        err << "dayvane-cli: " << file
+            << ": not saved: the file changed on disk since it was read (--force saves anyway)\n";
+        return 3;
+    }
+    err << "dayvane-cli: not saved: " << saved.reason << "\n";
+    return 1;
+}
 
 std::vector<std::string> readInputLines(std::istream &in)
 {
@@ -157,6 +210,8 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         if (!o.positional.empty())
             return usage(err, "read takes no file; it reads standard input");
         status = runRead(o, in, out);
+    } else if (o.command == "add") {
+        status = runAdd(o, err);
     } else {
         return usage(err, "unknown command '" + o.command + "'");
     }

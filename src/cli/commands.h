@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/datetextsettings.h"
+
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -10,6 +13,13 @@ namespace dvw {
 // name). Returns the exit status: 0 done, 1 a file or the output failed, 2 bad arguments.
 int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
            std::ostream &err);
+
+// `dayvane-cli add`: loads the file, appends the text as a new line and saves it. Returns
+// 0 saved, 1 not saved (the file untouched), 3 the file changed on disk after it was read.
+// beforeSave runs between loading and saving (tests change the file there).
+int runAddCommand(const std::string &file, const std::string &text, bool force,
+                  const DateTextSettings &dateSettings, std::ostream &err,
+                  const std::function<void()> &beforeSave = {});
 
 // Splits a stream into lines ended by LF or CR LF. A last line without an ending counts;
 // empty lines are kept.

@@ -1,0 +1,226 @@
+#include "tapptdocument.h"
+
+#include "core/apptinfo.h"
+#include "core/datetext.h"
+#include "core/linereader.h"
+#include "filerules.h"
+
+#include <algorithm>
+
+namespace dvw {
+
+namespace {
+
+int weekdayModulo7(int day)
+{
+    return ((day % 7) + 7) % 7;
+}
+
+SaveResult refusedSave(std::string reason)
+{
+    SaveResult result;
+    result.reason = std::move(reason);
+    return result;
+}
+
+} // namespace
+
+TApptDocument::TApptDocument(const DocumentSettings &settings, std::string path)
+    : m_path(std::move(path))
+    , m_dateSettings(settings.dateText)
+    , m_window(DateWindow::make(settings.today, settings.start, settings.days))
+    , m_unimportantDay(weekdayModulo7(settings.unimportant))
+    , m_showAll(settings.allCategories)
+    , m_showDefault(!settings.allCategories)
+{ }
+
+bool TApptDocument::IsShown(std::uint32_t code) const
+{
+    if (m_showAll)
+        return true;
+    if (code == 0)
+        return m_showDefault;
+    const int position = FindCategory(code);
+    return position >= 0 && categories()[static_cast<std::size_t>(position)].selected != 0;
+}
+
+int TApptDocument::FindCategory(std::uint32_t code) const
+{
+    return m_categories.find(code);
+}
+
+bool TApptDocument::categoryColour(std::uint32_t code, std::uint8_t &colour) const
+{
+    return m_categories.colourOf(code, colour);
+}
+
+LoadLinesResult TApptDocument::LoadLines()
+{
+    clearTables();
+    m_identity.reset();
+    m_unreadable = false;
+    LoadLinesResult result;
+    if (!m_path.empty()) {
+        LoadResult file = LoadFile(m_path);
+        if (file.status == LoadResult::Missing) {
+            startNewFile();
+            result.startedNew = true;
+        } else if (file.status == LoadResult::Failed) {
+            m_unreadable = true;
+            m_unreadableReason = file.reason;
+            result.ok = false;
+            result.reason = file.reason;
+        } else {
+            for (std::string &text : SplitFileText(file.bytes))
+                m_lines.emplace_back(std::move(text));
+            m_identity = file.identity;
+        }
+    }
+    rebuildDerived(0);
+    return result;
+}
+
+void TApptDocument::startNewFile()
+{
+    m_lines.emplace_back(FormatDate(m_window.today, m_dateSettings) + " New appointments file "
+                         + m_path + " started.");
+    m_lines.emplace_back("* Please see Help or press F1 for instructions.");
+    m_changed = true;
+}
+
+SaveResult TApptDocument::WriteLines(bool force)
+{
+    return WriteLines(force, SystemFileOps());
+}
+
+SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
+{
+    if (m_path.empty())
+        return refusedSave("the document has no file name");
+    if (m_unreadable)
+        return refusedSave(m_unreadableReason + "; it could not be read, so it is not overwritten");
+    std::vector<std::string> texts;
+    texts.reserve(m_lines.size());
+    for (const TimeString &line : m_lines)
+        texts.push_back(line.text);
+    SaveResult result = SaveFileAtomically(m_path, JoinFileText(texts), m_identity, force, ops);
+    // The identity comes back whenever the new version is in place, even when a later
+    // step failed, so that the next save does not take our own file for another's.
+    if (result.identity)
+        m_identity = result.identity;
+    if (result.ok)
+        m_changed = false;
+    return result;
+}
+
+void TApptDocument::clearTables()
+{
+    m_lines.clear();
+    m_categories.clear();
+    m_doneDates.clear();
+    m_excludedDates.clear();
+}
+
+void TApptDocument::Close()
+{
+    // engine: empty the day cells, lead-in cells, notes list and display index here.
+    clearTables();
+}
+
+void TApptDocument::Rescan()
+{
+    rebuildDerived(0);
+}
+
+void TApptDocument::readLine(int line)
+{
+    ApptInfo info(line);
+    ReadAppt(info, *this, m_lines[static_cast<std::size_t>(line)]);
+}
+
+void TApptDocument::AppendLine(const std::string &text)
+{
+    // app: make this the current document and ask the alarm clock to re-check at its next
+    // tick.
+    const auto line = static_cast<int>(m_lines.size());
+    m_lines.emplace_back(NormaliseInsertedText(text));
+    m_changed = true;
+    readLine(line);
+    if (m_lines.back().kind == CategoryLine) {
+        ScanCategories();
+        return;
+    }
+    expandAppended(line);
+}
+
+void TApptDocument::SortLines(SortMode mode)
+{
+    // The comparison reads the keys the reader derives, so every line is read afresh.
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        readLine(static_cast<int>(i));
+    std::stable_sort(
+        m_lines.begin(), m_lines.end(),
+        [mode](const TimeString &a, const TimeString &b) { return LineBefore(a, b, mode); });
+    rebuildDerived(0);
+    m_changed = true;
+}
+
+void TApptDocument::ScanCategories()
+{
+    // app: make this the current document.
+    m_categories.scan(m_lines);
+}
+
+bool TApptDocument::SetCategorySelected(int position, bool selected)
+{
+    CatStruct *cat = m_categories.at(position);
+    // Tables older than the lines must not rewrite a line that no longer defines them.
+    if (cat == nullptr || cat->line >= m_lines.size()
+        || DefinitionCode(m_lines[cat->line].text) != cat->packedCode)
+        return false;
+    cat->selected = selected ? 1 : 0;
+    const int inserted = SetDefinitionMarker(m_lines[cat->line].text, selected);
+    cat->descriptionPos += static_cast<std::uint32_t>(inserted);
+    m_changed = true;
+    return true;
+}
+
+void TApptDocument::addListener(DocumentListener *listener)
+{
+    if (std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
+}
+
+void TApptDocument::removeListener(DocumentListener *listener)
+{
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener),
+                      m_listeners.end());
+}
+
+void TApptDocument::rebuildDerived(int lineToLocate)
+{
+    ScanCategories();
+    // engine: BuildInstances(*this), then BuildIndex(*this, lineToLocate).
+    static_cast<void>(lineToLocate);
+    m_needsRebuild = false;
+}
+
+void TApptDocument::expandAppended(int line)
+{
+    // engine: clear single/note-seen marks, ExpandLine, BuildIndex(line), notify views.
+    static_cast<void>(line);
+}
+
+void TApptDocument::notifyGoToDate(const TDate &date)
+{
+    for (DocumentListener *listener : m_listeners)
+        listener->goToDate(date);
+}
+
+void TApptDocument::notifySelectPosition(int position)
+{
+    for (DocumentListener *listener : m_listeners)
+        listener->selectPosition(position);
+}
+
+} // namespace dvw

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "categorytables.h"
+#include "core/readcontext.h"
+#include "datewindow.h"
+#include "documentlistener.h"
+#include "documentsettings.h"
+#include "enginesource.h"
+#include "fileio.h"
+#include "linesort.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dvw {
+
+// How loading a file went. A file that exists but cannot be read is never taken for a
+// new one: the document stays empty and refuses to save over it.
+struct LoadLinesResult
+{
+    bool ok = true;
+    bool startedNew = false; // the file was missing: the document holds the seed lines
+    std::string reason; // why the file could not be read, when !ok
+};
+
+// One open appointment file: its lines in file order (continuations joined with CR LF)
+// and everything derived from them. Views read the document and ask it to change lines;
+// they never read the file.
+class TApptDocument : public EngineSource, public ReadContext
+{
+public:
+    // An empty path is an untitled document, which loads as empty.
+    explicit TApptDocument(const DocumentSettings &settings, std::string path = {});
+    TApptDocument(const TApptDocument &) = delete;
+    TApptDocument &operator=(const TApptDocument &) = delete;
+
+    // EngineSource
+    std::vector<TimeString> &lineTable() override { return m_lines; }
+    ReadContext &readContext() override { return *this; }
+    bool IsShown(std::uint32_t code) const override;
+    int FindCategory(std::uint32_t code) const override;
+
+    // ReadContext
+    const DateTextSettings &dateSettings() const override { return m_dateSettings; }
+    bool categoryColour(std::uint32_t code, std::uint8_t &colour) const override;
+    DateList &doneDates() override { return m_doneDates; }
+    DateList &excludedDates() override { return m_excludedDates; }
+
+    // Reads the file into the line table (replacing what it held) and rebuilds.
+    LoadLinesResult LoadLines();
+    // Saves every line but the deleted ("~") ones, the previous version becoming the
+    // backup. The changed mark is cleared only by a successful save. When the file changed
+    // on disk since it was read, nothing is written unless force is set.
+    SaveResult WriteLines(bool force = false);
+    SaveResult WriteLines(bool force, FileOps &ops);
+    bool IsOpen() const { return !m_lines.empty(); }
+    // Empties the lines and everything derived from them.
+    void Close();
+    // Rebuilds everything from the lines in memory, without reading the file.
+    void Rescan();
+    // Adds one line at the end; the text is made safe for the file format first.
+    void AppendLine(const std::string &text);
+    // Sorts the whole line table, rebuilds and marks the document changed.
+    void SortLines(SortMode mode);
+    void ScanCategories();
+
+    // Selects or deselects the category at this table position by rewriting the marker of
+    // its definition line, and marks the document changed. False, changing nothing, when
+    // the position or its line no longer holds that category (the tables are stale).
+    bool SetCategorySelected(int position, bool selected);
+    const std::vector<CatStruct> &categories() const { return m_categories.categories(); }
+    const std::vector<CatColorStruct> &categoryColours() const { return m_categories.colours(); }
+    bool showsAllCategories() const { return m_showAll; }
+    bool showsDefaultCategory() const { return m_showDefault; }
+    void setShowAllCategories(bool on) { m_showAll = on; }
+    void setShowDefaultCategory(bool on) { m_showDefault = on; }
+
+    const DateWindow &window() const { return m_window; }
+    void setWindow(const DateWindow &window) { m_window = window; }
+    int unimportantDay() const { return m_unimportantDay; }
+    void setDateSettings(const DateTextSettings &settings) { m_dateSettings = settings; }
+
+    const std::string &path() const { return m_path; }
+    bool isChanged() const { return m_changed; }
+    void setChanged(bool changed) { m_changed = changed; }
+    bool needsRebuild() const { return m_needsRebuild; }
+    void setNeedsRebuild() { m_needsRebuild = true; }
+    // The identity of the file as it was read, which a save checks before replacing it.
+    const std::optional<FileIdentity> &fileIdentity() const { return m_identity; }
+
+    // Listeners are not owned; remove one before it is destroyed.
+    void addListener(DocumentListener *listener);
+    void removeListener(DocumentListener *listener);
+
+private:
+    void clearTables();
+    void startNewFile();
+    void readLine(int line);
+    // Everything derived from the lines, locating this line (0: the first) in the index.
+    void rebuildDerived(int lineToLocate);
+    // Places the line just appended without a full rebuild.
+    void expandAppended(int line);
+    void notifyGoToDate(const TDate &date);
+    void notifySelectPosition(int position);
+
+    std::string m_path;
+    std::vector<TimeString> m_lines;
+    DateTextSettings m_dateSettings;
+    DateWindow m_window;
+    int m_unimportantDay = 0; // 0 = Sunday ... 6 = Saturday
+    bool m_showAll = false;
+    bool m_showDefault = true;
+    CategoryTables m_categories;
+    DateList m_doneDates;
+    DateList m_excludedDates;
+    bool m_changed = false;
+    bool m_needsRebuild = true;
+    // Set when the file exists but could not be read: saving would destroy it.
+    bool m_unreadable = false;
+    std::string m_unreadableReason;
+    std::optional<FileIdentity> m_identity;
+    std::vector<DocumentListener *> m_listeners;
+};
+
+} // namespace dvw

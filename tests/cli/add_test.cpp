@@ -1,0 +1,121 @@
+#include "../store/tempdir.h"
+#include "cli/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace dvw;
+
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+struct AddRun
+{
+    int status = 0;
+    std::string err;
+};
+
+AddRun add(const std::vector<std::string> &args)
+{
+    std::istringstream in;
+    std::ostringstream out, err;
+    std::vector<std::string> all = {"add"};
+    all.insert(all.end(), args.begin(), args.end());
+    AddRun r;
+    r.status = runCli(all, in, out, err);
+    r.err = err.str();
+    return r;
+}
+
+int lineCount(const std::string &text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+} // namespace
+
+TEST(CliAdd, SavesTheLineBehindTheOthers)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 first\r\n");
+    const AddRun r = add({path, "3/6/99 second\nmore"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(readBytes(path), "3/5/99 first\r\n3/6/99 second\r\n&more\r\n");
+    EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "3/5/99 first\r\n");
+}
+
+TEST(CliAdd, MissingFileStartsWithTheSeedLines)
+{
+    TempDir dir;
+    const std::string path = dir.file("NEW.APT");
+    ASSERT_EQ(add({path, "~not deleted"}).status, 0);
+    const std::string saved = readBytes(path);
+    EXPECT_EQ(lineCount(saved), 3);
+    EXPECT_NE(saved.find(" New appointments file " + path + " started.\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\n ~not deleted\r\n"), std::string::npos);
+}
+
+TEST(CliAdd, BadArgumentsAreExitTwoAndTouchNothing)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    for (const auto &args : std::vector<std::vector<std::string>> {
+             {}, {path}, {path, "a", "b"}, {path, ""}, {path, "a", "--days", "3"}}) {
+        const AddRun r = add(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("usage"), std::string::npos);
+    }
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+}
+
+TEST(CliAdd, UnsavableFileIsExitOneWithOneLineNamingIt)
+{
+    TempDir dir;
+    const std::string directory = dir.file("ADIR.APT");
+    ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+    const std::string orphan = dir.file("missing/NOTES.APT");
+    for (const std::string &path : {directory, orphan}) {
+        const AddRun r = add({path, "3/5/99 x"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
+    }
+    struct stat info
+    { };
+    ASSERT_EQ(stat(directory.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_NE(access(orphan.c_str(), F_OK), 0);
+}
+
+TEST(CliAdd, FileChangedBetweenReadingAndSavingIsExitThreeUnlessForced)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 first\r\n");
+    const auto otherProgram = [&path] { writeBytes(path, "3/5/99 edited elsewhere\r\n"); };
+    std::ostringstream err;
+    EXPECT_EQ(runAddCommand(path, "3/6/99 mine", false, {}, err, otherProgram), 3);
+    EXPECT_EQ(lineCount(err.str()), 1);
+    EXPECT_NE(err.str().find(path), std::string::npos);
+    EXPECT_EQ(readBytes(path), "3/5/99 edited elsewhere\r\n");
+
+    // A file another program creates after ours was found missing counts as well.
+    const std::string fresh = dir.file("FRESH.APT");
+    const auto creator = [&fresh] { writeBytes(fresh, "theirs\r\n"); };
+    EXPECT_EQ(runAddCommand(fresh, "mine", false, {}, err, creator), 3);
+    EXPECT_EQ(readBytes(fresh), "theirs\r\n");
+
+    writeBytes(path, "3/5/99 first\r\n");
+    EXPECT_EQ(runAddCommand(path, "3/6/99 mine", true, {}, err, otherProgram), 0);
+    EXPECT_EQ(readBytes(path), "3/5/99 first\r\n3/6/99 mine\r\n");
+    EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "3/5/99 edited elsewhere\r\n");
+}

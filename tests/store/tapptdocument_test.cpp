@@ -1,0 +1,246 @@
+#include "core/linereader.h"
+#include "store/tapptdocument.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace dvw;
+
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+DocumentSettings settings(bool allCategories = false)
+{
+    DocumentSettings s;
+    s.today = TDate(7, 12, 2026);
+    s.start = s.today;
+    s.days = 30;
+    s.allCategories = allCategories;
+    return s;
+}
+
+std::vector<std::string> textsOf(TApptDocument &doc)
+{
+    std::vector<std::string> texts;
+    for (const TimeString &line : doc.lineTable())
+        texts.push_back(line.text);
+    return texts;
+}
+
+} // namespace
+
+TEST(ApptDocument, MissingFileStartsWithTheSeedLinesAndIsChanged)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    TApptDocument doc(settings(), path);
+    const LoadLinesResult loaded = doc.LoadLines();
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_TRUE(loaded.startedNew);
+    EXPECT_TRUE(doc.isChanged());
+    const std::vector<std::string> seed = {"12/7/2026  New appointments file " + path + " started.",
+                                           "* Please see Help or press F1 for instructions."};
+    EXPECT_EQ(textsOf(doc), seed);
+
+    ASSERT_TRUE(doc.WriteLines().ok);
+    EXPECT_FALSE(doc.isChanged());
+    EXPECT_EQ(readBytes(path), seed[0] + "\r\n" + seed[1] + "\r\n");
+}
+
+TEST(ApptDocument, UntitledDocumentIsEmptyUnchangedAndCannotBeSaved)
+{
+    TApptDocument doc(settings());
+    EXPECT_TRUE(doc.LoadLines().ok);
+    EXPECT_FALSE(doc.IsOpen());
+    EXPECT_FALSE(doc.isChanged());
+    EXPECT_FALSE(doc.WriteLines().ok);
+}
+
+TEST(ApptDocument, UnreadableExistingFileIsNeitherNewNorEverOverwritten)
+{
+    TempDir dir;
+    std::vector<std::string> paths = {dir.file("ADIR.APT"), dir.file("PIPE.APT")};
+    ASSERT_EQ(mkdir(paths[0].c_str(), 0755), 0);
+    ASSERT_EQ(mkfifo(paths[1].c_str(), 0644), 0);
+    if (geteuid() != 0) { // root reads any mode
+        paths.push_back(dir.file("LOCKED.APT"));
+        writeBytes(paths.back(), "precious\r\n");
+        ASSERT_EQ(chmod(paths.back().c_str(), 0), 0);
+    }
+    for (const std::string &path : paths) {
+        SCOPED_TRACE(path);
+        struct stat before
+        { };
+        ASSERT_EQ(lstat(path.c_str(), &before), 0);
+        TApptDocument doc(settings(), path);
+        const LoadLinesResult loaded = doc.LoadLines();
+        EXPECT_FALSE(loaded.ok);
+        EXPECT_FALSE(loaded.startedNew);
+        EXPECT_NE(loaded.reason.find(path), std::string::npos) << loaded.reason;
+        EXPECT_FALSE(doc.IsOpen());
+        EXPECT_FALSE(doc.isChanged());
+
+        doc.AppendLine("3/5/99 typed after the failed load");
+        const SaveResult saved = doc.WriteLines(true);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_TRUE(doc.isChanged());
+        struct stat after
+        { };
+        ASSERT_EQ(lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+    }
+}
+
+TEST(ApptDocument, FileRulesSurviveLoadAndSave)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "&first stays\r\n3/5/99 a\r\n&b\n\r\n&c\r\n~3/6/99 deleted\r\nlone\rCR\r\n");
+    TApptDocument doc(settings(), path);
+    ASSERT_TRUE(doc.LoadLines().ok);
+    const std::vector<std::string> loaded
+        = {"&first stays", "3/5/99 a\r\nb\r\nc", "~3/6/99 deleted", "lone\rCR"};
+    EXPECT_EQ(textsOf(doc), loaded);
+
+    doc.setChanged(true);
+    ASSERT_TRUE(doc.WriteLines().ok);
+    EXPECT_EQ(readBytes(path), "&first stays\r\n3/5/99 a\r\n&b\r\n&c\r\nlone\rCR\r\n");
+    TApptDocument again(settings(), path);
+    ASSERT_TRUE(again.LoadLines().ok);
+    EXPECT_EQ(textsOf(again), (std::vector<std::string> {loaded[0], loaded[1], loaded[3]}));
+}
+
+TEST(ApptDocument, AppendedTextCannotMergeIntoOrVanishFromTheFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 first\r\n");
+    TApptDocument doc(settings(), path);
+    ASSERT_TRUE(doc.LoadLines().ok);
+    doc.AppendLine("&x");
+    doc.AppendLine("~x");
+    doc.AppendLine("two\nlines");
+    EXPECT_TRUE(doc.isChanged());
+    const std::vector<std::string> expected = {"3/5/99 first", " &x", " ~x", "two\r\nlines"};
+    EXPECT_EQ(textsOf(doc), expected);
+    ASSERT_TRUE(doc.WriteLines().ok);
+    TApptDocument again(settings(), path);
+    ASSERT_TRUE(again.LoadLines().ok);
+    EXPECT_EQ(textsOf(again), expected);
+}
+
+TEST(ApptDocument, ChangeOnDiskIsNotOverwrittenUnlessForced)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 mine\r\n");
+    TApptDocument doc(settings(), path);
+    ASSERT_TRUE(doc.LoadLines().ok);
+    doc.AppendLine("3/6/99 added");
+    writeBytes(path, "3/5/99 theirs, longer\r\n");
+
+    const SaveResult refused = doc.WriteLines();
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.changedOnDisk);
+    EXPECT_TRUE(doc.isChanged());
+    EXPECT_EQ(readBytes(path), "3/5/99 theirs, longer\r\n");
+
+    ASSERT_TRUE(doc.WriteLines(true).ok);
+    EXPECT_EQ(readBytes(path), "3/5/99 mine\r\n3/6/99 added\r\n");
+    EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "3/5/99 theirs, longer\r\n");
+    // Our own save is not taken for another program's change.
+    doc.AppendLine("3/7/99 more");
+    EXPECT_TRUE(doc.WriteLines().ok);
+}
+
+TEST(ApptDocument, CategoriesComeFromTheLinesAndColourNotesToo)
+{
+    TApptDocument doc(settings());
+    for (const char *text : {"*WORK call the office", "\\C WORK,5=Work", "\\C!HOME=Home"})
+        doc.lineTable().emplace_back(text);
+    doc.Rescan();
+    ASSERT_EQ(doc.categories().size(), 2u);
+    EXPECT_EQ(doc.categories()[1].line, 1u);
+    TimeString &note = doc.lineTable()[0];
+    ApptInfo info;
+    ReadAppt(info, doc, note);
+    EXPECT_EQ(note.kind, Note);
+    EXPECT_EQ(note.shade, 5);
+
+    // A definition appended later enters the tables at once.
+    doc.AppendLine("\\C ZED,2=Last");
+    EXPECT_EQ(doc.categories().size(), 3u);
+    EXPECT_EQ(doc.FindCategory(doc.categories()[2].packedCode), 2);
+}
+
+TEST(ApptDocument, IsShownFollowsTheSelectionMode)
+{
+    TApptDocument doc(settings(false));
+    for (const char *text : {"\\C!HOME=Home", "\\CWORK=Work"})
+        doc.lineTable().emplace_back(text);
+    doc.Rescan();
+    const std::uint32_t home = doc.categories()[0].packedCode;
+    const std::uint32_t work = doc.categories()[1].packedCode;
+    const std::uint32_t undefined = 0x4E4F4E45; // "NONE"
+    EXPECT_TRUE(doc.IsShown(0));
+    EXPECT_TRUE(doc.IsShown(home));
+    EXPECT_FALSE(doc.IsShown(work));
+    EXPECT_FALSE(doc.IsShown(undefined));
+
+    EXPECT_TRUE(doc.SetCategorySelected(1, true));
+    EXPECT_TRUE(doc.isChanged());
+    EXPECT_EQ(doc.lineTable()[1].text, "\\C!WORK=Work");
+    EXPECT_TRUE(doc.IsShown(work));
+    EXPECT_EQ(doc.lineTable()[1].text.substr(doc.categories()[1].descriptionPos), "Work");
+    doc.Rescan(); // the selection lives in the line and survives a rebuild
+    EXPECT_TRUE(doc.IsShown(work));
+
+    doc.setShowDefaultCategory(false);
+    EXPECT_FALSE(doc.IsShown(0));
+    doc.SetCategorySelected(0, false);
+    doc.SetCategorySelected(1, false);
+    doc.setShowAllCategories(true); // "all" overrides every other choice
+    for (std::uint32_t code : {0u, home, work, undefined})
+        EXPECT_TRUE(doc.IsShown(code));
+
+    // Tables older than the lines never rewrite a line that no longer defines the code.
+    doc.lineTable()[0].text = "\\C HOUSE=edited by hand";
+    EXPECT_FALSE(doc.SetCategorySelected(0, true));
+    EXPECT_FALSE(doc.SetCategorySelected(7, true));
+    EXPECT_EQ(doc.lineTable()[0].text, "\\C HOUSE=edited by hand");
+
+    TApptDocument all(settings(true));
+    EXPECT_TRUE(all.showsAllCategories());
+    EXPECT_FALSE(all.showsDefaultCategory());
+}
+
+TEST(ApptDocument, SortLinesRebuildsCategoriesAndMarksChanged)
+{
+    TApptDocument doc(settings());
+    for (const char *text : {"3/5/99 x", "* note", "\\C WORK=Work"})
+        doc.lineTable().emplace_back(text);
+    doc.Rescan();
+    ASSERT_EQ(doc.categories()[0].line, 2u);
+    doc.SortLines(SortMode::ByDate);
+    EXPECT_EQ(textsOf(doc), (std::vector<std::string> {"\\C WORK=Work", "* note", "3/5/99 x"}));
+    EXPECT_EQ(doc.categories()[0].line, 0u);
+    EXPECT_TRUE(doc.isChanged());
+}
+
+TEST(ApptDocument, UnimportantDayIsAWeekday)
+{
+    DocumentSettings s = settings();
+    s.unimportant = 9;
+    EXPECT_EQ(TApptDocument(s).unimportantDay(), 2);
+    s.unimportant = -1;
+    EXPECT_EQ(TApptDocument(s).unimportantDay(), 6);
+}
