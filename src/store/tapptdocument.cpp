@@ -6,6 +6,7 @@
 #include "filerules.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dvw {
 
@@ -110,6 +111,20 @@ SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
         m_identity = result.identity;
     if (result.ok)
         m_changed = false;
+    return result;
+}
+
+SaveResult TApptDocument::SaveAs(const std::string &path)
+{
+    std::string oldPath = std::exchange(m_path, path);
+    std::optional<FileIdentity> oldIdentity = std::exchange(m_identity, std::nullopt);
+    const bool oldUnreadable = std::exchange(m_unreadable, false);
+    SaveResult result = WriteLines(true);
+    if (!result.ok && !result.identity) {
+        m_path = std::move(oldPath);
+        m_identity = std::move(oldIdentity);
+        m_unreadable = oldUnreadable;
+    }
     return result;
 }
 

@@ -1,3 +1,5 @@
+#include "platform/displaytext.h"
+#include "platform/filechooser.h"
 #include "platform/inputdialog.h"
 #include "platform/messageboxprompter.h"
 #include "platform/scriptedprompter.h"
@@ -119,4 +121,21 @@ TEST(MessageBoxPrompter, AskTextReturnsTheEditedLineOrNothingOnCancel)
 
     whenModalOpens<dvw::InputDialog>([](dvw::InputDialog *dialog) { dialog->reject(); });
     EXPECT_FALSE(prompter.askText({}, QStringLiteral("Name"), QStringLiteral("x")).has_value());
+}
+
+TEST(DisplayText, Utf8StaysUtf8AndOtherBytesReadAsWindows1252)
+{
+    EXPECT_EQ(dvw::DisplayText("Caf\xc3\xa9"), QStringLiteral("Caf\u00e9"));
+    EXPECT_EQ(dvw::DisplayText("Caf\xe9 \x80"), QStringLiteral("Caf\u00e9 \u20ac"));
+    EXPECT_EQ(dvw::DisplayText(std::string_view("a\0b", 3)),
+              QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b"));
+}
+
+TEST(ScriptedFileChooser, AnswersQueuedPathsThenCancels)
+{
+    dvw::ScriptedFileChooser chooser;
+    chooser.push(QStringLiteral("/tmp/a.APT"));
+    EXPECT_EQ(chooser.openFile({}, {}), QStringLiteral("/tmp/a.APT"));
+    EXPECT_TRUE(chooser.saveFile({}, {}, QStringLiteral("b.APT")).isEmpty());
+    EXPECT_EQ(chooser.asked(), 2);
 }
