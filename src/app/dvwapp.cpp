@@ -16,10 +16,11 @@ constexpr int defaultDays = 365;
 
 } // namespace
 
-dvwApp::dvwApp(CommandLine commandLine, Prompter &prompter, const Clock &clock,
+dvwApp::dvwApp(CommandLine commandLine, Prompter &prompter, FileChooser &files, const Clock &clock,
                const QString &helpDirectory)
     : m_commandLine(std::move(commandLine))
     , m_prompter(prompter)
+    , m_files(files)
     , m_clock(clock)
     , m_help(std::make_unique<HelpBook>(helpDirectory))
 {
@@ -31,6 +32,23 @@ dvwApp::dvwApp(CommandLine commandLine, Prompter &prompter, const Clock &clock,
 }
 
 dvwApp::~dvwApp() = default;
+
+DocumentSettings dvwApp::documentSettings() const
+{
+    DocumentSettings s;
+    s.today = dateWindow.today;
+    s.start = dateWindow.start;
+    s.days = dateWindow.days;
+    s.unimportant = 1;
+    return s;
+}
+
+QString dvwApp::startFile() const
+{
+    if (!m_commandLine.file.empty())
+        return QString::fromLocal8Bit(m_commandLine.file.c_str());
+    return QStringLiteral("NOTES.APT");
+}
 
 QString dvwApp::name()
 {

@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "store/datewindow.h"
+#include "store/documentsettings.h"
 
 #include <QString>
 
@@ -11,6 +12,7 @@
 namespace dvw {
 
 class Clock;
+class FileChooser;
 class HelpBook;
 class Prompter;
 
@@ -24,11 +26,11 @@ struct ViewFilters
 };
 
 // The application object: what the whole program shares. It is not the QApplication,
-// so tests can build one per case. The prompter and the clock are not owned.
+// so tests can build one per case. The prompter, file chooser and clock are not owned.
 class dvwApp
 {
 public:
-    dvwApp(CommandLine commandLine, Prompter &prompter, const Clock &clock,
+    dvwApp(CommandLine commandLine, Prompter &prompter, FileChooser &files, const Clock &clock,
            const QString &helpDirectory);
     ~dvwApp();
 
@@ -39,8 +41,14 @@ public:
 
     const CommandLine &commandLine() const { return m_commandLine; }
     Prompter &prompter() const { return m_prompter; }
+    FileChooser &files() const { return m_files; }
     const Clock &clock() const { return m_clock; }
     HelpBook &help() const { return *m_help; }
+
+    // What a new document copies from the application: date settings and the window.
+    DocumentSettings documentSettings() const;
+    // The file opened at start: the command line's, else the APPTFILE setting.
+    QString startFile() const;
 
     DateWindow dateWindow;
     ViewFilters filters;
@@ -50,6 +58,7 @@ public:
 private:
     CommandLine m_commandLine;
     Prompter &m_prompter;
+    FileChooser &m_files;
     const Clock &m_clock;
     std::unique_ptr<HelpBook> m_help;
 };

@@ -2,6 +2,7 @@
 #include "app/dvwapp.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
+#include "platform/filechooser.h"
 #include "platform/messageboxprompter.h"
 
 #include <QApplication>
@@ -13,14 +14,17 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv, argv + argc);
 
     dvw::MessageBoxPrompter prompter;
+    dvw::DialogFileChooser files;
     dvw::SystemClock clock;
-    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, clock,
+    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, files, clock,
                     dvw::dvwApp::defaultHelpDirectory());
     dvw::TDVDecoratedMDIFrame frame(app);
     prompter.setParent(&frame);
+    files.setParent(&frame);
     if (app.commandLine().minimised)
         frame.showMinimized();
     else
         frame.show();
+    frame.openStartFile();
     return qapp.exec();
 }

@@ -4,6 +4,7 @@
 #include "app/dvwapp.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
+#include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
 
 #include <QApplication>
@@ -23,12 +24,15 @@ int main(int argc, char **argv)
         args.emplace_back(argv[2]);
 
     dvw::ScriptedPrompter prompter;
+    dvw::ScriptedFileChooser files;
     dvw::ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
-    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, clock,
+    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, files, clock,
                     dvw::dvwApp::defaultHelpDirectory());
     dvw::TDVDecoratedMDIFrame frame(app);
     frame.resize(960, 640);
     frame.show();
+    if (argc >= 3)
+        frame.openStartFile();
     QApplication::processEvents();
     const QString output = QString::fromLocal8Bit(argv[1]);
     if (!frame.grab().save(output)) {

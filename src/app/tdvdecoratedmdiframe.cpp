@@ -3,6 +3,7 @@
 #include "clocktext.h"
 #include "commands.h"
 #include "contexthelpfilter.h"
+#include "dvdocmanager.h"
 #include "dvwaboutdlg.h"
 #include "dvwapp.h"
 #include "dvwmdiclient.h"
@@ -12,10 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -62,12 +66,14 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     : QMainWindow(parent)
     , m_app(app)
     , m_client(new dvwMDIClient(app.clock(), this))
+    , m_docs(new DVDocManager(app, *m_client, app.files(), this))
     , m_helpFilter(std::make_unique<ContextHelpFilter>(*this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(dvwApp::name());
     setWindowIcon(AppIcon());
     setCentralWidget(m_client);
+    setAcceptDrops(true);
 
     createHandlers();
     createActions(MainMenu());
@@ -79,12 +85,16 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
 
     connect(m_client, &dvwMDIClient::ticked, this, &TDVDecoratedMDIFrame::showClock);
     connect(m_client, &QMdiArea::subWindowActivated, this, [this] { updateActions(); });
+    connect(m_docs, &DVDocManager::documentsChanged, this, [this] { updateActions(); });
     m_client->tick();
     qApp->installEventFilter(m_helpFilter.get());
 }
 
 TDVDecoratedMDIFrame::~TDVDecoratedMDIFrame()
 {
+    // The client and the manager go after this object's members: they must not call back.
+    disconnect(m_client, nullptr, this, nullptr);
+    disconnect(m_docs, nullptr, this, nullptr);
     qApp->removeEventFilter(m_helpFilter.get());
     if (m_app.contextHelp)
         QApplication::restoreOverrideCursor();
@@ -106,6 +116,17 @@ void TDVDecoratedMDIFrame::addHandler(int command, std::function<void()> run,
 void TDVDecoratedMDIFrame::createHandlers()
 {
     const auto hasWindows = [this] { return !m_client->subWindowList().isEmpty(); };
+    const auto hasDocument = [this] { return m_docs->current() != nullptr; };
+    addHandler(Cm::FileNew, [this] { m_docs->newDocument(); });
+    addHandler(Cm::FileOpen, [this] { m_docs->open(); });
+    addHandler(
+        Cm::FileClose, [this] { m_docs->close(*m_docs->current()); }, hasDocument);
+    addHandler(
+        Cm::Rescan, [this] { m_docs->rescan(*m_docs->current()); }, hasDocument);
+    addHandler(
+        Cm::FileSave, [this] { m_docs->save(*m_docs->current()); }, hasDocument);
+    addHandler(
+        Cm::FileSaveAs, [this] { m_docs->saveAs(*m_docs->current()); }, hasDocument);
     addHandler(Cm::Exit, [this] { close(); });
     addHandler(
         Cm::Cascade, [this] { m_client->cascadeSubWindows(); }, hasWindows);
@@ -296,8 +317,34 @@ void TDVDecoratedMDIFrame::showAbout()
     about->open();
 }
 
+void TDVDecoratedMDIFrame::openStartFile()
+{
+    m_docs->openPath(m_app.startFile());
+}
+
+void TDVDecoratedMDIFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TDVDecoratedMDIFrame::dropEvent(QDropEvent *event)
+{
+    // Files that are not appointment files are passed over without a word.
+    for (const QUrl &url : event->mimeData()->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && DVDocManager::MatchesTemplate(path))
+            m_docs->openPath(path);
+    }
+    event->acceptProposedAction();
+}
+
 void TDVDecoratedMDIFrame::closeEvent(QCloseEvent *event)
 {
+    if (!m_docs->closeAll()) {
+        event->ignore();
+        return;
+    }
     if (m_app.help().wasOpened())
         m_app.help().quit();
     event->accept();

@@ -15,6 +15,7 @@ class QMenu;
 namespace dvw {
 
 class ContextHelpFilter;
+class DVDocManager;
 class dvwApp;
 class dvwMDIClient;
 
@@ -30,6 +31,9 @@ public:
 
     dvwApp &app() const { return m_app; }
     dvwMDIClient *client() const { return m_client; }
+    DVDocManager &documents() const { return *m_docs; }
+    // Opens the command line's file, else the APPTFILE file, as the first document.
+    void openStartFile();
     // The action of a command number (object name "action<number>"), or null.
     QAction *action(int command) const;
 
@@ -56,6 +60,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     struct Handler
@@ -76,6 +82,7 @@ private:
 
     dvwApp &m_app;
     dvwMDIClient *m_client;
+    DVDocManager *m_docs;
     std::unique_ptr<ContextHelpFilter> m_helpFilter;
     std::map<int, QAction *> m_actions;
     std::map<int, Handler> m_handlers;

@@ -5,6 +5,7 @@
 #include "app/dvwmdiclient.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
+#include "platform/filechooser.h"
 #include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 
@@ -30,7 +31,8 @@ class MainWindow : public ::testing::Test
 protected:
     MainWindow()
         : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
-        , app(ParseCommandLine({"dayvane"}), prompter, clock, QStringLiteral(DVW_HELP_SOURCE_DIR))
+        , app(ParseCommandLine({"dayvane"}), prompter, files, clock,
+              QStringLiteral(DVW_HELP_SOURCE_DIR))
         , frame(app)
     {
         frame.resize(900, 600);
@@ -48,6 +50,7 @@ protected:
     }
 
     ScriptedPrompter prompter;
+    ScriptedFileChooser files;
     ManualClock clock;
     dvwApp app;
     TDVDecoratedMDIFrame frame;
