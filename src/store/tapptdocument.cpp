@@ -114,12 +114,21 @@ SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
     return result;
 }
 
+void TApptDocument::setPath(std::string path)
+{
+    m_path = std::move(path);
+    m_identity.reset();
+    m_unreadable = false;
+}
+
 SaveResult TApptDocument::SaveAs(const std::string &path)
 {
-    std::string oldPath = std::exchange(m_path, path);
-    std::optional<FileIdentity> oldIdentity = std::exchange(m_identity, std::nullopt);
-    const bool oldUnreadable = std::exchange(m_unreadable, false);
+    std::string oldPath = m_path;
+    std::optional<FileIdentity> oldIdentity = m_identity;
+    const bool oldUnreadable = m_unreadable;
+    setPath(path);
     SaveResult result = WriteLines(true);
+    // Only a save that put nothing in place leaves the document where it was.
     if (!result.ok && !result.identity) {
         m_path = std::move(oldPath);
         m_identity = std::move(oldIdentity);

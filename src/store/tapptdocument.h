@@ -85,6 +85,9 @@ public:
     void setDateSettings(const DateTextSettings &settings) { m_dateSettings = settings; }
 
     const std::string &path() const { return m_path; }
+    // Save As: the lines now belong to this path. The next save expects no file there, so
+    // an existing one comes back as changed on disk and the caller can ask before forcing.
+    void setPath(std::string path);
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed) { m_changed = changed; }
     bool needsRebuild() const { return m_needsRebuild; }

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace dvw;
@@ -115,14 +116,27 @@ TEST(LoadFile, DirectoriesPipesDevicesAndSocketsAreRefusedWithoutBlocking)
 
 TEST(LoadFile, AnUnreadableFileIsFailedNotMissing)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
     TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
     writeBytes(dir.file("NOTES.APT"), "x");
     ::chmod(dir.file("NOTES.APT").c_str(), 0);
-    const LoadResult loaded = LoadFile(dir.file("NOTES.APT"));
-    EXPECT_EQ(loaded.status, LoadResult::Failed);
-    EXPECT_NE(loaded.reason.find(std::strerror(EACCES)), std::string::npos);
+    // Root reads every file, so root looks at it as an ordinary user, in a child.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0)
+            ::_exit(3);
+        const LoadResult loaded = LoadFile(dir.file("NOTES.APT"));
+        const bool named = loaded.reason.find(dir.file("NOTES.APT")) != std::string::npos
+            && loaded.reason.find(std::strerror(EACCES)) != std::string::npos;
+        ::_exit(loaded.status == LoadResult::Failed && named ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot become an ordinary user";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(SaveFileAtomically, ReplacesTheFileAndKeepsThePreviousVersionAsBackup)
@@ -210,6 +224,16 @@ TEST(SaveFileAtomically, APlantedBackupSymlinkIsReplacedNotFollowed)
     EXPECT_EQ(readBytes(dir.file("victim")), "precious");
     EXPECT_TRUE(S_ISREG(statOf(dir.file("NOTES.BAK")).st_mode));
     EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "old\r\n");
+}
+
+TEST(SaveFileAtomically, ABackupThatIsAlreadyAHardLinkOfTheFileLeavesNoStrayName)
+{
+    SavedBefore dir;
+    ::unlink(dir.file("NOTES.BAK").c_str());
+    ASSERT_EQ(::link(dir.file("NOTES.APT").c_str(), dir.file("NOTES.BAK").c_str()), 0);
+    ASSERT_TRUE(SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, false).ok);
+    EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "old\r\n");
+    EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
 }
 
 TEST(SaveFileAtomically, TargetsThatAreNotRegularFilesAreRefused)

@@ -55,13 +55,23 @@ TEST(ApptDocument, MissingFileStartsWithTheSeedLinesAndIsChanged)
     EXPECT_EQ(readBytes(path), seed[0] + "\r\n" + seed[1] + "\r\n");
 }
 
-TEST(ApptDocument, UntitledDocumentIsEmptyUnchangedAndCannotBeSaved)
+TEST(ApptDocument, UntitledDocumentIsEmptyUnchangedAndSavedOnlyUnderANewName)
 {
     TApptDocument doc(settings());
     EXPECT_TRUE(doc.LoadLines().ok);
     EXPECT_FALSE(doc.IsOpen());
     EXPECT_FALSE(doc.isChanged());
+    doc.AppendLine("3/5/99 x");
     EXPECT_FALSE(doc.WriteLines().ok);
+
+    TempDir dir;
+    writeBytes(dir.file("TAKEN.APT"), "someone else's\r\n");
+    doc.setPath(dir.file("TAKEN.APT"));
+    EXPECT_TRUE(doc.WriteLines().changedOnDisk);
+    EXPECT_EQ(readBytes(dir.file("TAKEN.APT")), "someone else's\r\n");
+    doc.setPath(dir.file("FREE.APT"));
+    EXPECT_TRUE(doc.WriteLines().ok);
+    EXPECT_EQ(readBytes(dir.file("FREE.APT")), "3/5/99 x\r\n");
 }
 
 TEST(ApptDocument, UnreadableExistingFileIsNeitherNewNorEverOverwritten)
