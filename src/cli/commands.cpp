@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "clioptions.h"
+#include "clisettings.h"
 #include "core/linereader.h"
 #include "json.h"
 #include "store/tapptdocument.h"
@@ -27,13 +28,10 @@ int usage(std::ostream &err, const std::string &problem)
     return 2;
 }
 
+// The stored date settings of the chosen profile, overridden by the options.
 DateTextSettings dateSettingsOf(const CliOptions &o)
 {
-    DateTextSettings s;
-    s.european = o.european.value_or(false);
-    s.military = o.military.value_or(false);
-    s.centuryBreak = o.centuryBreak.value_or(20);
-    return s;
+    return loadCliSettings(o).dateText;
 }
 
 std::string weekdaysJson(const ApptInfo &info)

@@ -1,0 +1,267 @@
+#include "settingsstore.h"
+
+#include "settingvalue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace dvw {
+
+namespace {
+
+QString qtText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string stdText(const QString &text)
+{
+    return text.toUtf8().toStdString();
+}
+
+bool isSet(const char *value)
+{
+    return value != nullptr && *value != '\0';
+}
+
+// A stored value as text. A value typed by hand with a comma and no quotes comes back
+// from the INI reader as a list; it still means the text the user typed, and the list
+// items are rejoined the way the font values are written ("Arial, 12").
+std::optional<QString> textOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QStringList:
+        return value.toStringList().join(QStringLiteral(", "));
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return std::nullopt; // no value, or a serialised object that is no setting
+    }
+}
+
+StoreResult createEmptyFile(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return {};
+    if (QFileInfo::exists(path)) // made meanwhile by another copy of the program
+        return {};
+    return StoreResult::failure("could not create the settings file " + stdText(path) + ": "
+                                + stdText(file.errorString()));
+}
+
+bool fileSurvivesRewrite(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // nothing there to lose
+    const QByteArray text = file.readAll();
+    return settingsTextSurvivesRewrite(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
+// Which file is at a path, and its size and modification time.
+struct FileStamp
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified {};
+
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+FileStamp stampOf(const std::string &path)
+{
+    struct stat info
+    { };
+    if (stat(path.c_str(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+} // namespace
+
+std::string settingsDirectoryFrom(const char *dayvaneConfigDir, const char *xdgConfigHome,
+                                  const char *home)
+{
+    if (isSet(dayvaneConfigDir))
+        return dayvaneConfigDir;
+    if (isSet(xdgConfigHome) && xdgConfigHome[0] == '/')
+        return std::string(xdgConfigHome) + "/dayvane";
+    return std::string(isSet(home) ? home : "") + "/.config/dayvane";
+}
+
+std::string settingsDirectory()
+{
+    const std::string home = stdText(QDir::homePath());
+    return settingsDirectoryFrom(std::getenv("DAYVANE_CONFIG_DIR"), std::getenv("XDG_CONFIG_HOME"),
+                                 home.c_str());
+}
+
+std::string settingsFileName(std::optional<int> profile)
+{
+    return profile ? "DVW" + std::to_string(*profile) + ".conf" : "DVW.conf";
+}
+
+SettingsStore::SettingsStore(std::optional<int> profile)
+    : m_path(settingsDirectory() + "/" + settingsFileName(profile))
+{ }
+
+SettingsStore::SettingsStore(std::string path, PathTag)
+    : m_path(std::move(path))
+{ }
+
+SettingsStore SettingsStore::atPath(std::string path)
+{
+    return SettingsStore(std::move(path), PathTag {});
+}
+
+SettingsStore::SettingsStore(SettingsStore &&) noexcept = default;
+SettingsStore &SettingsStore::operator=(SettingsStore &&) noexcept = default;
+SettingsStore::~SettingsStore() = default;
+
+StoreResult SettingsStore::open()
+{
+    if (isOpen())
+        return {};
+    m_wroteInBatch = false;
+    m_refused = {};
+    m_keptCopy = false;
+
+    const QString path = qtText(m_path);
+    const QFileInfo info(path);
+    StoreResult result;
+    if (!QDir().mkpath(info.absolutePath()))
+        result = StoreResult::failure("could not create the settings folder "
+                                      + stdText(info.absolutePath()));
+    else if (info.isDir())
+        result = StoreResult::failure("the settings file " + m_path + " is a folder");
+    else
+        result = createEmptyFile(path);
+
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    (void)m_settings->allKeys(); // sections are parsed on first use; parse them all now
+    // The INI reader remembers a parsed file within the process and reports its format
+    // error only once, so the text is judged here every time.
+    m_malformed = m_settings->status() == QSettings::FormatError || !fileSurvivesRewrite(path);
+    m_unreadable = m_settings->status() == QSettings::AccessError && QFileInfo::exists(path);
+    if (result.ok && m_unreadable)
+        result = StoreResult::failure("could not read the settings file " + m_path);
+    return result;
+}
+
+StoreResult SettingsStore::close()
+{
+    if (!isOpen())
+        return {};
+    StoreResult result = m_refused;
+    if (result.ok && m_wroteInBatch) {
+        // The INI writer replaces the file through a new one; a file left as it was means
+        // the write failed, even where the writer's status still shows an earlier format
+        // error instead.
+        const FileStamp before = stampOf(m_path);
+        m_settings->sync();
+        if (m_settings->status() == QSettings::AccessError || stampOf(m_path) == before)
+            result = StoreResult::failure("could not write the settings file " + m_path);
+    }
+    m_settings.reset();
+    m_wroteInBatch = false;
+    return result;
+}
+
+std::optional<std::string> SettingsStore::storedText(std::string_view name) const
+{
+    if (!isOpen())
+        return std::nullopt;
+    const std::optional<QString> text = textOf(m_settings->value(qtText(name)));
+    if (!text)
+        return std::nullopt;
+    return stdText(*text);
+}
+
+int SettingsStore::readInt(std::string_view name, int fallback) const
+{
+    const std::optional<std::string> text = storedText(name);
+    if (!text)
+        return fallback;
+    return parseIntValue(*text).value_or(fallback);
+}
+
+std::string SettingsStore::readText(std::string_view name, const std::string &fallback) const
+{
+    return storedText(name).value_or(fallback);
+}
+
+double SettingsStore::readReal(std::string_view name, double fallback) const
+{
+    const std::optional<std::string> text = storedText(name);
+    if (!text)
+        return fallback;
+    return parseRealValue(*text).value_or(fallback);
+}
+
+void SettingsStore::writeInt(std::string_view name, int value)
+{
+    write(name, std::to_string(value));
+}
+
+void SettingsStore::writeText(std::string_view name, const std::string &value)
+{
+    write(name, value);
+}
+
+void SettingsStore::writeReal(std::string_view name, double value)
+{
+    write(name, formatRealValue(value));
+}
+
+void SettingsStore::write(std::string_view name, const std::string &text)
+{
+    if (!isOpen() || !m_refused.ok)
+        return;
+    if (m_unreadable) {
+        // Writing would replace the whole file with only the values written here.
+        m_refused = StoreResult::failure("not writing the settings file " + m_path
+                                         + ": it could not be read");
+        return;
+    }
+    if (m_malformed && !m_keptCopy) {
+        // The writer rewrites the whole file and drops what it could not parse.
+        m_refused = keepMalformedCopy();
+        if (!m_refused.ok)
+            return;
+        m_keptCopy = true;
+    }
+    m_settings->setValue(qtText(name), qtText(text));
+    m_wroteInBatch = true;
+}
+
+StoreResult SettingsStore::keepMalformedCopy() const
+{
+    std::error_code error;
+    std::filesystem::copy_file(m_path, malformedCopyPath(),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error)
+        return StoreResult::failure("not writing the settings file " + m_path
+                                    + ": could not keep a copy of it as " + malformedCopyPath()
+                                    + ": " + error.message());
+    return {};
+}
+
+} // namespace dvw

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+class QSettings;
+
+namespace dvw {
+
+// The outcome of a batch of settings writes: ok, or a reason a user can read (naming
+// the file).
+struct StoreResult
+{
+    bool ok = true;
+    std::string reason;
+
+    static StoreResult failure(std::string why) { return {false, std::move(why)}; }
+};
+
+// The folder that holds the settings files: DAYVANE_CONFIG_DIR when set, else
+// $XDG_CONFIG_HOME/dayvane (an absolute XDG_CONFIG_HOME only), else ~/.config/dayvane.
+// Takes the three environment values (null or empty means unset).
+std::string settingsDirectoryFrom(const char *dayvaneConfigDir, const char *xdgConfigHome,
+                                  const char *home);
+// The same, from this process's environment.
+std::string settingsDirectory();
+// "DVW.conf", or with a profile number n "DVW<n>.conf": each profile is a separate,
+// complete set of settings.
+std::string settingsFileName(std::optional<int> profile);
+
+// The per-user store of named setting values, an INI file. Each batch of reads or writes
+// is bracketed by open() and close(); nothing stays open between batches, so another
+// running copy of the program sees every change. Reading never fails and never writes:
+// a missing or unreadable value gives the caller's default.
+class SettingsStore
+{
+public:
+    // The store of the profile (none: the main one) in settingsDirectory().
+    explicit SettingsStore(std::optional<int> profile = std::nullopt);
+    // The store in one given file.
+    static SettingsStore atPath(std::string path);
+    SettingsStore(SettingsStore &&) noexcept;
+    SettingsStore &operator=(SettingsStore &&) noexcept;
+    ~SettingsStore();
+
+    const std::string &filePath() const { return m_path; }
+    // Where a malformed file (one the INI writer would not rewrite unchanged: a broken
+    // line, a comment, bytes that are no UTF-8) is copied before the first write
+    // rewrites it.
+    std::string malformedCopyPath() const { return m_path + ".bad"; }
+
+    // Starts a batch. Creates the folder and an empty file when they are missing, so the
+    // store exists afterwards. When it cannot be created or read, reads still answer with
+    // their defaults and the reason is returned.
+    StoreResult open();
+    // Ends the batch: what was written in it goes to the file. A write that did not reach
+    // the file (a read-only folder or file, a full disk) makes this a failure.
+    StoreResult close();
+    bool isOpen() const { return m_settings != nullptr; }
+
+    int readInt(std::string_view name, int fallback) const;
+    std::string readText(std::string_view name, const std::string &fallback) const;
+    double readReal(std::string_view name, double fallback) const;
+
+    void writeInt(std::string_view name, int value);
+    void writeText(std::string_view name, const std::string &value);
+    // Stored as text with two decimals.
+    void writeReal(std::string_view name, double value);
+
+private:
+    struct PathTag
+    { };
+    SettingsStore(std::string path, PathTag);
+
+    std::optional<std::string> storedText(std::string_view name) const;
+    void write(std::string_view name, const std::string &text);
+    StoreResult keepMalformedCopy() const;
+
+    std::string m_path;
+    std::unique_ptr<QSettings> m_settings;
+    bool m_wroteInBatch = false;
+    // A write this batch refused (the file could not be read, or no copy of a malformed
+    // file could be kept); close() reports it.
+    StoreResult m_refused;
+    bool m_malformed = false;
+    bool m_unreadable = false;
+    bool m_keptCopy = false;
+};
+
+} // namespace dvw

@@ -1,0 +1,30 @@
+#include "clisettings.h"
+
+#include "app/platformprobe.h"
+#include "app/settings.h"
+#include "app/settingslimits.h"
+#include "clioptions.h"
+
+namespace dvw {
+
+CliSettings loadCliSettings(const CliOptions &o)
+{
+    // No screen and no sound devices: only the defaults of display and alarm settings
+    // depend on them, and no command uses those.
+    const FixedProbe headless(0, 0);
+    SettingsStore store(o.profile);
+    const Settings stored = Settings::load(store, headless);
+
+    CliSettings s;
+    s.dateText.european = o.european.value_or(stored.european);
+    s.dateText.military = o.military.value_or(stored.military);
+    s.dateText.centuryBreak = o.centuryBreak.value_or(stored.centuryBreak);
+    s.days = usableDays(o.days.value_or(stored.days));
+    s.nag = usableNagDays(o.nag.value_or(stored.nag));
+    s.unimportant = usableUnimportantDay(o.unimportant.value_or(stored.unimportant));
+    s.allCategories = o.allCategories.value_or(stored.allCategories);
+    s.apptFile = stored.apptFile;
+    return s;
+}
+
+} // namespace dvw

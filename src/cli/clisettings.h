@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/datetextsettings.h"
+
+#include <string>
+
+namespace dvw {
+
+struct CliOptions;
+
+// The settings a dayvane-cli command works with: the stored ones of the chosen profile,
+// each overridden by its command-line option when given, and limited for use.
+struct CliSettings
+{
+    DateTextSettings dateText;
+    int days = 365; // 1..365
+    int nag = 7; // days, 0..3660
+    int unimportant = 1; // 0 = Sunday ... 6 = Saturday
+    bool allCategories = false;
+    std::string apptFile = "NOTES.APT";
+};
+
+// Reads the settings store of the profile that --profile names (the main one when none).
+// Never fails: a store that cannot be read gives the defaults.
+CliSettings loadCliSettings(const CliOptions &options);
+
+} // namespace dvw
