@@ -2,44 +2,64 @@
 
 #include "platform/clock.h"
 #include "platform/helpbook.h"
+#include "platformprobe.h"
+#include "settingslimits.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <climits>
+
 namespace dvw {
 
 namespace {
 
-// The days shown until the settings say otherwise.
-constexpr int defaultDays = 365;
+std::optional<int> profileOf(const CommandLine &line)
+{
+    if (!line.hasProfile)
+        return std::nullopt;
+    return static_cast<int>(std::min<std::uint32_t>(line.profile, INT_MAX));
+}
+
+TDate dateOf(const QDate &d)
+{
+    return TDate(static_cast<std::uint32_t>(d.day()), static_cast<std::uint32_t>(d.month()),
+                 static_cast<std::uint32_t>(d.year()));
+}
 
 } // namespace
 
-dvwApp::dvwApp(CommandLine commandLine, Prompter &prompter, FileChooser &files, const Clock &clock,
-               const QString &helpDirectory)
+dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
     : m_commandLine(std::move(commandLine))
-    , m_prompter(prompter)
-    , m_files(files)
-    , m_clock(clock)
-    , m_help(std::make_unique<HelpBook>(helpDirectory))
+    , m_services(services)
+    , m_store(profileOf(m_commandLine))
+    , m_help(std::make_unique<HelpBook>(services.helpDirectory))
 {
-    const QDate now = m_clock.now().date();
-    const TDate today(static_cast<std::uint32_t>(now.day()),
-                      static_cast<std::uint32_t>(now.month()),
-                      static_cast<std::uint32_t>(now.year()));
-    dateWindow = DateWindow::make(today, today, defaultDays);
+    settings = Settings::load(m_store, services.probe);
+    const TDate today = dateOf(clock().now().date());
+    dateWindow = DateWindow::make(today, today, usableDays(settings.days));
+    createFonts(services.probe.screenWidth(), 96);
 }
 
 dvwApp::~dvwApp() = default;
 
+void dvwApp::createFonts(int screenWidth, int verticalDpi)
+{
+    m_screen = MeasureScreen(screenWidth, verticalDpi, settings.zoom);
+    m_fonts = MakeScreenFonts(settings.fonts, m_screen);
+}
+
 DocumentSettings dvwApp::documentSettings() const
 {
     DocumentSettings s;
+    s.dateText = settings.dateText();
+    s.allCategories = settings.allCategories;
+    s.unimportant = usableUnimportantDay(settings.unimportant);
     s.today = dateWindow.today;
     s.start = dateWindow.start;
     s.days = dateWindow.days;
-    s.unimportant = 1;
     return s;
 }
 
@@ -47,7 +67,7 @@ QString dvwApp::startFile() const
 {
     if (!m_commandLine.file.empty())
         return QString::fromLocal8Bit(m_commandLine.file.c_str());
-    return QStringLiteral("NOTES.APT");
+    return QString::fromStdString(settings.apptFile);
 }
 
 QString dvwApp::name()

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "commandline.h"
+#include "screenfonts.h"
+#include "settings.h"
+#include "settingsstore.h"
 #include "store/datewindow.h"
 #include "store/documentsettings.h"
 
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -14,6 +18,7 @@ namespace dvw {
 class Clock;
 class FileChooser;
 class HelpBook;
+class PlatformProbe;
 class Prompter;
 
 // The view filters every document is built with.
@@ -25,13 +30,24 @@ struct ViewFilters
     std::string screenText;
 };
 
+// What the application object is given rather than makes: the ways it asks the user, the
+// clock, the machine and where the help book is. None of them is owned.
+struct AppServices
+{
+    Prompter &prompter;
+    FileChooser &files;
+    const Clock &clock;
+    const PlatformProbe &probe;
+    QString helpDirectory;
+};
+
 // The application object: what the whole program shares. It is not the QApplication,
-// so tests can build one per case. The prompter, file chooser and clock are not owned.
+// so tests can build one per case.
 class dvwApp
 {
 public:
-    dvwApp(CommandLine commandLine, Prompter &prompter, FileChooser &files, const Clock &clock,
-           const QString &helpDirectory);
+    // Loads the settings of the command line's profile and sets the date window to today.
+    dvwApp(CommandLine commandLine, const AppServices &services);
     ~dvwApp();
 
     // The program's name, which is also the main window's caption.
@@ -40,16 +56,23 @@ public:
     static QString defaultHelpDirectory();
 
     const CommandLine &commandLine() const { return m_commandLine; }
-    Prompter &prompter() const { return m_prompter; }
-    FileChooser &files() const { return m_files; }
-    const Clock &clock() const { return m_clock; }
+    Prompter &prompter() const { return m_services.prompter; }
+    FileChooser &files() const { return m_services.files; }
+    const Clock &clock() const { return m_services.clock; }
     HelpBook &help() const { return *m_help; }
+    SettingsStore &store() { return m_store; }
+
+    // Measures the screen and makes the five screen fonts from the font settings.
+    void createFonts(int screenWidth, int verticalDpi);
+    const ScreenMetrics &screen() const { return m_screen; }
+    const std::array<ScreenFont, 5> &fonts() const { return m_fonts; }
 
     // What a new document copies from the application: date settings and the window.
     DocumentSettings documentSettings() const;
     // The file opened at start: the command line's, else the APPTFILE setting.
     QString startFile() const;
 
+    Settings settings;
     DateWindow dateWindow;
     ViewFilters filters;
     // Context-help mode: the next menu choice shows its help topic instead of running.
@@ -57,10 +80,11 @@ public:
 
 private:
     CommandLine m_commandLine;
-    Prompter &m_prompter;
-    FileChooser &m_files;
-    const Clock &m_clock;
+    AppServices m_services;
+    SettingsStore m_store;
     std::unique_ptr<HelpBook> m_help;
+    ScreenMetrics m_screen;
+    std::array<ScreenFont, 5> m_fonts;
 };
 
 } // namespace dvw

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/dvwapp.h"
+#include "app/screenprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
@@ -16,15 +17,13 @@ int main(int argc, char **argv)
     dvw::MessageBoxPrompter prompter;
     dvw::DialogFileChooser files;
     dvw::SystemClock clock;
-    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, files, clock,
-                    dvw::dvwApp::defaultHelpDirectory());
+    dvw::ScreenProbe probe;
+    dvw::dvwApp app(dvw::ParseCommandLine(args),
+                    {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     dvw::TDVDecoratedMDIFrame frame(app);
     prompter.setParent(&frame);
     files.setParent(&frame);
-    if (app.commandLine().minimised)
-        frame.showMinimized();
-    else
-        frame.show();
+    frame.showAtStart();
     frame.openStartFile();
     return qapp.exec();
 }

@@ -2,6 +2,7 @@
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
 #include "app/commandline.h"
 #include "app/dvwapp.h"
+#include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -26,8 +28,12 @@ int main(int argc, char **argv)
     dvw::ScriptedPrompter prompter;
     dvw::ScriptedFileChooser files;
     dvw::ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
-    dvw::dvwApp app(dvw::ParseCommandLine(args), prompter, files, clock,
-                    dvw::dvwApp::defaultHelpDirectory());
+    // A wide screen with no sound devices, whatever this machine has; no stored settings.
+    const dvw::FixedProbe probe(1280, 0);
+    QTemporaryDir settingsDir;
+    qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
+    dvw::dvwApp app(dvw::ParseCommandLine(args),
+                    {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     dvw::TDVDecoratedMDIFrame frame(app);
     frame.resize(960, 640);
     frame.show();

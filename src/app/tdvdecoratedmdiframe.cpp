@@ -9,6 +9,7 @@
 #include "dvwmdiclient.h"
 #include "icons.h"
 #include "platform/helpbook.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -74,6 +76,12 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     setWindowIcon(AppIcon());
     setCentralWidget(m_client);
     setAcceptDrops(true);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        m_app.createFonts(screen->geometry().width(),
+                          static_cast<int>(screen->logicalDotsPerInchY()));
+    m_docs->setMonthWidth(m_app.settings.monthWidth);
+    applyStoredPlacement();
 
     createHandlers();
     createActions(MainMenu());
@@ -231,7 +239,7 @@ void TDVDecoratedMDIFrame::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    bar->setFont(tenPointFont());
+    bar->setFont(m_app.settings.sbFont ? tenPointFont() : m_app.fonts()[SmallFont].font);
     m_dateField = statusField("dateField", 11, Qt::AlignHCenter, bar);
     m_timeField = statusField("timeField", 8, Qt::AlignHCenter, bar);
     m_alarmField = statusField("alarmField", 20, Qt::AlignLeft, bar);
@@ -317,6 +325,36 @@ void TDVDecoratedMDIFrame::showAbout()
     about->open();
 }
 
+void TDVDecoratedMDIFrame::applyStoredPlacement()
+{
+    // A full-screen start keeps no place of its own.
+    if (m_app.settings.fullScreen)
+        return;
+    // X, Y, W, H are the client-area rectangle, as normalGeometry() gives it at exit; a
+    // place not stored is left to the window system.
+    const QRect current = geometry();
+    const QRect wanted = RequestedGeometry(m_app.settings.window, current);
+    if (wanted.topLeft() != current.topLeft())
+        setGeometry(wanted);
+    else
+        resize(wanted.size());
+}
+
+void TDVDecoratedMDIFrame::showAtStart()
+{
+    switch (StartShowState(m_app.commandLine().minimised, m_app.settings.fullScreen)) {
+    case StartShow::Minimised:
+        showMinimized();
+        break;
+    case StartShow::Maximised:
+        showMaximized();
+        break;
+    case StartShow::Normal:
+        show();
+        break;
+    }
+}
+
 void TDVDecoratedMDIFrame::openStartFile()
 {
     m_docs->openPath(m_app.startFile());
@@ -347,6 +385,12 @@ void TDVDecoratedMDIFrame::closeEvent(QCloseEvent *event)
     }
     if (m_app.help().wasOpened())
         m_app.help().quit();
+    // The place of the last normal (not minimised or maximised) window; write failures
+    // are not worth a message at exit.
+    if (!m_app.settings.fullScreen) {
+        m_app.settings.window = StoredRect(normalGeometry());
+        m_app.settings.saveWindowRect(m_app.store());
+    }
     event->accept();
 }
 

@@ -32,6 +32,8 @@ public:
     dvwApp &app() const { return m_app; }
     dvwMDIClient *client() const { return m_client; }
     DVDocManager &documents() const { return *m_docs; }
+    // Shows the window minimised (-M), maximised (FULLSCREEN) or as it was placed.
+    void showAtStart();
     // Opens the command line's file, else the APPTFILE file, as the first document.
     void openStartFile();
     // The action of a command number (object name "action<number>"), or null.
@@ -71,6 +73,7 @@ private:
     };
 
     void addHandler(int command, std::function<void()> run, std::function<bool()> enabled = {});
+    void applyStoredPlacement();
     void createHandlers();
     void createActions(const std::vector<MenuEntry> &entries);
     void createAccelerators();

@@ -2,6 +2,7 @@
 #include "app/dvdocmanager.h"
 #include "app/dvwapp.h"
 #include "app/dvwmdichild.h"
+#include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
@@ -46,9 +47,11 @@ class Documents : public ::testing::Test
 protected:
     Documents()
         : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
+        , probe(1024, 0)
         , oldCurrent(QDir::currentPath())
     {
         QDir::setCurrent(dir.path());
+        qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
     }
     ~Documents() override
     {
@@ -59,11 +62,11 @@ protected:
 
     void start(std::vector<std::string> args = {"dayvane"})
     {
-        app = std::make_unique<dvwApp>(ParseCommandLine(args), prompter, files, clock,
-                                       QStringLiteral(DVW_HELP_SOURCE_DIR));
+        app = std::make_unique<dvwApp>(
+            ParseCommandLine(args),
+            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
         frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
-        frame->resize(900, 600);
-        frame->show();
+        frame->showAtStart();
         frame->openStartFile();
     }
 
@@ -79,9 +82,11 @@ protected:
     }
 
     QTemporaryDir dir;
+    QTemporaryDir settingsDir;
     ScriptedPrompter prompter;
     ScriptedFileChooser files;
     ManualClock clock;
+    FixedProbe probe;
     QString oldCurrent;
     std::unique_ptr<dvwApp> app;
     std::unique_ptr<TDVDecoratedMDIFrame> frame;

@@ -3,6 +3,7 @@
 #include "app/dvwaboutdlg.h"
 #include "app/dvwapp.h"
 #include "app/dvwmdiclient.h"
+#include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
@@ -16,11 +17,14 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace dvw;
 
@@ -31,8 +35,10 @@ class MainWindow : public ::testing::Test
 protected:
     MainWindow()
         : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
-        , app(ParseCommandLine({"dayvane"}), prompter, files, clock,
-              QStringLiteral(DVW_HELP_SOURCE_DIR))
+        , probe(1024, 0)
+        , settingsDir(useOwnSettings())
+        , app(ParseCommandLine({"dayvane"}),
+              {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)})
         , frame(app)
     {
         frame.resize(900, 600);
@@ -49,9 +55,18 @@ protected:
         return frame.findChild<QMenu *>(QString::fromLatin1(name));
     }
 
+    static std::unique_ptr<QTemporaryDir> useOwnSettings()
+    {
+        auto dir = std::make_unique<QTemporaryDir>();
+        qputenv("DAYVANE_CONFIG_DIR", dir->path().toLocal8Bit());
+        return dir;
+    }
+
     ScriptedPrompter prompter;
     ScriptedFileChooser files;
     ManualClock clock;
+    FixedProbe probe;
+    std::unique_ptr<QTemporaryDir> settingsDir;
     dvwApp app;
     TDVDecoratedMDIFrame frame;
 };
