@@ -9,6 +9,9 @@
 #include "platform/scriptedprompter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -21,9 +24,22 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: dayvane-screenshot OUTPUT.png [FILE.APT]\n");
         return 2;
     }
+    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     std::vector<std::string> args = {"dayvane"};
     if (argc >= 3)
-        args.emplace_back(argv[2]);
+        args.emplace_back(
+            QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString());
+
+    // Started in an empty folder holding a few sample lines as NOTES.APT.
+    QTemporaryDir workDir;
+    QDir::setCurrent(workDir.path());
+    QFile sample(QStringLiteral("NOTES.APT"));
+    if (sample.open(QIODevice::WriteOnly)) {
+        sample.write("* Buy milk\r\n*WORK Call back\r\n12/7/26 9:00 am Dentist\r\n"
+                     "\\B3/5/60 Ann (  )\r\n!mon, wed 7:30 Gym\r\n?/15 Pay rent\r\n"
+                     "!2W Team meeting\r\n\\2\\H12/25 +1 Christmas\r\n");
+        sample.close();
+    }
 
     dvw::ScriptedPrompter prompter;
     dvw::ScriptedFileChooser files;
@@ -37,10 +53,8 @@ int main(int argc, char **argv)
     dvw::TDVDecoratedMDIFrame frame(app);
     frame.resize(960, 640);
     frame.show();
-    if (argc >= 3)
-        frame.openStartFile();
+    frame.openStartFile();
     QApplication::processEvents();
-    const QString output = QString::fromLocal8Bit(argv[1]);
     if (!frame.grab().save(output)) {
         std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n", argv[1]);
         return 1;
