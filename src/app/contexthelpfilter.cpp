@@ -1,12 +1,30 @@
 #include "contexthelpfilter.h"
 
+#include "dvwapp.h"
+#include "platform/helpbook.h"
 #include "tdvdecoratedmdiframe.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QVariant>
 
 namespace dvw {
+
+namespace {
+
+// The help topic of the focused widget or the nearest window around it; 0 for none.
+int focusedHelpContext()
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant context = w->property(ContextHelpFilter::helpContextProperty);
+        if (context.isValid())
+            return context.toInt();
+    }
+    return 0;
+}
+
+} // namespace
 
 ContextHelpFilter::ContextHelpFilter(TDVDecoratedMDIFrame &frame)
     : m_frame(frame)
@@ -34,7 +52,10 @@ bool ContextHelpFilter::eventFilter(QObject *watched, QEvent *event)
             item->trigger();
             return true;
         }
-        m_frame.showHelpContents();
+        if (const int context = focusedHelpContext())
+            m_frame.app().help().showTopic(context);
+        else
+            m_frame.showHelpContents();
         return true;
     }
     if (key->key() == Qt::Key_Escape && m_frame.inContextHelp()) {

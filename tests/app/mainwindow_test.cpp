@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "app/commandtable.h"
+#include "app/contexthelpfilter.h"
 #include "app/dvwaboutdlg.h"
 #include "app/dvwapp.h"
 #include "app/dvwmdiclient.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -186,6 +188,19 @@ TEST_F(MainWindow, F1OpensTheHelpContents)
     EXPECT_TRUE(app.help().wasOpened());
     ASSERT_NE(app.help().window(), nullptr);
     EXPECT_TRUE(app.help().window()->toPlainText().contains(QStringLiteral("Dayvane help")));
+}
+
+TEST_F(MainWindow, F1InAWindowWithAHelpContextShowsItsTopic)
+{
+    auto *view = new QLabel(QStringLiteral("list"));
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setProperty(ContextHelpFilter::helpContextProperty, 121);
+    frame.client()->addSubWindow(view)->show();
+    frame.activateWindow();
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->hasFocus(); }));
+    QTest::keyClick(view, Qt::Key_F1);
+    EXPECT_EQ(app.help().currentPage(), QStringLiteral("topics.html#121"));
 }
 
 TEST_F(MainWindow, F1InAnOpenMenuShowsTheHighlightedItemsTopic)
