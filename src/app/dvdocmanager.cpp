@@ -1,5 +1,6 @@
 #include "dvdocmanager.h"
 
+#include "commands.h"
 #include "dvwapp.h"
 #include "dvwmdichild.h"
 #include "dvwmdiclient.h"
@@ -56,8 +57,10 @@ DVDocManager::~DVDocManager()
 {
     // The windows may outlive this manager by a moment; they must not call back.
     for (Entry &e : m_entries) {
-        if (e.window)
-            e.window->disconnect(this);
+        for (const auto &window : e.windows) {
+            if (window)
+                window->disconnect(this);
+        }
     }
 }
 
@@ -87,8 +90,10 @@ TApptDocument *DVDocManager::current() const
 {
     const QMdiSubWindow *active = m_client.currentSubWindow();
     for (const Entry &e : m_entries) {
-        if (active && e.window == active)
-            return e.doc.get();
+        for (const auto &window : e.windows) {
+            if (active && window == active)
+                return e.doc.get();
+        }
     }
     return m_entries.empty() ? nullptr : m_entries.back().doc.get();
 }
@@ -96,10 +101,29 @@ TApptDocument *DVDocManager::current() const
 dvwMDIChild *DVDocManager::windowOf(const TApptDocument &doc) const
 {
     for (const Entry &e : m_entries) {
-        if (e.doc.get() == &doc)
-            return e.window;
+        if (e.doc.get() != &doc)
+            continue;
+        for (const auto &window : e.windows) {
+            if (window)
+                return window;
+        }
     }
     return nullptr;
+}
+
+dvwMDIChild *DVDocManager::viewWindow(const TApptDocument &doc, ViewSlot slot) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.doc.get() == &doc)
+            return e.views[slot];
+    }
+    return nullptr;
+}
+
+void DVDocManager::setMonthSize(int width, int height)
+{
+    m_monthWidth = width;
+    m_monthHeight = height;
 }
 
 DVDocManager::Entry *DVDocManager::entryOf(const TApptDocument &doc)
@@ -142,7 +166,8 @@ bool DVDocManager::openPath(const QString &path)
     const std::string file = toPath(path);
     for (Entry &e : m_entries) {
         if (!e.doc->path().empty() && e.doc->path() == file) {
-            m_client.setActiveSubWindow(e.window);
+            if (dvwMDIChild *window = windowOf(*e.doc))
+                m_client.setActiveSubWindow(window);
             return true;
         }
     }
@@ -159,32 +184,81 @@ bool DVDocManager::openPath(const QString &path)
 void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
 {
     Entry entry;
-    entry.lines = new QPlainTextEdit;
-    entry.lines->setObjectName(QStringLiteral("documentLines"));
-    entry.lines->setReadOnly(true);
-    entry.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    TApptDocument *raw = doc.get();
-    entry.window = new dvwMDIChild(entry.lines, [this, raw] { return mayClose(*raw); });
-    entry.window->setObjectName(QStringLiteral("documentWindow"));
-    connect(entry.window, &dvwMDIChild::closing, this, [this, raw] { forget(raw); });
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
-
     Entry &added = m_entries.back();
-    refresh(added);
-    m_client.addSubWindow(added.window);
-    added.window->setGeometry(NewViewRect(m_client.viewport()->size(), m_monthWidth));
-    added.window->show();
+    added.lines = new QPlainTextEdit;
+    added.lines->setObjectName(QStringLiteral("documentLines"));
+    added.lines->setReadOnly(true);
+    added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addWindow(added, added.lines);
+    emit documentsChanged();
+}
+
+dvwMDIChild *DVDocManager::addView(TApptDocument &doc, ViewSlot slot, QWidget *view)
+{
+    Entry *e = entryOf(doc);
+    if (e == nullptr || e->views[slot]) {
+        delete view;
+        return e ? e->views[slot].data() : nullptr;
+    }
+    dvwMDIChild *window = addWindow(*e, view);
+    e->views[slot] = window;
+    return window;
+}
+
+dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content)
+{
+    const TApptDocument *raw = entry.doc.get();
+    auto *window = new dvwMDIChild(content, [this, raw] { return mayCloseWindow(raw); });
+    window->setObjectName(QStringLiteral("documentWindow"));
+    connect(window, &dvwMDIChild::closing, this,
+            [this, raw, window] { windowClosed(raw, window); });
+    entry.windows.emplace_back(window);
+    refresh(entry);
+
+    m_client.addSubWindow(window);
+    window->setGeometry(NewViewRect(m_client.viewport()->size(), m_monthWidth));
+    window->show();
     if (count() > 1)
         m_client.tileSubWindows();
-    m_client.setActiveSubWindow(added.window);
-    emit documentsChanged();
+    m_client.setActiveSubWindow(window);
+    return window;
 }
 
 void DVDocManager::refresh(Entry &entry)
 {
-    entry.window->setWindowTitle(literalTitle(titleOf(*entry.doc)));
-    entry.lines->setPlainText(linesText(*entry.doc));
+    const QString title = literalTitle(titleOf(*entry.doc));
+    for (const auto &window : entry.windows) {
+        if (window)
+            window->setWindowTitle(title);
+    }
+    if (entry.lines)
+        entry.lines->setPlainText(linesText(*entry.doc));
+}
+
+bool DVDocManager::mayCloseWindow(const TApptDocument *doc)
+{
+    Entry *e = entryOf(*doc);
+    if (e == nullptr || e->closing)
+        return true;
+    const auto open = std::count_if(e->windows.begin(), e->windows.end(),
+                                    [](const auto &w) { return !w.isNull(); });
+    return open > 1 || mayClose(*e->doc);
+}
+
+void DVDocManager::windowClosed(const TApptDocument *doc, const dvwMDIChild *window)
+{
+    Entry *e = entryOf(*doc);
+    if (e == nullptr)
+        return;
+    std::erase_if(e->windows, [window](const auto &w) { return w.isNull() || w == window; });
+    for (auto &view : e->views) {
+        if (view == window)
+            view.clear();
+    }
+    if (e->windows.empty())
+        forget(doc);
 }
 
 void DVDocManager::forget(const TApptDocument *doc)
@@ -196,6 +270,29 @@ void DVDocManager::forget(const TApptDocument *doc)
     it->doc->Close();
     m_entries.erase(it);
     emit documentsChanged();
+    if (m_entries.size() == 1 && m_entries.front().views[ListViewSlot]) {
+        emit clientCommand(Cm::ShowMonthPane);
+        emit clientCommand(Cm::ShowCurrentPane);
+    }
+}
+
+bool DVDocManager::layOutFixed()
+{
+    if (m_entries.size() != 1)
+        return false;
+    const Entry &e = m_entries.front();
+    dvwMDIChild *list = e.views[ListViewSlot];
+    dvwMDIChild *month = e.views[MonthPaneSlot];
+    dvwMDIChild *current = e.views[CurrentPaneSlot];
+    if (!list || !month || !current)
+        return false;
+    // setGeometry leaves the windows' stacking order as it is.
+    const FixedLayout layout
+        = FixedLayoutFor(m_client.viewport()->size(), m_monthWidth, m_monthHeight);
+    list->setGeometry(layout.list);
+    month->setGeometry(layout.month);
+    current->setGeometry(layout.current);
+    return true;
 }
 
 bool DVDocManager::mayClose(TApptDocument &doc)
@@ -214,8 +311,19 @@ bool DVDocManager::mayClose(TApptDocument &doc)
 
 bool DVDocManager::close(TApptDocument &doc)
 {
-    dvwMDIChild *window = windowOf(doc);
-    return window == nullptr || window->close();
+    Entry *e = entryOf(doc);
+    if (e == nullptr)
+        return true;
+    if (!mayClose(doc))
+        return false;
+    e->closing = true;
+    // Closing the last window forgets the document: work on a copy of the list.
+    const std::vector<QPointer<dvwMDIChild>> windows = e->windows;
+    for (const auto &window : windows) {
+        if (window)
+            window->close();
+    }
+    return true;
 }
 
 bool DVDocManager::closeAll()

@@ -22,6 +22,12 @@ void dvwMDIClient::tick()
     emit ticked(m_clock.now());
 }
 
+void dvwMDIClient::resizeEvent(QResizeEvent *event)
+{
+    QMdiArea::resizeEvent(event);
+    emit resized();
+}
+
 void dvwMDIClient::arrangeIcons()
 {
     int left = 0;

@@ -26,6 +26,10 @@ public:
 
 signals:
     void ticked(const QDateTime &now);
+    void resized();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     const Clock &m_clock;

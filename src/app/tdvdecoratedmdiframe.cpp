@@ -80,7 +80,7 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         m_app.createFonts(screen->geometry().width(),
                           static_cast<int>(screen->logicalDotsPerInchY()));
-    m_docs->setMonthWidth(m_app.settings.monthWidth);
+    m_docs->setMonthSize(m_app.settings.monthWidth, m_app.settings.monthHeight);
     applyStoredPlacement();
 
     createHandlers();
@@ -94,6 +94,8 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     connect(m_client, &dvwMDIClient::ticked, this, &TDVDecoratedMDIFrame::showClock);
     connect(m_client, &QMdiArea::subWindowActivated, this, [this] { updateActions(); });
     connect(m_docs, &DVDocManager::documentsChanged, this, [this] { updateActions(); });
+    connect(m_docs, &DVDocManager::clientCommand, this, &TDVDecoratedMDIFrame::carryOut);
+    connect(m_client, &dvwMDIClient::resized, m_docs, &DVDocManager::layOutFixed);
     m_client->tick();
     qApp->installEventFilter(m_helpFilter.get());
 }
@@ -139,11 +141,16 @@ void TDVDecoratedMDIFrame::createHandlers()
     addHandler(
         Cm::Cascade, [this] { m_client->cascadeSubWindows(); }, hasWindows);
     addHandler(
-        Cm::Tile, [this] { m_client->tileSubWindows(); }, hasWindows);
+        Cm::Tile,
+        [this] {
+            if (!m_docs->layOutFixed())
+                m_client->tileSubWindows();
+        },
+        hasWindows);
     addHandler(
         Cm::ArrangeIcons, [this] { m_client->arrangeIcons(); }, hasWindows);
     addHandler(
-        Cm::CloseAll, [this] { m_client->closeAllSubWindows(); }, hasWindows);
+        Cm::CloseAll, [this] { m_docs->closeAll(); }, hasWindows);
     addHandler(Cm::HelpContents, [this] { showHelpContents(); });
     addHandler(Cm::HelpUsing, [this] { m_app.help().showUsingHelp(); });
     addHandler(Cm::HelpAbout, [this] { showAbout(); });
@@ -275,6 +282,11 @@ void TDVDecoratedMDIFrame::runCommand(int command)
         m_app.help().showTopic(command);
         return;
     }
+    carryOut(command);
+}
+
+void TDVDecoratedMDIFrame::carryOut(int command)
+{
     const auto it = m_handlers.find(command);
     if (it == m_handlers.end() || (it->second.enabled && !it->second.enabled()))
         return;

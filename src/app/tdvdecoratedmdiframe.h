@@ -41,6 +41,8 @@ public:
 
     // Carries out the command, or shows its help topic in context-help mode.
     void runCommand(int command);
+    // Carries out the command if it can run now; context help plays no part.
+    void carryOut(int command);
     // Enables the actions whose commands can be carried out now.
     void updateActions();
 

@@ -2,8 +2,10 @@
 #include "app/dvdocmanager.h"
 #include "app/dvwapp.h"
 #include "app/dvwmdichild.h"
+#include "app/dvwmdiclient.h"
 #include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
+#include "app/windowlayout.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
@@ -12,8 +14,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -302,4 +306,80 @@ TEST_F(Documents, CloseAllAsksForEachChangedDocument)
     EXPECT_FALSE(frame->action(Cm::FileSave)->isEnabled());
     EXPECT_FALSE(frame->action(Cm::FileClose)->isEnabled());
     EXPECT_TRUE(frame->action(Cm::FileNew)->isEnabled());
+}
+
+namespace {
+
+QWidget *viewNamed(const char *name)
+{
+    auto *view = new QLabel(QString::fromLatin1(name));
+    view->setObjectName(QString::fromLatin1(name));
+    return view;
+}
+
+} // namespace
+
+TEST_F(Documents, ThreePanesOfOneDocumentKeepTheirFixedPlacesWhenTheWindowIsResized)
+{
+    start();
+    TApptDocument &doc = *docs().current();
+    dvwMDIChild *list = docs().addView(doc, ListViewSlot, viewNamed("list"));
+    dvwMDIChild *month = docs().addView(doc, MonthPaneSlot, viewNamed("month"));
+    dvwMDIChild *current = docs().addView(doc, CurrentPaneSlot, viewNamed("current"));
+    ASSERT_TRUE(list && month && current);
+
+    for (const QSize size : {QSize(1000, 700), QSize(700, 650)}) {
+        frame->resize(size);
+        QWidget *viewport = frame->client()->viewport();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return month->x() == viewport->width() - 200; }))
+            << size.width();
+        const FixedLayout expected = FixedLayoutFor(viewport->size(), 200, 200);
+        EXPECT_EQ(list->geometry(), expected.list);
+        EXPECT_EQ(month->geometry(), expected.month);
+        EXPECT_EQ(current->geometry(), expected.current);
+    }
+
+    // Tile puts them back after the user moved one.
+    list->setGeometry(10, 10, 100, 100);
+    frame->runCommand(Cm::Tile);
+    EXPECT_EQ(list->geometry(), FixedLayoutFor(frame->client()->viewport()->size(), 200, 200).list);
+}
+
+TEST_F(Documents, ResizeLeavesOtherSetsOfViewsAlone)
+{
+    start();
+    dvwMDIChild *list = docs().addView(*docs().current(), ListViewSlot, viewNamed("list"));
+    list->setGeometry(5, 5, 300, 200);
+    frame->resize(1000, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(list->geometry(), QRect(5, 5, 300, 200));
+    EXPECT_FALSE(docs().layOutFixed());
+}
+
+TEST_F(Documents, OnlyTheLastWindowOfADocumentAsksToSave)
+{
+    start();
+    TApptDocument &doc = *docs().current();
+    dvwMDIChild *list = docs().addView(doc, ListViewSlot, viewNamed("list"));
+    EXPECT_TRUE(list->close());
+    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_EQ(docs().viewWindow(doc, ListViewSlot), nullptr);
+    EXPECT_EQ(docs().count(), 1);
+
+    prompter.pushAnswer(Answer::No);
+    EXPECT_TRUE(docs().windowOf(doc)->close());
+    EXPECT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(docs().count(), 0);
+}
+
+TEST_F(Documents, ClosingLeavesOneDocumentWithItsListAskingForItsPanes)
+{
+    start();
+    docs().addView(*docs().current(), ListViewSlot, viewNamed("list"));
+    frame->runCommand(Cm::FileNew);
+    QSignalSpy commands(&docs(), &DVDocManager::clientCommand);
+    frame->runCommand(Cm::FileClose); // the untitled one, unchanged
+    ASSERT_EQ(commands.count(), 2);
+    EXPECT_EQ(commands[0][0].toInt(), Cm::ShowMonthPane);
+    EXPECT_EQ(commands[1][0].toInt(), Cm::ShowCurrentPane);
 }
