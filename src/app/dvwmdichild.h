@@ -1,8 +1,11 @@
 #pragma once
 
+#include "commandtable.h"
+
 #include <QMdiSubWindow>
 
 #include <functional>
+#include <vector>
 
 namespace dvw {
 
@@ -14,6 +17,10 @@ class dvwMDIChild : public QMdiSubWindow
 public:
     dvwMDIChild(QWidget *content, std::function<bool()> mayClose, QWidget *parent = nullptr);
 
+    // The popups the view brings into the main menu while its window is active.
+    const std::vector<MenuEntry> &viewMenu() const { return m_viewMenu; }
+    void setViewMenu(std::vector<MenuEntry> menu) { m_viewMenu = std::move(menu); }
+
 signals:
     // The window is going: its close was agreed to.
     void closing();
@@ -23,6 +30,7 @@ protected:
 
 private:
     std::function<bool()> m_mayClose;
+    std::vector<MenuEntry> m_viewMenu;
 };
 
 } // namespace dvw

@@ -6,6 +6,7 @@
 #include "dvdocmanager.h"
 #include "dvwaboutdlg.h"
 #include "dvwapp.h"
+#include "dvwmdichild.h"
 #include "dvwmdiclient.h"
 #include "icons.h"
 #include "platform/helpbook.h"
@@ -92,7 +93,7 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     updateActions();
 
     connect(m_client, &dvwMDIClient::ticked, this, &TDVDecoratedMDIFrame::showClock);
-    connect(m_client, &QMdiArea::subWindowActivated, this, [this] { updateActions(); });
+    connect(m_client, &QMdiArea::subWindowActivated, this, &TDVDecoratedMDIFrame::windowActivated);
     connect(m_docs, &DVDocManager::documentsChanged, this, [this] { updateActions(); });
     connect(m_docs, &DVDocManager::clientCommand, this, &TDVDecoratedMDIFrame::carryOut);
     connect(m_client, &dvwMDIClient::resized, m_docs, &DVDocManager::layOutFixed);
@@ -330,6 +331,17 @@ void TDVDecoratedMDIFrame::setViewMenu(const std::vector<MenuEntry> &viewMenu)
     updateActions();
 }
 
+void TDVDecoratedMDIFrame::windowActivated(QMdiSubWindow *window)
+{
+    // While the view's window is active its menu is merged in; otherwise the main menu.
+    const auto *child = qobject_cast<dvwMDIChild *>(window);
+    const bool wantsOwn = child && !child->viewMenu().empty();
+    if (wantsOwn || m_viewMenuShown)
+        setViewMenu(wantsOwn ? child->viewMenu() : std::vector<MenuEntry> {});
+    m_viewMenuShown = wantsOwn;
+    updateActions();
+}
+
 void TDVDecoratedMDIFrame::showAbout()
 {
     auto *about = new dvwAboutDlg(this);
@@ -395,8 +407,9 @@ void TDVDecoratedMDIFrame::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (m_app.help().wasOpened())
-        m_app.help().quit();
+    // The help window lives in this program: it goes with the main window, whether it was
+    // opened at its contents or for a single topic.
+    m_app.help().quit();
     // The place of the last normal (not minimised or maximised) window; write failures
     // are not worth a message at exit.
     if (!m_app.settings.fullScreen) {

@@ -10,6 +10,7 @@
 
 class QAction;
 class QLabel;
+class QMdiSubWindow;
 class QMenu;
 
 namespace dvw {
@@ -84,6 +85,7 @@ private:
     void buildButtonBar();
     void buildStatusBar();
     void showAbout();
+    void windowActivated(QMdiSubWindow *window);
 
     dvwApp &m_app;
     dvwMDIClient *m_client;
@@ -94,6 +96,7 @@ private:
     QLabel *m_dateField = nullptr;
     QLabel *m_timeField = nullptr;
     QLabel *m_alarmField = nullptr;
+    bool m_viewMenuShown = false;
 };
 
 } // namespace dvw

@@ -8,6 +8,7 @@
 #include "app/windowlayout.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
+#include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 
 #include <QAction>
@@ -15,11 +16,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -382,4 +385,37 @@ TEST_F(Documents, ClosingLeavesOneDocumentWithItsListAskingForItsPanes)
     ASSERT_EQ(commands.count(), 2);
     EXPECT_EQ(commands[0][0].toInt(), Cm::ShowMonthPane);
     EXPECT_EQ(commands[1][0].toInt(), Cm::ShowCurrentPane);
+}
+
+TEST_F(Documents, ActiveViewBringsItsMenuAndTheMainMenuComesBack)
+{
+    start();
+    TApptDocument &doc = *docs().current();
+    MenuEntry edit {MenuEntry::Kind::Popup, "&Edit", 0, {}, {}, MenuGroup::Edit, {}};
+    edit.entries
+        = {{MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, MenuGroup::Edit, {}}};
+    dvwMDIChild *calendar = docs().addView(doc, CalendarViewSlot, viewNamed("calendar"));
+    calendar->setViewMenu({edit});
+    dvwMDIChild *lines = docs().windowOf(doc);
+
+    const auto editItems = [this] {
+        return frame->findChild<QMenu *>(QStringLiteral("menuEdit"))->actions().size();
+    };
+    frame->client()->setActiveSubWindow(lines);
+    frame->client()->setActiveSubWindow(calendar);
+    EXPECT_EQ(editItems(), 1);
+    frame->client()->setActiveSubWindow(lines);
+    EXPECT_EQ(editItems(), 8);
+}
+
+TEST_F(Documents, ClosingTheMainWindowClosesTheHelpWindow)
+{
+    start();
+    QTest::keyClick(frame.get(), Qt::Key_F1, Qt::ShiftModifier);
+    frame->action(Cm::HelpAbout)->trigger();
+    ASSERT_NE(app->help().window(), nullptr);
+    EXPECT_TRUE(app->help().window()->isVisible());
+    prompter.pushAnswer(Answer::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(app->help().window()->isVisible());
 }
