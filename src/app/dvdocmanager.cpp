@@ -359,11 +359,10 @@ bool DVDocManager::save(TApptDocument &doc)
 bool DVDocManager::saveAs(TApptDocument &doc)
 {
     const QString suggested = doc.path().empty() ? QString() : fromPath(doc.path());
-    QString path = m_files.saveFile(tr("Save As"), filter(), suggested);
+    const QString path
+        = m_files.saveFile(tr("Save As"), filter(), suggested, QStringLiteral("APT"));
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".APT");
     const SaveResult result = doc.SaveAs(toPath(path));
     if (Entry *e = entryOf(doc))
         refresh(*e);

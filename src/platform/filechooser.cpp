@@ -1,6 +1,7 @@
 #include "filechooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace dvw {
 
@@ -14,9 +15,16 @@ QString DialogFileChooser::openFile(const QString &caption, const QString &filte
 }
 
 QString DialogFileChooser::saveFile(const QString &caption, const QString &filter,
-                                    const QString &suggested)
+                                    const QString &suggested, const QString &suffix)
 {
-    return QFileDialog::getSaveFileName(m_parent, caption, suggested, filter);
+    // The dialog adds the suffix itself, so its question about replacing a file is about
+    // the name that will really be written.
+    QFileDialog dialog(m_parent, caption, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString ScriptedFileChooser::next()
@@ -34,9 +42,13 @@ QString ScriptedFileChooser::openFile(const QString &, const QString &)
     return next();
 }
 
-QString ScriptedFileChooser::saveFile(const QString &, const QString &, const QString &)
+QString ScriptedFileChooser::saveFile(const QString &, const QString &, const QString &,
+                                      const QString &suffix)
 {
-    return next();
+    QString path = next();
+    if (!path.isEmpty() && !suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    return path;
 }
 
 } // namespace dvw

@@ -17,9 +17,10 @@ public:
     virtual ~FileChooser() = default;
     // An existing file to open.
     virtual QString openFile(const QString &caption, const QString &filter) = 0;
-    // A name to save under; replacing an existing file has been agreed to.
+    // A name to save under, ending in ".suffix" when the typed name had no suffix;
+    // replacing an existing file of that final name has been agreed to.
     virtual QString saveFile(const QString &caption, const QString &filter,
-                             const QString &suggested)
+                             const QString &suggested, const QString &suffix)
         = 0;
 };
 
@@ -30,14 +31,15 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     QString openFile(const QString &caption, const QString &filter) override;
-    QString saveFile(const QString &caption, const QString &filter,
-                     const QString &suggested) override;
+    QString saveFile(const QString &caption, const QString &filter, const QString &suggested,
+                     const QString &suffix) override;
 
 private:
     QWidget *m_parent;
 };
 
-// Answers with the queued paths in order; with none left it cancels.
+// Answers with the queued paths in order, the suffix added as the dialog adds it; with
+// none left it cancels.
 class ScriptedFileChooser : public FileChooser
 {
 public:
@@ -45,8 +47,8 @@ public:
     int asked() const { return m_asked; }
 
     QString openFile(const QString &caption, const QString &filter) override;
-    QString saveFile(const QString &caption, const QString &filter,
-                     const QString &suggested) override;
+    QString saveFile(const QString &caption, const QString &filter, const QString &suggested,
+                     const QString &suffix) override;
 
 private:
     QString next();

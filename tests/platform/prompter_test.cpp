@@ -136,6 +136,10 @@ TEST(ScriptedFileChooser, AnswersQueuedPathsThenCancels)
     dvw::ScriptedFileChooser chooser;
     chooser.push(QStringLiteral("/tmp/a.APT"));
     EXPECT_EQ(chooser.openFile({}, {}), QStringLiteral("/tmp/a.APT"));
-    EXPECT_TRUE(chooser.saveFile({}, {}, QStringLiteral("b.APT")).isEmpty());
-    EXPECT_EQ(chooser.asked(), 2);
+    EXPECT_TRUE(chooser.saveFile({}, {}, QStringLiteral("b.APT"), QStringLiteral("APT")).isEmpty());
+    chooser.push(QStringLiteral("/tmp/c"));
+    chooser.push(QStringLiteral("/tmp/d.txt"));
+    EXPECT_EQ(chooser.saveFile({}, {}, {}, QStringLiteral("APT")), QStringLiteral("/tmp/c.APT"));
+    EXPECT_EQ(chooser.saveFile({}, {}, {}, QStringLiteral("APT")), QStringLiteral("/tmp/d.txt"));
+    EXPECT_EQ(chooser.asked(), 4);
 }
