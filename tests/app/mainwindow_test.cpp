@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -109,6 +110,14 @@ TEST_F(MainWindow, MenuBarHasEveryCommandWithItsHint)
     EXPECT_EQ(frame.action(Cm::EditCut)->shortcut(), QKeySequence(QStringLiteral("Shift+Del")));
     EXPECT_EQ(frame.action(Cm::EditClear)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Del")));
     EXPECT_EQ(frame.action(Cm::Exit)->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+}
+
+TEST_F(MainWindow, HighlightedItemShowsItsHintInTheMessageArea)
+{
+    frame.action(Cm::FilePrint)->showStatusText(&frame);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Print this document"));
+    frame.findChild<QMenu *>(QStringLiteral("menuConfiGure"))->menuAction()->showStatusText(&frame);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Configuration options"));
 }
 
 TEST_F(MainWindow, CommandsOfLaterWorkAreDisabledAndTheShellsOwnEnabled)
