@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -70,31 +71,6 @@ bool fileSurvivesRewrite(const QString &path)
         std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
-// Which file is at a path, and its size and modification time.
-struct FileStamp
-{
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified {};
-
-    bool operator==(const FileStamp &o) const
-    {
-        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
-            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-FileStamp stampOf(const std::string &path)
-{
-    struct stat info
-    { };
-    if (stat(path.c_str(), &info) != 0)
-        return {};
-    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
-
 } // namespace
 
 std::string settingsDirectoryFrom(const char *dayvaneConfigDir, const char *xdgConfigHome,
@@ -130,6 +106,19 @@ SettingsStore::SettingsStore(std::string path, PathTag)
 SettingsStore SettingsStore::atPath(std::string path)
 {
     return SettingsStore(std::move(path), PathTag {});
+}
+
+SettingsStore::FileStamp SettingsStore::stampOf(const std::string &path)
+{
+    struct stat info = {};
+    if (stat(path.c_str(), &info) != 0)
+        return {};
+    return {true,
+            static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
 }
 
 SettingsStore::SettingsStore(SettingsStore &&) noexcept = default;
@@ -172,12 +161,11 @@ StoreResult SettingsStore::close()
         return {};
     StoreResult result = m_refused;
     if (result.ok && m_wroteInBatch) {
-        // The INI writer replaces the file through a new one; a file left as it was means
-        // the write failed, even where the writer's status still shows an earlier format
-        // error instead.
-        const FileStamp before = stampOf(m_path);
+        // The INI writer replaces the file through a new one (perhaps already, from an
+        // event loop); a file left as it was before the first write means the write
+        // failed, even where the writer's status still shows an earlier format error.
         m_settings->sync();
-        if (m_settings->status() == QSettings::AccessError || stampOf(m_path) == before)
+        if (m_settings->status() == QSettings::AccessError || stampOf(m_path) == m_beforeWrites)
             result = StoreResult::failure("could not write the settings file " + m_path);
     }
     m_settings.reset();
@@ -248,6 +236,8 @@ void SettingsStore::write(std::string_view name, const std::string &text)
             return;
         m_keptCopy = true;
     }
+    if (!m_wroteInBatch)
+        m_beforeWrites = stampOf(m_path);
     m_settings->setValue(qtText(name), qtText(text));
     m_wroteInBatch = true;
 }

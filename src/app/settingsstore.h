@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,20 @@ public:
 private:
     struct PathTag
     { };
+    // Which file is at a path, with its size and modification time.
+    struct FileStamp
+    {
+        bool exists = false;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t seconds = 0;
+        std::int64_t nanoseconds = 0;
+
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const std::string &path);
+
     SettingsStore(std::string path, PathTag);
 
     std::optional<std::string> storedText(std::string_view name) const;
@@ -82,6 +97,7 @@ private:
     std::string m_path;
     std::unique_ptr<QSettings> m_settings;
     bool m_wroteInBatch = false;
+    FileStamp m_beforeWrites; // the file as this batch's first write found it
     // A write this batch refused (the file could not be read, or no copy of a malformed
     // file could be kept); close() reports it.
     StoreResult m_refused;

@@ -1,6 +1,8 @@
 #include "app/settingsstore.h"
 #include "tempsettingsdir.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -61,6 +63,21 @@ TEST(SettingsStore, ValuesWrittenInABatchReadBackInTheNext)
     EXPECT_DOUBLE_EQ(store.readReal("WALLETWIDTH", 5.25), 0.76);
     EXPECT_EQ(store.readText("DAYS", ""), "30"); // the stored kind is not examined
     store.writeInt("DAYS", 30); // the same value again is a write like any other
+    EXPECT_TRUE(store.close().ok);
+}
+
+TEST(SettingsStore, WriteThatAnEventLoopAlreadySavedIsStillASuccess)
+{
+    const TempSettingsDir dir;
+    int argc = 1;
+    char name[] = "app_tests";
+    char *argv[] = {name, nullptr};
+    const QCoreApplication app(argc, argv);
+    SettingsStore store;
+    store.open();
+    store.writeInt("DAYS", 30);
+    QCoreApplication::processEvents(); // the INI writer saves pending values from here
+    ASSERT_NE(dir.read().find("DAYS=30"), std::string::npos);
     EXPECT_TRUE(store.close().ok);
 }
 
