@@ -129,6 +129,20 @@ TEST_F(Placement, FullScreenStartsMaximisedAndStoresNothing)
     EXPECT_EQ(stored("DVW.conf", "W"), -1);
 }
 
+TEST_F(Placement, WithoutSettingsSmallScreensStartMaximisedAndLargeOnesNormal)
+{
+    probe = FixedProbe(800, 0);
+    start();
+    EXPECT_TRUE(frame->isMaximized());
+    frame.reset();
+    app.reset();
+
+    probe = FixedProbe(801, 0);
+    start();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_FALSE(frame->isMinimized());
+}
+
 TEST_F(Placement, StartUsesTheStoredPlace)
 {
     store("DVW.conf", {{"X", 30}, {"Y", 40}, {"W", 500}, {"H", 400}});
