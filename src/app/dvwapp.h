@@ -77,6 +77,8 @@ public:
     ViewFilters filters;
     // Context-help mode: the next menu choice shows its help topic instead of running.
     bool contextHelp = false;
+    // While F1 is held down a menu choice also shows its topic.
+    bool f1Held = false;
 
 private:
     CommandLine m_commandLine;

@@ -278,7 +278,7 @@ void TDVDecoratedMDIFrame::updateActions()
 
 void TDVDecoratedMDIFrame::runCommand(int command)
 {
-    if (m_app.contextHelp) {
+    if (m_app.contextHelp || m_app.f1Held) {
         endContextHelp();
         m_app.help().showTopic(command);
         return;

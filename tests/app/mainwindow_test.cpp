@@ -199,6 +199,25 @@ TEST_F(MainWindow, F1OpensTheHelpContents)
     EXPECT_TRUE(app.help().window()->toPlainText().contains(QStringLiteral("Dayvane help")));
 }
 
+TEST_F(MainWindow, ChoiceWhileF1IsHeldDownShowsTheTopic)
+{
+    QSignalSpy carriedOut(&frame, &TDVDecoratedMDIFrame::commandCarriedOut);
+    QTest::keyPress(&frame, Qt::Key_F1);
+    frame.action(Cm::HelpAbout)->trigger();
+    EXPECT_EQ(app.help().currentPage(), QStringLiteral("topics.html#24389"));
+    QTest::keyRelease(&frame, Qt::Key_F1);
+    frame.action(Cm::HelpUsing)->trigger();
+    EXPECT_EQ(app.help().currentPage(), QStringLiteral("usinghelp.html"));
+    EXPECT_EQ(carriedOut.count(), 1);
+
+    // A release lost to another program does not leave every choice showing help.
+    QTest::keyPress(&frame, Qt::Key_F1);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    frame.action(Cm::HelpUsing)->trigger();
+    EXPECT_EQ(carriedOut.count(), 2);
+}
+
 TEST_F(MainWindow, F1InAWindowWithAHelpContextShowsItsTopic)
 {
     auto *view = new QLabel(QStringLiteral("list"));
