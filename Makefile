@@ -7,7 +7,7 @@ JOBS         ?= $(shell nproc)
 APPTFILE     ?= NOTES.APT
 CMAKE_FLAGS  ?=
 
-.PHONY: all deps build run test sanitize fuzz bench format format-check clean
+.PHONY: all deps build run test sanitize fuzz bench format format-check clean screenshot
 
 all: build
 
@@ -41,6 +41,10 @@ fuzz: deps
 	    -DDVW_LIBFUZZER=ON -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
+
+# The main window as it looks after start, rendered without a display, for the README.
+screenshot: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot docs/screenshot.png
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

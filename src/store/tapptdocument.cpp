@@ -6,6 +6,7 @@
 #include "filerules.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dvw {
 
@@ -118,6 +119,22 @@ void TApptDocument::setPath(std::string path)
     m_path = std::move(path);
     m_identity.reset();
     m_unreadable = false;
+}
+
+SaveResult TApptDocument::SaveAs(const std::string &path)
+{
+    std::string oldPath = m_path;
+    std::optional<FileIdentity> oldIdentity = m_identity;
+    const bool oldUnreadable = m_unreadable;
+    setPath(path);
+    SaveResult result = WriteLines(true);
+    // Only a save that put nothing in place leaves the document where it was.
+    if (!result.ok && !result.identity) {
+        m_path = std::move(oldPath);
+        m_identity = std::move(oldIdentity);
+        m_unreadable = oldUnreadable;
+    }
+    return result;
 }
 
 void TApptDocument::clearTables()

@@ -54,6 +54,9 @@ public:
     // on disk since it was read, nothing is written unless force is set.
     SaveResult WriteLines(bool force = false);
     SaveResult WriteLines(bool force, FileOps &ops);
+    // Saves under a new name, replacing what is there (the user agreed to that). On success
+    // the document is that file from then on; on failure it keeps its old name.
+    SaveResult SaveAs(const std::string &path);
     bool IsOpen() const { return !m_lines.empty(); }
     // Empties the lines and everything derived from them.
     void Close();

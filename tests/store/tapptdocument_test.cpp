@@ -172,6 +172,32 @@ TEST(ApptDocument, ChangeOnDiskIsNotOverwrittenUnlessForced)
     EXPECT_TRUE(doc.WriteLines().ok);
 }
 
+TEST(ApptDocument, SaveAsMovesTheDocumentOnlyWhenTheSaveWorked)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 mine\r\n");
+    TApptDocument doc(settings(), path);
+    ASSERT_TRUE(doc.LoadLines().ok);
+    doc.AppendLine("3/6/99 added");
+
+    const SaveResult failed = doc.SaveAs(dir.file("missing-dir/OTHER.APT"));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(doc.path(), path);
+    EXPECT_TRUE(doc.isChanged());
+
+    const std::string other = dir.file("OTHER.APT");
+    writeBytes(other, "old other\r\n");
+    ASSERT_TRUE(doc.SaveAs(other).ok);
+    EXPECT_EQ(doc.path(), other);
+    EXPECT_FALSE(doc.isChanged());
+    EXPECT_EQ(readBytes(other), "3/5/99 mine\r\n3/6/99 added\r\n");
+    EXPECT_EQ(readBytes(path), "3/5/99 mine\r\n");
+    // The new file is now the one read: saving again needs no force.
+    doc.AppendLine("3/7/99 more");
+    EXPECT_TRUE(doc.WriteLines().ok);
+}
+
 TEST(ApptDocument, CategoriesComeFromTheLinesAndColourNotesToo)
 {
     TApptDocument doc(settings());

@@ -1,0 +1,63 @@
+#pragma once
+
+namespace dvw {
+
+// Command numbers of the menus, the button bar, the accelerators and the client's own
+// messages. Help topics use the same numbers as context numbers.
+namespace Cm {
+// File
+inline constexpr int FileNew = 24331;
+inline constexpr int FileOpen = 24332;
+inline constexpr int FileClose = 24339;
+inline constexpr int Rescan = 120;
+inline constexpr int FileSave = 24333;
+inline constexpr int FileSaveAs = 24334;
+inline constexpr int PrintOptions = 135;
+inline constexpr int PrintPreview = 24340;
+inline constexpr int FilePrint = 24337;
+inline constexpr int FilePrintSetup = 24338;
+inline constexpr int Exit = 24310;
+// Edit
+inline constexpr int InsertAppt = 160;
+inline constexpr int EditAppt = 165;
+inline constexpr int InsertWithDate = 170;
+inline constexpr int MarkDone = 175;
+inline constexpr int EditCut = 24322;
+inline constexpr int EditCopy = 24323;
+inline constexpr int EditPaste = 24324;
+inline constexpr int EditClear = 24326;
+// Search
+inline constexpr int Find = 24351;
+inline constexpr int FindNext = 24353;
+inline constexpr int Screen = 205;
+inline constexpr int Restore = 210;
+// View
+inline constexpr int ViewAppointment = 215;
+inline constexpr int ViewCalendar = 220;
+inline constexpr int ViewFile = 225;
+inline constexpr int StartDate = 230;
+inline constexpr int PriorityLevel = 235;
+inline constexpr int ShowUnprioritized = 240;
+// Window
+inline constexpr int Cascade = 24361;
+inline constexpr int Tile = 24362;
+inline constexpr int ArrangeIcons = 24364;
+inline constexpr int CloseAll = 24365;
+// Categories
+inline constexpr int SelectCategories = 265;
+inline constexpr int NewCategory = 270;
+// Alarm
+inline constexpr int ShowAlarms = 275;
+inline constexpr int SetTimer = 280;
+// Help
+inline constexpr int HelpContents = 24381;
+inline constexpr int HelpUsing = 24382;
+inline constexpr int HelpAbout = 24389;
+// Sent by the views and the document manager; in no menu.
+inline constexpr int ShowMonthPane = 620;
+inline constexpr int CloseMonthPane = 625;
+inline constexpr int ShowCurrentPane = 630;
+inline constexpr int CloseCurrentPane = 635;
+} // namespace Cm
+
+} // namespace dvw

@@ -1,0 +1,337 @@
+#include "commandtable.h"
+
+#include "commands.h"
+
+#include <algorithm>
+
+namespace dvw {
+
+namespace {
+
+MenuEntry command(std::string_view text, int number, std::string_view hint = {},
+                  std::string_view shortcut = {})
+{
+    MenuEntry e;
+    e.kind = MenuEntry::Kind::Command;
+    e.text = text;
+    e.command = number;
+    e.hint = hint;
+    e.shortcut = shortcut;
+    return e;
+}
+
+MenuEntry separator()
+{
+    MenuEntry e;
+    e.kind = MenuEntry::Kind::Separator;
+    return e;
+}
+
+MenuEntry popup(std::string_view text, std::string_view hint, std::vector<MenuEntry> entries,
+                MenuGroup group = MenuGroup::File)
+{
+    MenuEntry e;
+    e.kind = MenuEntry::Kind::Popup;
+    e.text = text;
+    e.hint = hint;
+    e.group = group;
+    e.entries = std::move(entries);
+    return e;
+}
+
+MenuEntry filePopup()
+{
+    return popup(
+        "&File", "File/document operations",
+        {
+            command("&New", Cm::FileNew, "Creates a new document"),
+            command("&Open...", Cm::FileOpen, "Opens an existing document"),
+            command("&Close", Cm::FileClose, "Close this document"),
+            command("R&escan", Cm::Rescan, "Rescan file (in case of glitches)"),
+            separator(),
+            command("&Save", Cm::FileSave, "Saves this document"),
+            command("Save &As...", Cm::FileSaveAs, "Saves this document with a new name"),
+            separator(),
+            command("Prin&t Options", Cm::PrintOptions, "Set date range and print style"),
+            command("Print Pre&view...", Cm::PrintPreview, "Display full pages as read-only"),
+            command("&Print...", Cm::FilePrint, "Print this document"),
+            command("P&rint Setup...", Cm::FilePrintSetup,
+                    "Setup this document print characteristics"),
+            separator(),
+            command("E&xit\tAlt+F4", Cm::Exit, "Quits dvwApp and prompts to save the documents",
+                    "Alt+F4"),
+        },
+        MenuGroup::File);
+}
+
+MenuEntry editPopup()
+{
+    return popup(
+        "&Edit", "Editing operations",
+        {
+            command("&Insert appointment\tI", Cm::InsertAppt, "Create new appointment"),
+            command("&Edit appointment\tE", Cm::EditAppt, "Edit existing appointment"),
+            command("Insert appointment with Da&te\tT", Cm::InsertWithDate, "Use cursor date "),
+            command("&Mark appointment as done\tM", Cm::MarkDone),
+            separator(),
+            command("&Delete appointment\tD", Cm::EditCut,
+                    "Cuts the selection and puts it on the Clipboard", "Shift+Del"),
+            command("&Copy\tCtrl+C", Cm::EditCopy,
+                    "Copies the selection and puts it on the Clipboard", "Ctrl+Ins"),
+            command("&Paste\tCtrl+V", Cm::EditPaste,
+                    "Inserts the clipboard contents at the insertion point", "Shift+Ins"),
+        },
+        MenuGroup::Edit);
+}
+
+MenuEntry searchPopup()
+{
+    return popup("&Search", "Search/screen operations",
+                 {
+                     command("&Find\tF", Cm::Find, "Finds the specified text"),
+                     command("&Next\tN", Cm::FindNext, "Finds the next match", "F3"),
+                     separator(),
+                     command("&Screen", Cm::Screen),
+                     command("&Restore", Cm::Restore),
+                 },
+                 MenuGroup::Container);
+}
+
+MenuEntry viewPopup()
+{
+    return popup(
+        "&View", "Options for changing views",
+        {
+            command("&Appointment", Cm::ViewAppointment, "Enable/disable Appointment View"),
+            command("&Calendar", Cm::ViewCalendar, "Enable/disable Calendar View"),
+            command("&File", Cm::ViewFile, "Enable/disable File View"),
+            separator(),
+            command("&Start date", Cm::StartDate),
+            popup("&Priority", {},
+                  {
+                      command("Priority &Level", Cm::PriorityLevel),
+                      command("Show &Unprioritized entries", Cm::ShowUnprioritized),
+                  }),
+        },
+        MenuGroup::Object);
+}
+
+MenuEntry windowPopup()
+{
+    return popup(
+        "&Window", "Window arrangement and selection",
+        {
+            command("&Cascade", Cm::Cascade, "Cascades open windows"),
+            command("&Tile", Cm::Tile, "Tiles open windows"),
+            command("Arrange &Icons", Cm::ArrangeIcons, "Arranges iconic windows along bottom"),
+            command("C&lose All", Cm::CloseAll, "Closes all open windows"),
+        },
+        MenuGroup::Object);
+}
+
+MenuEntry categoriesPopup()
+{
+    return popup("&Categories", "Select or define categories",
+                 {
+                     command("&Select", Cm::SelectCategories, "Change active categories"),
+                     command("&New category", Cm::NewCategory),
+                 },
+                 MenuGroup::Window);
+}
+
+MenuEntry alarmPopup()
+{
+    return popup("&Alarm", "Show or set alarms",
+                 {
+                     command("&Show current alarms", Cm::ShowAlarms, "Show current alarms set"),
+                     command("Set &timer", Cm::SetTimer),
+                 },
+                 MenuGroup::Window);
+}
+
+MenuEntry configurePopup()
+{
+    auto fonts = popup("&Fonts", "Change fonts",
+                       {
+                           command("&Body font", 285, "Choose the font of the appointment list"),
+                           command("&Calendar font", 290, "Choose the font of the calendar"),
+                           command("&Heading font", 295, "Choose the font of date headings"),
+                           command("&Large font", 300, "Choose the large font"),
+                           command("&Small font", 305, "Choose the small font"),
+                           command("&Wallet font", 675, "Choose the font of wallet printouts"),
+                       });
+    auto files = popup("F&iles", "Specify location of files",
+                       {
+                           command("&Appointment file", 310, "File opened at start"),
+                           command("Archi&ve file", 315, "File that archived lines go to"),
+                       });
+    auto appointment
+        = popup("&Appointment", "Options for viewing appointments",
+                {
+                    command("Show all &categories", 320, "Show all categories by default"),
+                    command("&Nag interval", 325, "Days to nag about a past appointment"),
+                    command("Use &day/month/year format", 330, "Read and write dates day first"),
+                    command("Show &multiple lines", 335, "Show more text on each appointment line"),
+                    command("Use &big dialog", 340, "Open the appointment dialog enlarged"),
+                    command("&Century break", 345, "Boundary for 1/1/xx to mean 1/1/19xx"),
+                    command("&Accept military times", 350, "Accept 24-hour times"),
+                    command("Days to &view", 355, "Number of days in the list"),
+                    command("&Open in calendar view", 360, "Open documents in the calendar view"),
+                    command("&Prompt before deleting", 365, "Ask before deleting an appointment"),
+                    command("&Unimportant day", 680, "Day of week that shows unimportant notes"),
+                    command("Co&lors", 685, "Change the fifteen colors"),
+                });
+    auto wallet = popup("&Wallet", {},
+                        {
+                            command("&Top margin", 380, "Top margin of wallet printouts"),
+                            command("&Left margin", 385, "Left margin of wallet printouts"),
+                            command("&Width", 390, "Width of a wallet page"),
+                            command("&Height", 395, "Height of a wallet page"),
+                        });
+    auto margins = popup("&Margins", {},
+                         {
+                             command("&Left margin", 400, "Left margin of printouts"),
+                             command("&Right margin", 405, "Right margin of printouts"),
+                             command("&Top margin", 410, "Top margin of printouts"),
+                             command("&Bottom margin", 415, "Bottom margin of printouts"),
+                         });
+    auto print = popup("&Print", "Printing options",
+                       {
+                           command("ShadeWeekends", 370, "Shade weekends in the calendar"),
+                           command("Border", 375, "Draw a border around list printouts"),
+                           wallet,
+                           margins,
+                           command("&Include notes", 420, "Include notes in list printouts"),
+                           command("Number of &pages", 425, "Default number of pages to print"),
+                           command("Number of &columns", 430, "Columns of a list printout"),
+                           command("Wallet style", 435, "Print wallet style by default"),
+                           command("Include &name", 440, "Name printed on printouts"),
+                           command("Page range", 445, "Print by number of pages by default"),
+                       });
+    auto screen = popup("&Screen", "Options for screen dimensions",
+                        {
+                            command("Open &full screen", 455, "Start with the window maximised"),
+                            command("&Width of month window", 460, "Width of the month pane"),
+                            command("&Height of month window", 465, "Height of the month pane"),
+                        });
+    auto alarm = popup("A&larm", "Alarm clock options",
+                       {
+                           command("&Enable alarm clock", 470, "Turn the alarm clock on or off"),
+                           command("E&nable sound", 475, "Alarms make a sound"),
+                           command("Use sound &card", 480, "Play the sound file, not a beep"),
+                           command("Alarm &file", 485, "Sound file played by alarms"),
+                           command("&Duration", 490, "How often the sound plays"),
+                           command("&Interval", 495, "Seconds between alarm sounds"),
+                           command("&Advance", 500, "Minutes of warning before an alarm"),
+                       });
+    return popup("Confi&Gure", "Configuration options",
+                 {fonts, files, appointment, print, screen, alarm}, MenuGroup::Window);
+}
+
+MenuEntry helpPopup()
+{
+    return popup("&Help", "Access online help",
+                 {
+                     command("&Contents", Cm::HelpContents, "Help table of contents"),
+                     command("&Using help", Cm::HelpUsing, "Help on using online Help"),
+                     separator(),
+                     command("&About...", Cm::HelpAbout, "About the dvw application"),
+                 },
+                 MenuGroup::Help);
+}
+
+void collectCommands(const std::vector<MenuEntry> &menu, std::vector<int> &out)
+{
+    for (const MenuEntry &e : menu) {
+        if (e.kind == MenuEntry::Kind::Command)
+            out.push_back(e.command);
+        else if (e.kind == MenuEntry::Kind::Popup)
+            collectCommands(e.entries, out);
+    }
+}
+
+} // namespace
+
+const std::vector<MenuEntry> &MainMenu()
+{
+    static const std::vector<MenuEntry> menu = {
+        filePopup(),       editPopup(),  searchPopup(),    viewPopup(), windowPopup(),
+        categoriesPopup(), alarmPopup(), configurePopup(), helpPopup(),
+    };
+    return menu;
+}
+
+const std::vector<int> &ButtonBar()
+{
+    static const std::vector<int> buttons = {
+        Cm::FileNew,
+        Cm::FileOpen,
+        Cm::FileSave,
+        0,
+        Cm::EditCut,
+        Cm::EditCopy,
+        Cm::EditPaste,
+        0,
+        Cm::Find,
+        Cm::FindNext,
+        0,
+        Cm::FilePrint,
+        Cm::PrintPreview,
+        0,
+        Cm::HelpContents,
+        0,
+    };
+    return buttons;
+}
+
+const std::vector<Accelerator> &AcceleratorTable()
+{
+    static const std::vector<Accelerator> table = {
+        {"Shift+Del", Cm::EditCut},  {"Ctrl+Ins", Cm::EditCopy}, {"Shift+Ins", Cm::EditPaste},
+        {"Ctrl+Del", Cm::EditClear}, {"F3", Cm::FindNext},
+    };
+    return table;
+}
+
+const MenuEntry *FindCommand(const std::vector<MenuEntry> &menu, int number)
+{
+    for (const MenuEntry &e : menu) {
+        if (e.kind == MenuEntry::Kind::Command && e.command == number)
+            return &e;
+        if (e.kind == MenuEntry::Kind::Popup) {
+            if (const MenuEntry *found = FindCommand(e.entries, number))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<int> MenuCommands(const std::vector<MenuEntry> &menu)
+{
+    std::vector<int> out;
+    collectCommands(menu, out);
+    return out;
+}
+
+std::vector<MenuEntry> MergeMenus(const std::vector<MenuEntry> &main,
+                                  const std::vector<MenuEntry> &view)
+{
+    const auto viewBrings = [&view](MenuGroup g) {
+        return std::any_of(view.begin(), view.end(),
+                           [g](const MenuEntry &e) { return e.group == g; });
+    };
+    static constexpr MenuGroup order[]
+        = {MenuGroup::File,   MenuGroup::Edit,   MenuGroup::Container,
+           MenuGroup::Object, MenuGroup::Window, MenuGroup::Help};
+    std::vector<MenuEntry> merged;
+    for (MenuGroup g : order) {
+        const std::vector<MenuEntry> &from = viewBrings(g) ? view : main;
+        for (const MenuEntry &e : from) {
+            if (e.group == g)
+                merged.push_back(e);
+        }
+    }
+    return merged;
+}
+
+} // namespace dvw

@@ -1,0 +1,394 @@
+#include "dvdocmanager.h"
+
+#include "commands.h"
+#include "dvwapp.h"
+#include "dvwmdichild.h"
+#include "dvwmdiclient.h"
+#include "platform/displaytext.h"
+#include "platform/filechooser.h"
+#include "platform/prompter.h"
+#include "windowlayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+
+namespace dvw {
+
+namespace {
+
+std::string toPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromPath(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// A window title is shown as it is, except that Qt reads "[*]" as the changed mark.
+QString literalTitle(QString title)
+{
+    return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+QString linesText(TApptDocument &doc)
+{
+    QStringList lines;
+    for (const TimeString &line : doc.lineTable())
+        lines << DisplayText(line.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+DVDocManager::DVDocManager(dvwApp &app, dvwMDIClient &client, FileChooser &files, QObject *parent)
+    : QObject(parent)
+    , m_app(app)
+    , m_client(client)
+    , m_files(files)
+{ }
+
+DVDocManager::~DVDocManager()
+{
+    // The windows may outlive this manager by a moment; they must not call back.
+    for (Entry &e : m_entries) {
+        for (const auto &window : e.windows) {
+            if (window)
+                window->disconnect(this);
+        }
+    }
+}
+
+QString DVDocManager::filter()
+{
+    return QStringLiteral("Appointment Files (*.APT)");
+}
+
+QString DVDocManager::changedPrompt()
+{
+    return QStringLiteral("The document has been changed.\n\nDo you want to save the changes?");
+}
+
+bool DVDocManager::MatchesTemplate(const QString &path)
+{
+    return QFileInfo(path).fileName().endsWith(QStringLiteral(".APT"), Qt::CaseInsensitive);
+}
+
+TApptDocument *DVDocManager::document(int index) const
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    return m_entries[static_cast<std::size_t>(index)].doc.get();
+}
+
+TApptDocument *DVDocManager::current() const
+{
+    const QMdiSubWindow *active = m_client.currentSubWindow();
+    for (const Entry &e : m_entries) {
+        for (const auto &window : e.windows) {
+            if (active && window == active)
+                return e.doc.get();
+        }
+    }
+    return m_entries.empty() ? nullptr : m_entries.back().doc.get();
+}
+
+dvwMDIChild *DVDocManager::windowOf(const TApptDocument &doc) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.doc.get() != &doc)
+            continue;
+        for (const auto &window : e.windows) {
+            if (window)
+                return window;
+        }
+    }
+    return nullptr;
+}
+
+dvwMDIChild *DVDocManager::viewWindow(const TApptDocument &doc, ViewSlot slot) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.doc.get() == &doc)
+            return e.views[slot];
+    }
+    return nullptr;
+}
+
+void DVDocManager::setMonthSize(int width, int height)
+{
+    m_monthWidth = width;
+    m_monthHeight = height;
+}
+
+DVDocManager::Entry *DVDocManager::entryOf(const TApptDocument &doc)
+{
+    for (Entry &e : m_entries) {
+        if (e.doc.get() == &doc)
+            return &e;
+    }
+    return nullptr;
+}
+
+DocumentSettings DVDocManager::documentSettings() const
+{
+    return m_app.documentSettings();
+}
+
+QString DVDocManager::titleOf(const TApptDocument &doc) const
+{
+    if (doc.path().empty())
+        return tr("Untitled");
+    return QDir::toNativeSeparators(fromPath(doc.path()));
+}
+
+void DVDocManager::newDocument()
+{
+    auto doc = std::make_unique<TApptDocument>(documentSettings());
+    doc->LoadLines();
+    addDocument(std::move(doc));
+}
+
+void DVDocManager::open()
+{
+    const QString path = m_files.openFile(tr("Open"), filter());
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+bool DVDocManager::openPath(const QString &path)
+{
+    const std::string file = toPath(path);
+    for (Entry &e : m_entries) {
+        if (!e.doc->path().empty() && e.doc->path() == file) {
+            if (dvwMDIChild *window = windowOf(*e.doc))
+                m_client.setActiveSubWindow(window);
+            return true;
+        }
+    }
+    auto doc = std::make_unique<TApptDocument>(documentSettings(), file);
+    const LoadLinesResult loaded = doc->LoadLines();
+    if (!loaded.ok) {
+        tellFailure(*doc, tr("The file could not be opened."), loaded.reason);
+        return false;
+    }
+    addDocument(std::move(doc));
+    return true;
+}
+
+void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
+{
+    Entry entry;
+    entry.doc = std::move(doc);
+    m_entries.push_back(std::move(entry));
+    Entry &added = m_entries.back();
+    added.lines = new QPlainTextEdit;
+    added.lines->setObjectName(QStringLiteral("documentLines"));
+    added.lines->setReadOnly(true);
+    added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addWindow(added, added.lines);
+    emit documentsChanged();
+}
+
+dvwMDIChild *DVDocManager::addView(TApptDocument &doc, ViewSlot slot, QWidget *view)
+{
+    Entry *e = entryOf(doc);
+    if (e == nullptr || e->views[slot]) {
+        delete view;
+        return e ? e->views[slot].data() : nullptr;
+    }
+    dvwMDIChild *window = addWindow(*e, view);
+    e->views[slot] = window;
+    return window;
+}
+
+dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content)
+{
+    const TApptDocument *raw = entry.doc.get();
+    auto *window = new dvwMDIChild(content, [this, raw] { return mayCloseWindow(raw); });
+    window->setObjectName(QStringLiteral("documentWindow"));
+    connect(window, &dvwMDIChild::closing, this,
+            [this, raw, window] { windowClosed(raw, window); });
+    entry.windows.emplace_back(window);
+    refresh(entry);
+
+    m_client.addSubWindow(window);
+    window->setGeometry(NewViewRect(m_client.viewport()->size(), m_monthWidth));
+    window->show();
+    if (count() > 1)
+        m_client.tileSubWindows();
+    m_client.setActiveSubWindow(window);
+    return window;
+}
+
+void DVDocManager::refresh(Entry &entry)
+{
+    const QString title = literalTitle(titleOf(*entry.doc));
+    for (const auto &window : entry.windows) {
+        if (window)
+            window->setWindowTitle(title);
+    }
+    if (entry.lines)
+        entry.lines->setPlainText(linesText(*entry.doc));
+}
+
+bool DVDocManager::mayCloseWindow(const TApptDocument *doc)
+{
+    Entry *e = entryOf(*doc);
+    if (e == nullptr || e->closing)
+        return true;
+    const auto open = std::count_if(e->windows.begin(), e->windows.end(),
+                                    [](const auto &w) { return !w.isNull(); });
+    return open > 1 || mayClose(*e->doc);
+}
+
+void DVDocManager::windowClosed(const TApptDocument *doc, const dvwMDIChild *window)
+{
+    Entry *e = entryOf(*doc);
+    if (e == nullptr)
+        return;
+    std::erase_if(e->windows, [window](const auto &w) { return w.isNull() || w == window; });
+    for (auto &view : e->views) {
+        if (view == window)
+            view.clear();
+    }
+    if (e->windows.empty())
+        forget(doc);
+}
+
+void DVDocManager::forget(const TApptDocument *doc)
+{
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [doc](const Entry &e) { return e.doc.get() == doc; });
+    if (it == m_entries.end())
+        return;
+    it->doc->Close();
+    m_entries.erase(it);
+    emit documentsChanged();
+    if (m_entries.size() == 1 && m_entries.front().views[ListViewSlot]) {
+        emit clientCommand(Cm::ShowMonthPane);
+        emit clientCommand(Cm::ShowCurrentPane);
+    }
+}
+
+bool DVDocManager::layOutFixed()
+{
+    if (m_entries.size() != 1)
+        return false;
+    const Entry &e = m_entries.front();
+    dvwMDIChild *list = e.views[ListViewSlot];
+    dvwMDIChild *month = e.views[MonthPaneSlot];
+    dvwMDIChild *current = e.views[CurrentPaneSlot];
+    if (!list || !month || !current)
+        return false;
+    // setGeometry leaves the windows' stacking order as it is.
+    const FixedLayout layout
+        = FixedLayoutFor(m_client.viewport()->size(), m_monthWidth, m_monthHeight);
+    list->setGeometry(layout.list);
+    month->setGeometry(layout.month);
+    current->setGeometry(layout.current);
+    return true;
+}
+
+bool DVDocManager::mayClose(TApptDocument &doc)
+{
+    if (!doc.isChanged())
+        return true;
+    switch (m_app.prompter().yesNo(titleOf(doc), changedPrompt(), true)) {
+    case Prompter::Answer::Yes:
+        return save(doc);
+    case Prompter::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DVDocManager::close(TApptDocument &doc)
+{
+    Entry *e = entryOf(doc);
+    if (e == nullptr)
+        return true;
+    if (!mayClose(doc))
+        return false;
+    e->closing = true;
+    // Closing the last window forgets the document: work on a copy of the list.
+    const std::vector<QPointer<dvwMDIChild>> windows = e->windows;
+    for (const auto &window : windows) {
+        if (window)
+            window->close();
+    }
+    return true;
+}
+
+bool DVDocManager::closeAll()
+{
+    while (!m_entries.empty()) {
+        if (!close(*m_entries.back().doc))
+            return false;
+    }
+    return true;
+}
+
+bool DVDocManager::save(TApptDocument &doc)
+{
+    if (doc.path().empty())
+        return saveAs(doc);
+    SaveResult result = doc.WriteLines(false);
+    if (!result.ok && result.changedOnDisk) {
+        const QString question
+            = tr("%1 was changed by another program since it was read.\n\n"
+                 "Save this version over it? The other version is kept as the backup file.")
+                  .arg(titleOf(doc));
+        if (m_app.prompter().yesNo(titleOf(doc), question) != Prompter::Answer::Yes)
+            return false;
+        result = doc.WriteLines(true);
+    }
+    if (!result.ok) {
+        tellFailure(doc, tr("The document could not be saved."), result.reason);
+        return false;
+    }
+    return true;
+}
+
+bool DVDocManager::saveAs(TApptDocument &doc)
+{
+    const QString suggested = doc.path().empty() ? QString() : fromPath(doc.path());
+    const QString path
+        = m_files.saveFile(tr("Save As"), filter(), suggested, QStringLiteral("APT"));
+    if (path.isEmpty())
+        return false;
+    const SaveResult result = doc.SaveAs(toPath(path));
+    if (Entry *e = entryOf(doc))
+        refresh(*e);
+    if (!result.ok) {
+        tellFailure(doc, tr("The document could not be saved."), result.reason);
+        return false;
+    }
+    return true;
+}
+
+void DVDocManager::rescan(TApptDocument &doc)
+{
+    doc.Rescan();
+    if (Entry *e = entryOf(doc))
+        refresh(*e);
+}
+
+void DVDocManager::tellFailure(const TApptDocument &doc, const QString &what,
+                               const std::string &reason)
+{
+    QString text = what;
+    if (!reason.empty())
+        text += QStringLiteral("\n\n") + fromPath(reason);
+    else
+        text += QStringLiteral("\n\n") + titleOf(doc);
+    m_app.prompter().info(QString(), text, Prompter::Icon::Stop);
+}
+
+} // namespace dvw

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "store/tapptdocument.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QPlainTextEdit;
+
+namespace dvw {
+
+class dvwApp;
+class dvwMDIChild;
+class dvwMDIClient;
+class FileChooser;
+
+// The view kinds a document can show, one window each.
+enum ViewSlot : std::size_t {
+    ListViewSlot = 0,
+    FileViewSlot = 1,
+    MonthPaneSlot = 2,
+    CalendarViewSlot = 3,
+    CurrentPaneSlot = 4,
+    ViewSlotCount = 5
+};
+
+// The open documents and their windows. Every question (save changes, overwrite a file
+// changed on disk) goes through the application's prompter, and every failure is told to
+// the user with the file's path and the reason; a failed save keeps the document open
+// and changed. Closing a document's last window closes the document, after the save
+// prompt.
+class DVDocManager : public QObject
+{
+    Q_OBJECT
+public:
+    DVDocManager(dvwApp &app, dvwMDIClient &client, FileChooser &files, QObject *parent = nullptr);
+    ~DVDocManager() override;
+
+    static QString filter(); // "Appointment Files (*.APT)"
+    static QString changedPrompt();
+    // Whether the name matches the appointment file template "*.APT" (any case).
+    static bool MatchesTemplate(const QString &path);
+
+    int count() const { return static_cast<int>(m_entries.size()); }
+    TApptDocument *document(int index) const;
+    // The document of the active window; null when none is open.
+    TApptDocument *current() const;
+    // The document's first window, or null.
+    dvwMDIChild *windowOf(const TApptDocument &doc) const;
+    // MONTHWIDTH and MONTHHEIGHT: the room new windows leave for the month pane, and the
+    // pane's place in the fixed layout.
+    void setMonthSize(int width, int height);
+
+    // Shows a view of the document in a new window at the new-view place, and tiles the
+    // windows when more than one document is open. The window owns the view.
+    dvwMDIChild *addView(TApptDocument &doc, ViewSlot slot, QWidget *view);
+    // The window of the document's view in that slot, or null.
+    dvwMDIChild *viewWindow(const TApptDocument &doc, ViewSlot slot) const;
+    // With one document that shows its list, month pane and current-appointment pane,
+    // puts the three in their fixed places and answers true; otherwise changes nothing.
+    bool layOutFixed();
+
+    // The file commands.
+    void newDocument();
+    void open();
+    // Opens the file as a document (a missing one is started new). False, after telling
+    // the user, when it exists but cannot be read.
+    bool openPath(const QString &path);
+    bool save(TApptDocument &doc);
+    bool saveAs(TApptDocument &doc);
+    // Closes the document's window after the save prompt; false when it stays open.
+    bool close(TApptDocument &doc);
+    // Closes every document; false when the user kept one open.
+    bool closeAll();
+    void rescan(TApptDocument &doc);
+
+signals:
+    void documentsChanged();
+    // A command for the client: after a close leaves one document showing its list, its
+    // month pane (620) and current-appointment pane (630) come back.
+    void clientCommand(int command);
+
+private:
+    struct Entry
+    {
+        std::unique_ptr<TApptDocument> doc;
+        // Every window of the document, the first one made with it.
+        std::vector<QPointer<dvwMDIChild>> windows;
+        std::array<QPointer<dvwMDIChild>, ViewSlotCount> views;
+        // The document's lines, shown until its views exist.
+        QPointer<QPlainTextEdit> lines;
+        // The save prompt was answered: its windows close without asking again.
+        bool closing = false;
+    };
+
+    DocumentSettings documentSettings() const;
+    // The save prompt: true when the document may close.
+    bool mayClose(TApptDocument &doc);
+    // Only the document's last window asks the save prompt.
+    bool mayCloseWindow(const TApptDocument *doc);
+    void addDocument(std::unique_ptr<TApptDocument> doc);
+    dvwMDIChild *addWindow(Entry &entry, QWidget *content);
+    void windowClosed(const TApptDocument *doc, const dvwMDIChild *window);
+    void forget(const TApptDocument *doc);
+    Entry *entryOf(const TApptDocument &doc);
+    void refresh(Entry &entry);
+    QString titleOf(const TApptDocument &doc) const;
+    void tellFailure(const TApptDocument &doc, const QString &what, const std::string &reason);
+
+    dvwApp &m_app;
+    dvwMDIClient &m_client;
+    FileChooser &m_files;
+    std::vector<Entry> m_entries;
+    int m_monthWidth = 200;
+    int m_monthHeight = 200;
+};
+
+} // namespace dvw

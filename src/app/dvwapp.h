@@ -1,0 +1,92 @@
+#pragma once
+
+#include "commandline.h"
+#include "screenfonts.h"
+#include "settings.h"
+#include "settingsstore.h"
+#include "store/datewindow.h"
+#include "store/documentsettings.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace dvw {
+
+class Clock;
+class FileChooser;
+class HelpBook;
+class PlatformProbe;
+class Prompter;
+
+// The view filters every document is built with.
+struct ViewFilters
+{
+    int priorityLevel = 4;
+    bool showUnprioritized = true;
+    bool screening = false;
+    std::string screenText;
+};
+
+// What the application object is given rather than makes: the ways it asks the user, the
+// clock, the machine and where the help book is. None of them is owned.
+struct AppServices
+{
+    Prompter &prompter;
+    FileChooser &files;
+    const Clock &clock;
+    const PlatformProbe &probe;
+    QString helpDirectory;
+};
+
+// The application object: what the whole program shares. It is not the QApplication,
+// so tests can build one per case.
+class dvwApp
+{
+public:
+    // Loads the settings of the command line's profile and sets the date window to today.
+    dvwApp(CommandLine commandLine, const AppServices &services);
+    ~dvwApp();
+
+    // The program's name, which is also the main window's caption.
+    static QString name();
+    // The help book beside the program, else the one in the source tree.
+    static QString defaultHelpDirectory();
+
+    const CommandLine &commandLine() const { return m_commandLine; }
+    Prompter &prompter() const { return m_services.prompter; }
+    FileChooser &files() const { return m_services.files; }
+    const Clock &clock() const { return m_services.clock; }
+    HelpBook &help() const { return *m_help; }
+    SettingsStore &store() { return m_store; }
+
+    // Measures the screen and makes the five screen fonts from the font settings.
+    void createFonts(int screenWidth, int verticalDpi);
+    const ScreenMetrics &screen() const { return m_screen; }
+    const std::array<ScreenFont, 5> &fonts() const { return m_fonts; }
+
+    // What a new document copies from the application: date settings and the window.
+    DocumentSettings documentSettings() const;
+    // The file opened at start: the command line's, else the APPTFILE setting.
+    QString startFile() const;
+
+    Settings settings;
+    DateWindow dateWindow;
+    ViewFilters filters;
+    // Context-help mode: the next menu choice shows its help topic instead of running.
+    bool contextHelp = false;
+    // While F1 is held down a menu choice also shows its topic.
+    bool f1Held = false;
+
+private:
+    CommandLine m_commandLine;
+    AppServices m_services;
+    SettingsStore m_store;
+    std::unique_ptr<HelpBook> m_help;
+    ScreenMetrics m_screen;
+    std::array<ScreenFont, 5> m_fonts;
+};
+
+} // namespace dvw

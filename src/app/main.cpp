@@ -1,0 +1,29 @@
+#include "app/commandline.h"
+#include "app/dvwapp.h"
+#include "app/screenprobe.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/messageboxprompter.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    // QApplication has taken its own options out of argv.
+    const std::vector<std::string> args(argv, argv + argc);
+
+    dvw::MessageBoxPrompter prompter;
+    dvw::DialogFileChooser files;
+    dvw::SystemClock clock;
+    dvw::ScreenProbe probe;
+    dvw::dvwApp app(dvw::ParseCommandLine(args),
+                    {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
+    dvw::TDVDecoratedMDIFrame frame(app);
+    prompter.setParent(&frame);
+    files.setParent(&frame);
+    frame.showAtStart();
+    frame.openStartFile();
+    return qapp.exec();
+}

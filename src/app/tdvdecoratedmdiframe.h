@@ -1,0 +1,102 @@
+#pragma once
+
+#include "commandtable.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+
+namespace dvw {
+
+class ContextHelpFilter;
+class DVDocManager;
+class dvwApp;
+class dvwMDIClient;
+
+// The main window: menus, button bar and status bar around the client that holds the
+// document windows. Every menu item, button and accelerator runs its command through
+// runCommand(), which is where context help takes over.
+class TDVDecoratedMDIFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent = nullptr);
+    ~TDVDecoratedMDIFrame() override;
+
+    dvwApp &app() const { return m_app; }
+    dvwMDIClient *client() const { return m_client; }
+    DVDocManager &documents() const { return *m_docs; }
+    // Shows the window minimised (-M), maximised (FULLSCREEN) or as it was placed.
+    void showAtStart();
+    // Opens the command line's file, else the APPTFILE file, as the first document.
+    void openStartFile();
+    // The action of a command number (object name "action<number>"), or null.
+    QAction *action(int command) const;
+
+    // Carries out the command, or shows its help topic in context-help mode.
+    void runCommand(int command);
+    // Carries out the command if it can run now; context help plays no part.
+    void carryOut(int command);
+    // Enables the actions whose commands can be carried out now.
+    void updateActions();
+
+    void showHelpContents();
+    bool inContextHelp() const;
+    void enterContextHelp();
+    void endContextHelp();
+
+    // Shows the menu of the active view merged into the main menu; an empty menu
+    // restores the main menu.
+    void setViewMenu(const std::vector<MenuEntry> &viewMenu);
+
+    // Writes the date and time fields of the status bar.
+    void showClock(const QDateTime &now);
+
+signals:
+    // A command was carried out (not merely shown in help).
+    void commandCarriedOut(int command);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    struct Handler
+    {
+        std::function<void()> run;
+        std::function<bool()> enabled; // empty: always
+    };
+
+    void addHandler(int command, std::function<void()> run, std::function<bool()> enabled = {});
+    void applyStoredPlacement();
+    void createHandlers();
+    void createActions(const std::vector<MenuEntry> &entries);
+    void createAccelerators();
+    void buildMenuBar(const std::vector<MenuEntry> &menu);
+    void fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries);
+    void buildButtonBar();
+    void buildStatusBar();
+    void showAbout();
+    void windowActivated(QMdiSubWindow *window);
+
+    dvwApp &m_app;
+    dvwMDIClient *m_client;
+    DVDocManager *m_docs;
+    std::unique_ptr<ContextHelpFilter> m_helpFilter;
+    std::map<int, QAction *> m_actions;
+    std::map<int, Handler> m_handlers;
+    QLabel *m_dateField = nullptr;
+    QLabel *m_timeField = nullptr;
+    QLabel *m_alarmField = nullptr;
+    bool m_viewMenuShown = false;
+};
+
+} // namespace dvw

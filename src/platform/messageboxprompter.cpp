@@ -1,0 +1,83 @@
+#include "messageboxprompter.h"
+
+#include "inputdialog.h"
+
+#include <QMessageBox>
+
+namespace dvw {
+
+namespace {
+
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information:
+        return QMessageBox::Information;
+    case Prompter::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Stop:
+        return QMessageBox::Critical;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Texts may come from a file or from the user: a "<b>" in them must show as typed.
+int runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+           QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escapeAnswer)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setEscapeButton(escapeAnswer);
+    return box.exec();
+}
+
+} // namespace
+
+MessageBoxPrompter::MessageBoxPrompter(QWidget *parent)
+    : m_parent(parent)
+{ }
+
+void MessageBoxPrompter::setParent(QWidget *parent)
+{
+    m_parent = parent;
+}
+
+void MessageBoxPrompter::info(const QString &caption, const QString &text, Icon icon)
+{
+    runBox(m_parent, boxIcon(icon), caption, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool MessageBoxPrompter::okCancel(const QString &caption, const QString &text)
+{
+    return runBox(m_parent, QMessageBox::Question, caption, text,
+                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+        == QMessageBox::Ok;
+}
+
+Prompter::Answer MessageBoxPrompter::yesNo(const QString &caption, const QString &text,
+                                           bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    const int result = runBox(m_parent, QMessageBox::Question, caption, text, buttons,
+                              withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    if (result == QMessageBox::Yes)
+        return Answer::Yes;
+    if (result == QMessageBox::No)
+        return Answer::No;
+    return withCancel ? Answer::Cancel : Answer::No;
+}
+
+std::optional<QString> MessageBoxPrompter::askText(const QString &caption, const QString &prompt,
+                                                   const QString &initial)
+{
+    InputDialog dialog(caption, prompt, initial, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.text();
+}
+
+} // namespace dvw

@@ -1,0 +1,200 @@
+#include "app/commands.h"
+#include "app/dvdocmanager.h"
+#include "app/dvwapp.h"
+#include "app/dvwmdichild.h"
+#include "app/dvwmdiclient.h"
+#include "app/platformprobe.h"
+#include "app/settingsstore.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "app/windowplacement.h"
+#include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/scriptedprompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+
+using namespace dvw;
+
+TEST(WindowPlacement, StoredPartsReplaceTheSystemChoiceAndMarkersKeepIt)
+{
+    const QRect system(10, 20, 640, 480);
+    EXPECT_EQ(RequestedGeometry(WindowRect {}, system), system);
+    EXPECT_EQ(RequestedGeometry({100, 120, 700, 500}, system), QRect(100, 120, 700, 500));
+    EXPECT_EQ(RequestedGeometry({100, 120, INT_MIN, INT_MIN}, system), QRect(100, 120, 640, 480));
+    EXPECT_EQ(RequestedGeometry({INT_MIN, INT_MIN, 700, 500}, system), QRect(10, 20, 700, 500));
+    EXPECT_EQ(RequestedGeometry({0, 0, 0, -5}, system), QRect(0, 0, 640, 480));
+}
+
+TEST(WindowPlacement, MinimiseSwitchWinsOverFullScreen)
+{
+    EXPECT_EQ(StartShowState(true, true), StartShow::Minimised);
+    EXPECT_EQ(StartShowState(false, true), StartShow::Maximised);
+    EXPECT_EQ(StartShowState(false, false), StartShow::Normal);
+}
+
+namespace {
+
+class Placement : public ::testing::Test
+{
+protected:
+    Placement()
+        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
+        , probe(1024, 0)
+        , oldCurrent(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+        qputenv("DAYVANE_CONFIG_DIR", dir.path().toLocal8Bit());
+    }
+    ~Placement() override
+    {
+        frame.reset();
+        app.reset();
+        QDir::setCurrent(oldCurrent);
+    }
+
+    void store(const char *conf, std::initializer_list<std::pair<const char *, int>> values)
+    {
+        SettingsStore s
+            = SettingsStore::atPath(dir.filePath(QString::fromLatin1(conf)).toStdString());
+        s.open();
+        for (const auto &[name, value] : values)
+            s.writeInt(name, value);
+        ASSERT_TRUE(s.close().ok);
+    }
+    int stored(const char *conf, const char *name) const
+    {
+        SettingsStore s
+            = SettingsStore::atPath(dir.filePath(QString::fromLatin1(conf)).toStdString());
+        s.open();
+        const int value = s.readInt(name, -1);
+        s.close();
+        return value;
+    }
+
+    void start(std::vector<std::string> args = {"dayvane"})
+    {
+        app = std::make_unique<dvwApp>(
+            ParseCommandLine(args),
+            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
+        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+        frame->showAtStart();
+        (void)QTest::qWaitForWindowExposed(frame.get());
+    }
+    void closeWithoutSaving()
+    {
+        prompter.pushAnswer(Prompter::Answer::No);
+        ASSERT_TRUE(frame->close());
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ScriptedFileChooser files;
+    ManualClock clock;
+    FixedProbe probe;
+    QString oldCurrent;
+    std::unique_ptr<dvwApp> app;
+    std::unique_ptr<TDVDecoratedMDIFrame> frame;
+};
+
+} // namespace
+
+TEST_F(Placement, ClosingStoresTheWindowsPlaceWhenNotFullScreen)
+{
+    start();
+    frame->setGeometry(100, 120, 700, 500);
+    closeWithoutSaving();
+    EXPECT_EQ(stored("DVW.conf", "X"), 100);
+    EXPECT_EQ(stored("DVW.conf", "Y"), 120);
+    EXPECT_EQ(stored("DVW.conf", "W"), 700);
+    EXPECT_EQ(stored("DVW.conf", "H"), 500);
+}
+
+TEST_F(Placement, FullScreenStartsMaximisedAndStoresNothing)
+{
+    store("DVW.conf", {{"FULLSCREEN", 1}, {"X", 5}});
+    start();
+    EXPECT_TRUE(frame->isMaximized());
+    frame->openStartFile();
+    closeWithoutSaving();
+    EXPECT_EQ(stored("DVW.conf", "X"), 5);
+    EXPECT_EQ(stored("DVW.conf", "W"), -1);
+}
+
+TEST_F(Placement, WithoutSettingsSmallScreensStartMaximisedAndLargeOnesNormal)
+{
+    probe = FixedProbe(800, 0);
+    start();
+    EXPECT_TRUE(frame->isMaximized());
+    frame.reset();
+    app.reset();
+
+    probe = FixedProbe(801, 0);
+    start();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_FALSE(frame->isMinimized());
+}
+
+TEST_F(Placement, StartUsesTheStoredPlace)
+{
+    store("DVW.conf", {{"X", 30}, {"Y", 40}, {"W", 500}, {"H", 400}});
+    start();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_EQ(frame->geometry(), QRect(30, 40, 500, 400));
+}
+
+TEST_F(Placement, ClosingWhileMaximisedStoresThePlaceBeforeIt)
+{
+    start();
+    frame->setGeometry(50, 60, 640, 480);
+    frame->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frame->isMaximized(); }));
+    closeWithoutSaving();
+    EXPECT_EQ(stored("DVW.conf", "W"), 640);
+    EXPECT_EQ(stored("DVW.conf", "H"), 480);
+}
+
+TEST_F(Placement, ProfileReadsAndWritesOnlyItsOwnSettings)
+{
+    store("DVW5.conf", {{"DAYS", 30}});
+    start({"dayvane", "-R", "5"});
+    EXPECT_EQ(app->dateWindow.days, 30);
+    EXPECT_EQ(app->startFile(), QStringLiteral("NOTES.APT"));
+    closeWithoutSaving();
+    EXPECT_NE(stored("DVW5.conf", "X"), -1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("DVW.conf"))));
+}
+
+TEST_F(Placement, MinimiseSwitchStartsMinimised)
+{
+    start({"dayvane", "-M"});
+    EXPECT_TRUE(frame->isMinimized());
+}
+
+TEST_F(Placement, NewDocumentWindowLeavesTheMonthWidthFree)
+{
+    store("DVW.conf", {{"MONTHWIDTH", 300}});
+    start();
+    frame->resize(1000, 700);
+    frame->openStartFile();
+    ASSERT_EQ(frame->documents().count(), 1);
+    const QWidget *window = frame->documents().windowOf(*frame->documents().current());
+    EXPECT_EQ(window->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(window->width(), frame->client()->viewport()->width() - 300);
+    closeWithoutSaving();
+}
+
+TEST_F(Placement, StatusBarUsesTheSmallFontWhenItsOwnFontIsOff)
+{
+    store("DVW.conf", {{"SBFONT", 0}});
+    start();
+    EXPECT_EQ(frame->statusBar()->font().pixelSize(), app->fonts()[4].height);
+}

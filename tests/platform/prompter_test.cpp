@@ -1,0 +1,145 @@
+#include "platform/displaytext.h"
+#include "platform/filechooser.h"
+#include "platform/inputdialog.h"
+#include "platform/messageboxprompter.h"
+#include "platform/scriptedprompter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using dvw::Prompter;
+
+namespace {
+
+// Runs `act` on the modal box once it is up, while the prompter call below blocks.
+template<typename Box>
+void whenModalOpens(std::function<void(Box *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        Box *box = nullptr;
+        const bool up = QTest::qWaitFor([&box] {
+            box = qobject_cast<Box *>(QApplication::activeModalWidget());
+            return box != nullptr;
+        });
+        if (up)
+            act(box);
+    });
+}
+
+} // namespace
+
+TEST(ScriptedPrompter, AnswersInOrderAndRecordsEveryQuestion)
+{
+    dvw::ScriptedPrompter prompter;
+    prompter.pushAnswer(Prompter::Answer::No);
+    prompter.pushAnswer(Prompter::Answer::Ok);
+    prompter.pushText(QStringLiteral("42"));
+
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Save?"), true), Prompter::Answer::No);
+    prompter.info({}, QStringLiteral("Done"));
+    EXPECT_TRUE(prompter.okCancel({}, QStringLiteral("Go on?")));
+    EXPECT_EQ(prompter.askText(QStringLiteral("Days"), QStringLiteral("How many?"),
+                               QStringLiteral("365")),
+              QStringLiteral("42"));
+
+    ASSERT_EQ(prompter.asked().size(), 4u);
+    EXPECT_EQ(prompter.asked()[0].kind, dvw::ScriptedPrompter::Asked::Kind::YesNoCancel);
+    EXPECT_EQ(prompter.asked()[1].text, QStringLiteral("Done"));
+    EXPECT_EQ(prompter.asked()[3].caption, QStringLiteral("Days"));
+    EXPECT_EQ(prompter.unanswered(), 0);
+    EXPECT_EQ(prompter.pending(), 0u);
+}
+
+TEST(ScriptedPrompter, QuestionWithoutScriptedAnswerTakesTheHarmlessWay)
+{
+    dvw::ScriptedPrompter prompter;
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Save?"), true), Prompter::Answer::Cancel);
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Change?"), false), Prompter::Answer::No);
+    EXPECT_FALSE(prompter.okCancel({}, QStringLiteral("Delete?")));
+    EXPECT_FALSE(prompter.askText({}, QStringLiteral("Name?"), QStringLiteral("x")).has_value());
+    EXPECT_EQ(prompter.unanswered(), 4);
+}
+
+TEST(ScriptedPrompter, CancelScriptedForYesNoWithoutCancelReadsAsNo)
+{
+    dvw::ScriptedPrompter prompter;
+    prompter.pushAnswer(Prompter::Answer::Cancel);
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Change?"), false), Prompter::Answer::No);
+}
+
+TEST(MessageBoxPrompter, ShowsMarkupFromAFileAsPlainText)
+{
+    dvw::MessageBoxPrompter prompter;
+    const QString text = QStringLiteral("Cannot save <b>notes</b>.APT");
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    whenModalOpens<QMessageBox>([&](QMessageBox *box) {
+        shown = box->text();
+        format = box->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.info(QString(), text, Prompter::Icon::Stop);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
+}
+
+TEST(MessageBoxPrompter, YesNoCancelReportsTheButtonPressed)
+{
+    dvw::MessageBoxPrompter prompter;
+    whenModalOpens<QMessageBox>(
+        [](QMessageBox *box) { box->button(QMessageBox::Cancel)->click(); });
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Save?"), true), Prompter::Answer::Cancel);
+
+    whenModalOpens<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+    EXPECT_EQ(prompter.yesNo({}, QStringLiteral("Save?"), true), Prompter::Answer::No);
+}
+
+TEST(MessageBoxPrompter, AskTextReturnsTheEditedLineOrNothingOnCancel)
+{
+    dvw::MessageBoxPrompter prompter;
+    Qt::TextFormat promptFormat = Qt::AutoText;
+    whenModalOpens<dvw::InputDialog>([&](dvw::InputDialog *dialog) {
+        promptFormat = dialog->findChild<QLabel *>(QStringLiteral("prompt"))->textFormat();
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("edit"));
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("120"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompter.askText(QStringLiteral("Days to view"), QStringLiteral("<i>Days</i>"),
+                               QStringLiteral("365")),
+              QStringLiteral("120"));
+    EXPECT_EQ(promptFormat, Qt::PlainText);
+
+    whenModalOpens<dvw::InputDialog>([](dvw::InputDialog *dialog) { dialog->reject(); });
+    EXPECT_FALSE(prompter.askText({}, QStringLiteral("Name"), QStringLiteral("x")).has_value());
+}
+
+TEST(DisplayText, Utf8StaysUtf8AndOtherBytesReadAsWindows1252)
+{
+    EXPECT_EQ(dvw::DisplayText("Caf\xc3\xa9"), QStringLiteral("Caf\u00e9"));
+    EXPECT_EQ(dvw::DisplayText("Caf\xe9 \x80"), QStringLiteral("Caf\u00e9 \u20ac"));
+    EXPECT_EQ(dvw::DisplayText(std::string_view("a\0b", 3)),
+              QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b"));
+}
+
+TEST(ScriptedFileChooser, AnswersQueuedPathsThenCancels)
+{
+    dvw::ScriptedFileChooser chooser;
+    chooser.push(QStringLiteral("/tmp/a.APT"));
+    EXPECT_EQ(chooser.openFile({}, {}), QStringLiteral("/tmp/a.APT"));
+    EXPECT_TRUE(chooser.saveFile({}, {}, QStringLiteral("b.APT"), QStringLiteral("APT")).isEmpty());
+    chooser.push(QStringLiteral("/tmp/c"));
+    chooser.push(QStringLiteral("/tmp/d.txt"));
+    EXPECT_EQ(chooser.saveFile({}, {}, {}, QStringLiteral("APT")), QStringLiteral("/tmp/c.APT"));
+    EXPECT_EQ(chooser.saveFile({}, {}, {}, QStringLiteral("APT")), QStringLiteral("/tmp/d.txt"));
+    EXPECT_EQ(chooser.asked(), 4);
+}
