@@ -150,6 +150,7 @@ QString DVDocManager::titleOf(const TApptDocument &doc) const
 void DVDocManager::newDocument()
 {
     auto doc = std::make_unique<TApptDocument>(documentSettings());
+    doc->setViewFilters(m_app.filters);
     doc->LoadLines();
     addDocument(std::move(doc));
 }
@@ -172,6 +173,7 @@ bool DVDocManager::openPath(const QString &path)
         }
     }
     auto doc = std::make_unique<TApptDocument>(documentSettings(), file);
+    doc->setViewFilters(m_app.filters);
     const LoadLinesResult loaded = doc->LoadLines();
     if (!loaded.ok) {
         tellFailure(*doc, tr("The file could not be opened."), loaded.reason);

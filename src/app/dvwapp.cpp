@@ -60,6 +60,7 @@ DocumentSettings dvwApp::documentSettings() const
     s.today = dateWindow.today;
     s.start = dateWindow.start;
     s.days = dateWindow.days;
+    s.nag = usableNagDays(settings.nag);
     return s;
 }
 

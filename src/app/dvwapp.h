@@ -21,15 +21,6 @@ class HelpBook;
 class PlatformProbe;
 class Prompter;
 
-// The view filters every document is built with.
-struct ViewFilters
-{
-    int priorityLevel = 4;
-    bool showUnprioritized = true;
-    bool screening = false;
-    std::string screenText;
-};
-
 // What the application object is given rather than makes: the ways it asks the user, the
 // clock, the machine and where the help book is. None of them is owned.
 struct AppServices

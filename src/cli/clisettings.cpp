@@ -23,6 +23,7 @@ CliSettings loadCliSettings(const CliOptions &o)
     s.nag = usableNagDays(o.nag.value_or(stored.nag));
     s.unimportant = usableUnimportantDay(o.unimportant.value_or(stored.unimportant));
     s.allCategories = o.allCategories.value_or(stored.allCategories);
+    s.multiline = stored.multiLine;
     s.apptFile = stored.apptFile;
     return s;
 }

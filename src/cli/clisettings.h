@@ -17,6 +17,7 @@ struct CliSettings
     int nag = 7; // days, 0..3660
     int unimportant = 1; // 0 = Sunday ... 6 = Saturday
     bool allCategories = false;
+    bool multiline = false; // MULTILINE: continued entries show all their lines
     std::string apptFile = "NOTES.APT";
 };
 

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <iostream>
 #include <iterator>
+#include <memory>
 
 namespace dvw {
 
@@ -116,11 +117,24 @@ std::string infoJson(const ApptInfo &info)
         .str();
 }
 
+// Standard input as the lines of one document with its categories scanned, so that each
+// line is read with the colour its category gives it, as in the desktop program.
+std::unique_ptr<TApptDocument> inputDocument(const CliOptions &o, std::istream &in)
+{
+    DocumentSettings settings;
+    settings.dateText = dateSettingsOf(o);
+    auto doc = std::make_unique<TApptDocument>(settings);
+    for (std::string &text : readInputLines(in))
+        doc->lineTable().emplace_back(std::move(text));
+    doc->ScanCategories();
+    return doc;
+}
+
 int runRead(const CliOptions &o, std::istream &in, std::ostream &out)
 {
-    SimpleReadContext doc(dateSettingsOf(o));
-    for (std::string &text : readInputLines(in)) {
-        TimeString line(std::move(text));
+    const auto input = inputDocument(o, in);
+    TApptDocument &doc = *input;
+    for (TimeString &line : doc.lineTable()) {
         ApptInfo info;
         ReadAppt(info, doc, line);
         out << JsonObject()
@@ -158,9 +172,9 @@ int runAdd(const CliOptions &o, std::ostream &err)
 // A category definition line is never rewritten: it passes unchanged.
 int runWrite(const CliOptions &o, std::istream &in, std::ostream &out)
 {
-    SimpleReadContext doc(dateSettingsOf(o));
-    for (std::string &text : readInputLines(in)) {
-        TimeString line(std::move(text));
+    const auto input = inputDocument(o, in);
+    TApptDocument &doc = *input;
+    for (TimeString &line : doc.lineTable()) {
         ApptInfo info;
         ReadAppt(info, doc, line);
         WriteAppt(info, doc, line);

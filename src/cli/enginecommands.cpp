@@ -1,8 +1,9 @@
 #include "enginecommands.h"
 
-#include "clidocument.h"
+#include "clioptions.h"
+#include "clisettings.h"
 #include "json.h"
-#include "store/occurrenceengine.h"
+#include "store/tapptdocument.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,37 +15,6 @@ namespace dvw {
 
 namespace {
 
-// The stored settings these commands read.
-struct EngineCliSettings
-{
-    DateTextSettings date;
-    int days = 365; // DAYS
-    int nag = 7; // NAG
-    int unimportant = 1; // UNIMPORTANT
-    bool allCategories = false; // ALLCATEGORIES
-    bool multiline = false; // MULTILINE
-    std::string apptFile = "NOTES.APT"; // APPTFILE
-};
-
-// The program's defaults, until the commands share the desktop program's settings store.
-EngineCliSettings storedSettings()
-{
-    return EngineCliSettings();
-}
-
-EngineCliSettings effectiveSettings(const CliOptions &o)
-{
-    EngineCliSettings s = storedSettings();
-    s.date.european = o.european.value_or(s.date.european);
-    s.date.military = o.military.value_or(s.date.military);
-    s.date.centuryBreak = o.centuryBreak.value_or(s.date.centuryBreak);
-    s.days = o.days.value_or(s.days);
-    s.nag = o.nag.value_or(s.nag);
-    s.unimportant = o.unimportant.value_or(s.unimportant);
-    s.allCategories = o.allCategories.value_or(s.allCategories);
-    return s;
-}
-
 TDate systemDate()
 {
     const std::time_t now = std::time(nullptr);
@@ -55,34 +25,41 @@ TDate systemDate()
                  static_cast<std::uint32_t>(local.tm_year + 1900));
 }
 
-// The document and its engine, built for the window the options describe.
+// The document, built for the window and the settings the options describe.
 struct EngineRun
 {
-    explicit EngineRun(const EngineCliSettings &s)
+    EngineRun(const CliSettings &s, const DocumentSettings &d, std::string path)
         : settings(s)
-        , document(s.date)
-        , engine(document)
+        , document(d, std::move(path))
     { }
 
-    EngineCliSettings settings;
-    MemorySource document;
-    OccurrenceEngine engine;
+    CliSettings settings;
+    TApptDocument document;
 };
 
-EngineSettings engineSettings(const CliOptions &o, const EngineCliSettings &s)
+DocumentSettings documentSettings(const CliOptions &o, const CliSettings &s)
 {
-    EngineSettings e;
-    const TDate today = o.today.value_or(systemDate());
-    e.window = DateWindow::make(today, o.start.value_or(today), s.days);
+    DocumentSettings d;
+    d.dateText = s.dateText;
+    d.allCategories = s.allCategories;
+    d.unimportant = s.unimportant;
+    d.today = o.today.value_or(systemDate());
+    d.start = o.start.value_or(d.today);
+    d.days = s.days;
+    d.nag = s.nag;
+    return d;
+}
+
+ViewFilters viewFilters(const CliOptions &o)
+{
+    ViewFilters f;
     if (o.screen) {
-        e.screening = true;
-        e.screenText = o.screen->substr(0, 79); // what the screen dialog takes
+        f.screening = true;
+        f.screenText = o.screen->substr(0, 79); // what the screen dialog takes
     }
-    e.priorityLevel = o.priorityLevel.value_or(4);
-    e.hideUnprioritized = o.hideUnprioritized;
-    e.nagInterval = s.nag;
-    e.unimportantDay = s.unimportant;
-    return e;
+    f.priorityLevel = o.priorityLevel.value_or(4);
+    f.hideUnprioritized = o.hideUnprioritized;
+    return f;
 }
 
 int usageError(std::ostream &err, const std::string &problem)
@@ -92,26 +69,31 @@ int usageError(std::ostream &err, const std::string &problem)
 }
 
 // Loads the file and builds instances and index. Returns 0, or the exit status.
-int prepare(const CliOptions &o, EngineRun &run, bool fileOptional, std::ostream &err)
+int prepare(const CliOptions &o, std::unique_ptr<EngineRun> &run, bool fileOptional,
+            std::ostream &err)
 {
+    const CliSettings settings = loadCliSettings(o);
     std::string path;
     if (o.positional.size() == 1)
         path = o.positional[0];
     else if (o.positional.empty() && fileOptional)
-        path = run.settings.apptFile;
+        path = settings.apptFile;
     else if (o.positional.empty())
         return usageError(err, o.command + " needs a FILE");
     else
         return usageError(err, o.command + " takes one FILE");
-    const CliLoad load = loadAppointmentFile(path, run.document);
+    run = std::make_unique<EngineRun>(settings, documentSettings(o, settings), path);
+    run->document.setViewFilters(viewFilters(o));
+    const LoadLinesResult load = run->document.LoadLines();
     if (!load.ok) {
-        err << "dayvane-cli: " << load.error << "\n";
+        err << "dayvane-cli: " << load.reason << "\n";
         return 1;
     }
-    run.document.setSelectionMode(run.settings.allCategories, true);
-    run.engine.setSettings(engineSettings(o, run.settings));
-    run.engine.BuildInstances();
-    run.engine.BuildIndex(1);
+    // Only the desktop program starts a new file; here a missing file is an error.
+    if (load.startedNew) {
+        err << "dayvane-cli: " << path << ": no such appointment file\n";
+        return 1;
+    }
     return 0;
 }
 
@@ -250,11 +232,11 @@ std::vector<std::string_view> shownTexts(const std::vector<TimeString> &lines, b
 
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
 {
-    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
-    if (const int status = prepare(options, *run, false, err))
+    std::unique_ptr<EngineRun> run;
+    if (const int status = prepare(options, run, false, err))
         return status;
     ChunkedOutput output(out);
-    for (const IndexTy &e : run->engine.index()) {
+    for (const IndexTy &e : run->document.engine().index()) {
         output.add(JsonObject()
                        .addInt("kind", e.kind)
                        .addInt("value", e.value)
@@ -271,10 +253,10 @@ int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
 
 int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err)
 {
-    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
-    if (const int status = prepare(options, *run, false, err))
+    std::unique_ptr<EngineRun> run;
+    if (const int status = prepare(options, run, false, err))
         return status;
-    const OccurrenceEngine &engine = run->engine;
+    const OccurrenceEngine &engine = run->document.engine();
     ChunkedOutput output(out);
     for (const Appt &a : engine.notes())
         output.add(apptJson("notes", a));
@@ -294,12 +276,12 @@ int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err
 
 int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
 {
-    auto run = std::make_unique<EngineRun>(effectiveSettings(options));
-    if (const int status = prepare(options, *run, true, err))
+    std::unique_ptr<EngineRun> run;
+    if (const int status = prepare(options, run, true, err))
         return status;
-    const OccurrenceEngine &engine = run->engine;
+    const OccurrenceEngine &engine = run->document.engine();
     const auto &lines = run->document.lineTable();
-    const bool european = run->settings.date.european;
+    const bool european = run->settings.dateText.european;
     const bool multiline = run->settings.multiline;
     const std::vector<std::string_view> shown = shownTexts(lines, multiline);
     std::vector<bool> birthday(lines.size());

@@ -3,6 +3,8 @@
 #include "core/datetextsettings.h"
 #include "core/tdate.h"
 
+#include <string>
+
 namespace dvw {
 
 // The application settings a document copies when it is created.
@@ -14,6 +16,16 @@ struct DocumentSettings
     TDate today;
     TDate start;
     int days = 1; // DAYS, 1..365
+    int nag = 7; // NAG: days a past date of a repeating nag line stays in the notes
+};
+
+// The application's view filters, which every document's engine applies.
+struct ViewFilters
+{
+    bool screening = false; // only lines containing screenText (ASCII case ignored)
+    std::string screenText;
+    int priorityLevel = 4; // lines of priority 1..4 above this level are hidden
+    bool hideUnprioritized = false;
 };
 
 } // namespace dvw

@@ -31,9 +31,52 @@ TApptDocument::TApptDocument(const DocumentSettings &settings, std::string path)
     , m_dateSettings(settings.dateText)
     , m_window(DateWindow::make(settings.today, settings.start, settings.days))
     , m_unimportantDay(weekdayModulo7(settings.unimportant))
+    , m_nagInterval(settings.nag)
     , m_showAll(settings.allCategories)
     , m_showDefault(!settings.allCategories)
-{ }
+    , m_engine(*this)
+{
+    updateEngineSettings();
+}
+
+void TApptDocument::updateEngineSettings()
+{
+    EngineSettings e;
+    e.window = m_window;
+    e.screening = m_filters.screening;
+    e.screenText = m_filters.screenText;
+    e.priorityLevel = m_filters.priorityLevel;
+    e.hideUnprioritized = m_filters.hideUnprioritized;
+    e.nagInterval = m_nagInterval;
+    e.unimportantDay = m_unimportantDay;
+    m_engine.setSettings(e);
+}
+
+void TApptDocument::setWindow(const DateWindow &window)
+{
+    m_window = window;
+    updateEngineSettings();
+    m_needsRebuild = true;
+}
+
+void TApptDocument::setViewFilters(const ViewFilters &filters)
+{
+    m_filters = filters;
+    updateEngineSettings();
+    m_needsRebuild = true;
+}
+
+std::string_view TApptDocument::categoryDescription(int position) const
+{
+    if (position < 0 || static_cast<std::size_t>(position) >= categories().size())
+        return {};
+    const CatStruct &category = categories()[static_cast<std::size_t>(position)];
+    if (category.line >= m_lines.size())
+        return {};
+    const std::string &text = m_lines[category.line].text;
+    return std::string_view(text).substr(
+        std::min<std::size_t>(text.size(), category.descriptionPos));
+}
 
 bool TApptDocument::IsShown(std::uint32_t code) const
 {
@@ -147,8 +190,10 @@ void TApptDocument::clearTables()
 
 void TApptDocument::Close()
 {
-    // engine: empty the day cells, lead-in cells, notes list and display index here.
     clearTables();
+    // With no lines left, a rebuild empties the cells, the notes list and the index.
+    m_engine.BuildInstances();
+    m_engine.BuildIndex(0);
 }
 
 void TApptDocument::Rescan()
@@ -224,15 +269,17 @@ void TApptDocument::removeListener(DocumentListener *listener)
 void TApptDocument::rebuildDerived(int lineToLocate)
 {
     ScanCategories();
-    // engine: BuildInstances(*this), then BuildIndex(*this, lineToLocate).
-    static_cast<void>(lineToLocate);
+    m_engine.BuildInstances();
+    m_engine.BuildIndex(lineToLocate);
     m_needsRebuild = false;
 }
 
 void TApptDocument::expandAppended(int line)
 {
-    // engine: clear single/note-seen marks, ExpandLine, BuildIndex(line), notify views.
-    static_cast<void>(line);
+    const OccurrenceEngine::AppendOutcome outcome = m_engine.appendLine(line);
+    if (outcome.hasGoToDate)
+        notifyGoToDate(outcome.goToDate);
+    notifySelectPosition(outcome.position);
 }
 
 void TApptDocument::notifyGoToDate(const TDate &date)

@@ -8,6 +8,7 @@
 #include "enginesource.h"
 #include "fileio.h"
 #include "linesort.h"
+#include "occurrenceengine.h"
 
 #include <optional>
 #include <string>
@@ -80,8 +81,16 @@ public:
     void setShowDefaultCategory(bool on) { m_showDefault = on; }
 
     const DateWindow &window() const { return m_window; }
-    void setWindow(const DateWindow &window) { m_window = window; }
+    // A new window or new view filters take effect at the next rebuild (Rescan, or the
+    // application's BuildInstances and BuildIndex over every document).
+    void setWindow(const DateWindow &window);
+    void setViewFilters(const ViewFilters &filters);
     int unimportantDay() const { return m_unimportantDay; }
+    // The instances, day cells, notes list and display index of the current window.
+    const OccurrenceEngine &engine() const { return m_engine; }
+    OccurrenceEngine &engine() { return m_engine; }
+    // The description of the category at this table position, empty when there is none.
+    std::string_view categoryDescription(int position) const;
     void setDateSettings(const DateTextSettings &settings) { m_dateSettings = settings; }
 
     const std::string &path() const { return m_path; }
@@ -107,6 +116,7 @@ private:
     void rebuildDerived(int lineToLocate);
     // Places the line just appended without a full rebuild.
     void expandAppended(int line);
+    void updateEngineSettings();
     void notifyGoToDate(const TDate &date);
     void notifySelectPosition(int position);
 
@@ -115,6 +125,8 @@ private:
     DateTextSettings m_dateSettings;
     DateWindow m_window;
     int m_unimportantDay = 0; // 0 = Sunday ... 6 = Saturday
+    int m_nagInterval = 7;
+    ViewFilters m_filters;
     bool m_showAll = false;
     bool m_showDefault = true;
     CategoryTables m_categories;
@@ -127,6 +139,8 @@ private:
     std::string m_unreadableReason;
     std::optional<FileIdentity> m_identity;
     std::vector<DocumentListener *> m_listeners;
+    // Last: it refers to the members above through the document's EngineSource side.
+    OccurrenceEngine m_engine;
 };
 
 } // namespace dvw

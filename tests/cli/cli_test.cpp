@@ -122,7 +122,8 @@ TEST(CliAgenda, UnreadableFileIsReportedWithStatusOne)
 {
     const CliRun missing = run({"agenda", "/nonexistent/NOTES.APT", "--today", "2026-12-07"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("cannot read '/nonexistent/NOTES.APT'"), std::string::npos);
+    EXPECT_NE(missing.err.find("/nonexistent/NOTES.APT: no such appointment file"),
+              std::string::npos);
     const CliRun directory = run({"instances", "/tmp", "--today", "2026-12-07"});
     EXPECT_EQ(directory.status, 1);
     EXPECT_NE(directory.err.find("directory"), std::string::npos);
@@ -133,4 +134,15 @@ TEST(CliAgenda, FileArgumentsAreCheckedBeforeReading)
     EXPECT_EQ(run({"index"}).status, 2);
     EXPECT_EQ(run({"agenda", "a.apt", "b.apt"}).status, 2);
     EXPECT_EQ(run({"agenda", "a.apt", "--days", "366"}).status, 2);
+}
+
+TEST(CliRead, CategoriesAreScannedBeforeAnyLineIsRead)
+{
+    // The definition comes after the lines it colours: the scan runs over all lines first.
+    const CliRun r = run({"read"}, "*WORK call\n\\*WORK 3/5 x\n\\CWORK,5=Work\n");
+    const auto lines = outputLines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find("\"shade\":5"), std::string::npos);
+    EXPECT_NE(lines[1].find("\"shade\":5"), std::string::npos);
+    EXPECT_NE(lines[2].find("\"kind\":0"), std::string::npos);
 }
