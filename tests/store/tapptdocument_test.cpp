@@ -280,3 +280,66 @@ TEST(ApptDocument, UnimportantDayIsAWeekday)
     s.unimportant = -1;
     EXPECT_EQ(TApptDocument(s).unimportantDay(), 6);
 }
+
+namespace {
+
+struct RecordingListener : DocumentListener
+{
+    std::vector<TDate> dates;
+    std::vector<int> positions;
+    void goToDate(const TDate &date) override { dates.push_back(date); }
+    void selectPosition(int position) override { positions.push_back(position); }
+};
+
+} // namespace
+
+TEST(ApptDocument, AppendLineExpandsTheLineAndTellsTheViewsWhereItIs)
+{
+    TApptDocument doc(settings(true));
+    doc.lineTable().emplace_back("12/9/2026 Dentist");
+    doc.lineTable().emplace_back("* Old note");
+    doc.Rescan();
+    RecordingListener views;
+    doc.addListener(&views);
+
+    doc.AppendLine("12/8/2026 9:00 Early");
+    ASSERT_EQ(views.dates.size(), 1u);
+    EXPECT_EQ(views.dates[0], TDate(8, 12, 2026));
+    ASSERT_EQ(views.positions.size(), 1u);
+    // Notes heading, the note, a blank; then 8 December's heading and the new entry.
+    const auto &index = doc.engine().index();
+    const auto at = static_cast<std::size_t>(views.positions[0]);
+    ASSERT_LT(at, index.size());
+    EXPECT_EQ(index[at].kind, DatedEntry);
+    EXPECT_EQ(index[at].value, 2);
+    EXPECT_EQ(index[at - 1].kind, DateHeading);
+    EXPECT_EQ(index[at - 1].day, 8u);
+
+    // A note sends the views to the window start and selects the note.
+    doc.AppendLine("* New note");
+    ASSERT_EQ(views.dates.size(), 2u);
+    EXPECT_EQ(views.dates[1], doc.window().start);
+    EXPECT_EQ(index[static_cast<std::size_t>(views.positions[1])].value, 3);
+
+    // The incremental result is the one a full rebuild gives.
+    const std::vector<IndexTy> incremental = index;
+    doc.Rescan();
+    ASSERT_EQ(doc.engine().index().size(), incremental.size());
+    for (std::size_t i = 0; i < incremental.size(); ++i) {
+        EXPECT_EQ(doc.engine().index()[i].kind, incremental[i].kind) << i;
+        EXPECT_EQ(doc.engine().index()[i].value, incremental[i].value) << i;
+    }
+    doc.removeListener(&views);
+}
+
+TEST(ApptDocument, CloseEmptiesEverythingDerived)
+{
+    TApptDocument doc(settings(true));
+    doc.lineTable().emplace_back("12/9/2026 Dentist");
+    doc.Rescan();
+    EXPECT_FALSE(doc.engine().index().empty());
+    doc.Close();
+    EXPECT_FALSE(doc.IsOpen());
+    EXPECT_TRUE(doc.engine().index().empty());
+    EXPECT_TRUE(doc.engine().dayCell(12, 9).empty());
+}
