@@ -1,5 +1,6 @@
 #pragma once
 
+#include "categorytables.h"
 #include "core/readcontext.h"
 #include "enginesource.h"
 
@@ -16,20 +17,9 @@ namespace dvw {
 class MemorySource : public EngineSource, public ReadContext
 {
 public:
-    struct Category
-    {
-        std::uint32_t code = 0; // packed
-        std::int32_t line = 0; // the definition line
-        std::uint32_t colour = 0; // 0: none
-        bool selected = false;
-        std::int32_t descriptionStart = 0;
-    };
-
     explicit MemorySource(DateTextSettings settings = {});
 
-    // Splits a file's bytes into lines as an appointment file is read: LF or CR LF ends a
-    // line (a lone CR stays in it), empty lines are dropped, a line starting with "&"
-    // continues the one before (joined with CR LF), and a Ctrl-Z at the very end goes.
+    // Splits a file's bytes into lines as the document reads a file.
     void loadBytes(std::string_view bytes);
     void setLines(const std::vector<std::string> &texts);
     void appendText(std::string text);
@@ -38,7 +28,7 @@ public:
     // "All" shows every line; "default" shows lines without a category.
     void setSelectionMode(bool all, bool withDefault);
 
-    const std::vector<Category> &categories() const { return m_categories; }
+    const std::vector<CatStruct> &categories() const { return m_categories.categories(); }
     std::string_view categoryDescription(int position) const;
 
     std::vector<TimeString> &lineTable() override { return m_lines; }
@@ -54,7 +44,7 @@ public:
 private:
     DateTextSettings m_settings;
     std::vector<TimeString> m_lines;
-    std::vector<Category> m_categories; // by packed code, equal codes in line order
+    CategoryTables m_categories;
     bool m_all = false;
     bool m_default = true;
     DateList m_done;
