@@ -34,12 +34,14 @@ DayViewContent DayViewFor(TApptDocument &doc, const TDate &day)
     DayViewContent content;
     content.caption = captionFor(day);
     const DateWindow &window = doc.engine().window();
-    if (!day.isValid() || day < window.start || day > window.end) {
+    if (!day.isValid() || day < window.leadInStart || day > window.end) {
         content.text = QString::fromLatin1(dayNotInRangeText);
         return content;
     }
-    const std::vector<Appt> &cell
-        = doc.engine().dayCell(static_cast<int>(day.Month()), static_cast<int>(day.DayOfMonth()));
+    const int dayOfMonth = static_cast<int>(day.DayOfMonth());
+    const std::vector<Appt> &cell = day < window.start
+        ? doc.engine().leadInCell(dayOfMonth)
+        : doc.engine().dayCell(static_cast<int>(day.Month()), dayOfMonth);
     if (cell.empty()) {
         content.text = QString::fromLatin1(noAppointmentsText);
         return content;

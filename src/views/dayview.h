@@ -19,8 +19,8 @@ inline constexpr const char *dayNotInRangeText = "Date not in range of appointme
 inline constexpr const char *noAppointmentsText = "No appointments.";
 
 // The day's instances in the day's order, each as its description (continuations
-// included) ended by CR LF. A day outside the viewed window, lead-in days included, has
-// no instances to list.
+// included) ended by CR LF. The range is the calendar's: from the first of the start
+// month (the lead-in days before the start date) to the window's end.
 DayViewContent DayViewFor(TApptDocument &doc, const TDate &day);
 
 } // namespace dvw

@@ -17,7 +17,7 @@ const std::vector<std::string> dayLines = {
     "12/9/2026 Lunch with Ann",
     "12/9/2026 9:00 Dentist\r\nbring the card",
     "12/9/2026 Buy bread",
-    "12/1/2026 Before the window",
+    "12/3/2026 Before the start",
 };
 
 } // namespace
@@ -32,13 +32,15 @@ TEST(DayView, ListsTheDaysDescriptionsInTheDaysOrder)
               QStringLiteral("9:00 Dentist\r\nbring the card\r\nBuy bread\r\nLunch with Ann\r\n"));
 }
 
-TEST(DayView, DaysWithoutInstancesSayWhy)
+TEST(DayView, DaysWithoutInstancesSayWhyAndLeadInDaysAreInRange)
 {
     auto doc = documentOf(dayLines);
     EXPECT_EQ(DayViewFor(*doc, TDate(10, 12, 2026)).text, QStringLiteral("No appointments."));
-    // 1 December is a lead-in day: the calendar shows it, but it is not being viewed.
-    for (const TDate &outside :
-         {TDate(1, 12, 2026), TDate(6, 12, 2026), TDate(6, 1, 2027), TDate(9, 12, 2027), TDate()}) {
+    // The days of the start month before the start date are the calendar's lead-in: in range.
+    EXPECT_EQ(DayViewFor(*doc, TDate(3, 12, 2026)).text, QStringLiteral("Before the start\r\n"));
+    EXPECT_EQ(DayViewFor(*doc, TDate(1, 12, 2026)).text, QStringLiteral("No appointments."));
+    for (const TDate &outside : {TDate(30, 11, 2026), TDate(6, 1, 2027), TDate(3, 12, 2027),
+                                 TDate(9, 12, 2025), TDate()}) {
         EXPECT_EQ(DayViewFor(*doc, outside).text,
                   QStringLiteral("Date not in range of appointments being viewed."))
             << outside.dayNumber;
