@@ -8,6 +8,7 @@
 #include "app/windowlayout.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
+#include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 #include "views/listcursor.h"
 #include "views/toneapptview.h"
@@ -151,6 +152,17 @@ TEST_F(ViewsInFrame, VAsksForTheCalendarViewWhichIsNotThereYet)
     ASSERT_NE(frame->action(Cm::ViewCalendar), nullptr);
     EXPECT_FALSE(frame->action(Cm::ViewCalendar)->isEnabled());
     EXPECT_EQ(frame->client()->subWindowList().size(), 2);
+}
+
+TEST_F(ViewsInFrame, F1InThePaneShowsItsHelpTopic)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    frame->activateWindow();
+    pane()->edit()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return pane()->edit()->hasFocus(); }));
+    QTest::keyClick(pane()->edit(), Qt::Key_F1);
+    EXPECT_EQ(app->help().currentPage(), QStringLiteral("topics.html#121"));
 }
 
 TEST_F(ViewsInFrame, RefreshAfterScreeningEverythingOutEmptiesThePane)
