@@ -207,19 +207,28 @@ dvwMDIChild *DVDocManager::addView(TApptDocument &doc, ViewSlot slot, QWidget *v
         delete view;
         return e ? e->views[slot].data() : nullptr;
     }
-    const FixedLayout fixed
-        = FixedLayoutFor(m_client.viewport()->size(), m_monthWidth, m_monthHeight);
     const bool pane = slot == MonthPaneSlot || slot == CurrentPaneSlot;
-    const QRect place = slot == MonthPaneSlot ? fixed.month
-        : slot == CurrentPaneSlot             ? fixed.current
-                                  : NewViewRect(m_client.viewport()->size(), m_monthWidth);
     const QString name = view->windowTitle();
-    dvwMDIChild *window = addWindow(*e, view, place);
+    dvwMDIChild *window = addWindow(*e, view, placeOf(slot));
     e->views[slot] = window;
     // The panes are captioned by their view name alone.
     if (pane)
         window->setWindowTitle(literalTitle(name));
     return window;
+}
+
+QRect DVDocManager::placeOf(ViewSlot slot) const
+{
+    const QSize client = m_client.viewport()->size();
+    const FixedLayout fixed = FixedLayoutFor(client, m_monthWidth, m_monthHeight);
+    switch (slot) {
+    case MonthPaneSlot:
+        return fixed.month;
+    case CurrentPaneSlot:
+        return fixed.current;
+    default:
+        return NewViewRect(client, m_monthWidth);
+    }
 }
 
 void DVDocManager::setViewFactory(ViewSlot slot, ViewFactory factory)

@@ -124,6 +124,8 @@ private:
     bool mayCloseWindow(const TApptDocument *doc);
     void addDocument(std::unique_ptr<TApptDocument> doc);
     dvwMDIChild *addWindow(Entry &entry, QWidget *content, const QRect &place);
+    // Where a new view of the slot opens: the panes at their fixed places.
+    QRect placeOf(ViewSlot slot) const;
     void windowClosed(const TApptDocument *doc, const dvwMDIChild *window);
     void forget(const TApptDocument *doc);
     Entry *entryOf(const TApptDocument &doc);
