@@ -193,8 +193,11 @@ void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
     added.lines->setObjectName(QStringLiteral("documentLines"));
     added.lines->setReadOnly(true);
     added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addWindow(added, added.lines);
+    addWindow(added, added.lines, NewViewRect(m_client.viewport()->size(), m_monthWidth));
     emit documentsChanged();
+    // The only document shows the appointment under the cursor beside its list.
+    if (count() == 1)
+        emit clientCommand(Cm::ShowCurrentPane);
 }
 
 dvwMDIChild *DVDocManager::addView(TApptDocument &doc, ViewSlot slot, QWidget *view)
@@ -204,12 +207,73 @@ dvwMDIChild *DVDocManager::addView(TApptDocument &doc, ViewSlot slot, QWidget *v
         delete view;
         return e ? e->views[slot].data() : nullptr;
     }
-    dvwMDIChild *window = addWindow(*e, view);
+    const bool pane = slot == MonthPaneSlot || slot == CurrentPaneSlot;
+    const QString name = view->windowTitle();
+    dvwMDIChild *window = addWindow(*e, view, placeOf(slot));
     e->views[slot] = window;
+    // The panes are captioned by their view name alone.
+    if (pane)
+        window->setWindowTitle(literalTitle(name));
     return window;
 }
 
-dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content)
+QRect DVDocManager::placeOf(ViewSlot slot) const
+{
+    const QSize client = m_client.viewport()->size();
+    const FixedLayout fixed = FixedLayoutFor(client, m_monthWidth, m_monthHeight);
+    switch (slot) {
+    case MonthPaneSlot:
+        return fixed.month;
+    case CurrentPaneSlot:
+        return fixed.current;
+    default:
+        return NewViewRect(client, m_monthWidth);
+    }
+}
+
+void DVDocManager::setViewFactory(ViewSlot slot, ViewFactory factory)
+{
+    m_factories[slot] = std::move(factory);
+}
+
+bool DVDocManager::canMakeView(ViewSlot slot) const
+{
+    return static_cast<bool>(m_factories[slot]);
+}
+
+dvwMDIChild *DVDocManager::openView(TApptDocument &doc, ViewSlot slot)
+{
+    Entry *e = entryOf(doc);
+    if (e == nullptr || !m_factories[slot])
+        return nullptr;
+    if (e->views[slot])
+        return e->views[slot];
+    QWidget *view = m_factories[slot](doc);
+    dvwMDIChild *window = view ? addView(doc, slot, view) : nullptr;
+    // The list keeps the keyboard while the panes open beside it.
+    if (dvwMDIChild *list = e->views[ListViewSlot]; list && window && slot != ListViewSlot)
+        m_client.setActiveSubWindow(list);
+    return window;
+}
+
+void DVDocManager::closeView(TApptDocument &doc, ViewSlot slot)
+{
+    if (Entry *e = entryOf(doc); e && e->views[slot])
+        e->views[slot]->close();
+}
+
+void DVDocManager::refreshAll()
+{
+    for (Entry &e : m_entries) {
+        e.doc->setWindow(m_app.dateWindow);
+        e.doc->setViewFilters(m_app.filters);
+        e.doc->Rescan();
+        refresh(e);
+    }
+    emit documentsRefreshed();
+}
+
+dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content, const QRect &place)
 {
     const TApptDocument *raw = entry.doc.get();
     auto *window = new dvwMDIChild(content, [this, raw] { return mayCloseWindow(raw); });
@@ -220,7 +284,7 @@ dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content)
     refresh(entry);
 
     m_client.addSubWindow(window);
-    window->setGeometry(NewViewRect(m_client.viewport()->size(), m_monthWidth));
+    window->setGeometry(place);
     window->show();
     if (count() > 1)
         m_client.tileSubWindows();
@@ -232,7 +296,9 @@ void DVDocManager::refresh(Entry &entry)
 {
     const QString title = literalTitle(titleOf(*entry.doc));
     for (const auto &window : entry.windows) {
-        if (window)
+        const bool pane = window
+            && (window == entry.views[MonthPaneSlot] || window == entry.views[CurrentPaneSlot]);
+        if (window && !pane)
             window->setWindowTitle(title);
     }
     if (entry.lines)
@@ -380,6 +446,7 @@ void DVDocManager::rescan(TApptDocument &doc)
     doc.Rescan();
     if (Entry *e = entryOf(doc))
         refresh(*e);
+    emit documentsRefreshed();
 }
 
 void DVDocManager::tellFailure(const TApptDocument &doc, const QString &what,

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,9 +57,25 @@ public:
     // pane's place in the fixed layout.
     void setMonthSize(int width, int height);
 
-    // Shows a view of the document in a new window at the new-view place, and tiles the
-    // windows when more than one document is open. The window owns the view.
+    // Shows a view of the document in a new window at the new-view place (the month pane
+    // and the current-appointment pane at theirs), and tiles the windows when more than one
+    // document is open. The window owns the view; its caption is the view's window title
+    // for the two panes, the document's title otherwise.
     dvwMDIChild *addView(TApptDocument &doc, ViewSlot slot, QWidget *view);
+
+    // Makes the view of one slot for a document. The views layer installs them; a slot
+    // without one cannot be opened yet.
+    using ViewFactory = std::function<QWidget *(TApptDocument &)>;
+    void setViewFactory(ViewSlot slot, ViewFactory factory);
+    bool canMakeView(ViewSlot slot) const;
+    // Opens the slot's view of the document when it is not open; the view's window, or
+    // null when the slot has no factory.
+    dvwMDIChild *openView(TApptDocument &doc, ViewSlot slot);
+    // Closes the slot's view of the document when it is open.
+    void closeView(TApptDocument &doc, ViewSlot slot);
+    // Rebuilds the instances and display index of every document with the application's
+    // window and view filters, and tells the views (documentsRefreshed).
+    void refreshAll();
     // The window of the document's view in that slot, or null.
     dvwMDIChild *viewWindow(const TApptDocument &doc, ViewSlot slot) const;
     // With one document that shows its list, month pane and current-appointment pane,
@@ -81,6 +98,8 @@ public:
 
 signals:
     void documentsChanged();
+    // The display index of one or more documents was rebuilt: views re-read it.
+    void documentsRefreshed();
     // A command for the client: after a close leaves one document showing its list, its
     // month pane (620) and current-appointment pane (630) come back.
     void clientCommand(int command);
@@ -104,7 +123,9 @@ private:
     // Only the document's last window asks the save prompt.
     bool mayCloseWindow(const TApptDocument *doc);
     void addDocument(std::unique_ptr<TApptDocument> doc);
-    dvwMDIChild *addWindow(Entry &entry, QWidget *content);
+    dvwMDIChild *addWindow(Entry &entry, QWidget *content, const QRect &place);
+    // Where a new view of the slot opens: the panes at their fixed places.
+    QRect placeOf(ViewSlot slot) const;
     void windowClosed(const TApptDocument *doc, const dvwMDIChild *window);
     void forget(const TApptDocument *doc);
     Entry *entryOf(const TApptDocument &doc);
@@ -116,6 +137,7 @@ private:
     dvwMDIClient &m_client;
     FileChooser &m_files;
     std::vector<Entry> m_entries;
+    std::array<ViewFactory, ViewSlotCount> m_factories;
     int m_monthWidth = 200;
     int m_monthHeight = 200;
 };

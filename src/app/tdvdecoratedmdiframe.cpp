@@ -152,6 +152,12 @@ void TDVDecoratedMDIFrame::createHandlers()
         Cm::ArrangeIcons, [this] { m_client->arrangeIcons(); }, hasWindows);
     addHandler(
         Cm::CloseAll, [this] { m_docs->closeAll(); }, hasWindows);
+    addHandler(
+        Cm::ShowCurrentPane, [this] { m_docs->openView(*m_docs->current(), CurrentPaneSlot); },
+        [this] { return m_docs->current() && m_docs->canMakeView(CurrentPaneSlot); });
+    addHandler(
+        Cm::CloseCurrentPane, [this] { m_docs->closeView(*m_docs->current(), CurrentPaneSlot); },
+        hasDocument);
     addHandler(Cm::HelpContents, [this] { showHelpContents(); });
     addHandler(Cm::HelpUsing, [this] { m_app.help().showUsingHelp(); });
     addHandler(Cm::HelpAbout, [this] { showAbout(); });

@@ -254,6 +254,15 @@ bool TApptDocument::SetCategorySelected(int position, bool selected)
     return true;
 }
 
+TApptDocument::~TApptDocument()
+{
+    // A copy: a listener may remove itself while it is told.
+    const std::vector<DocumentListener *> listeners = m_listeners;
+    m_listeners.clear();
+    for (DocumentListener *listener : listeners)
+        listener->documentGone();
+}
+
 void TApptDocument::addListener(DocumentListener *listener)
 {
     if (std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
@@ -290,8 +299,20 @@ void TApptDocument::notifyGoToDate(const TDate &date)
 
 void TApptDocument::notifySelectPosition(int position)
 {
-    for (DocumentListener *listener : m_listeners)
-        listener->selectPosition(position);
+    selectPosition(position);
+}
+
+void TApptDocument::selectPosition(int position, const DocumentListener *sender)
+{
+    // A listener may add or remove listeners while it is told: walk a copy, and skip one
+    // that is gone meanwhile.
+    const std::vector<DocumentListener *> listeners = m_listeners;
+    for (DocumentListener *listener : listeners) {
+        const bool stillThere
+            = std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end();
+        if (listener != sender && stillThere)
+            listener->selectPosition(position);
+    }
 }
 
 } // namespace dvw

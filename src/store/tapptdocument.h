@@ -33,6 +33,7 @@ class TApptDocument : public EngineSource, public ReadContext
 public:
     // An empty path is an untitled document, which loads as empty.
     explicit TApptDocument(const DocumentSettings &settings, std::string path = {});
+    ~TApptDocument() override;
     TApptDocument(const TApptDocument &) = delete;
     TApptDocument &operator=(const TApptDocument &) = delete;
 
@@ -107,6 +108,9 @@ public:
     // Listeners are not owned; remove one before it is destroyed.
     void addListener(DocumentListener *listener);
     void removeListener(DocumentListener *listener);
+    // Tells every listener but the sender (which already shows it) that this display-index
+    // position is selected; -1 when the index is empty.
+    void selectPosition(int position, const DocumentListener *sender = nullptr);
 
 private:
     void clearTables();

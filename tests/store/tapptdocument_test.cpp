@@ -287,8 +287,10 @@ struct RecordingListener : DocumentListener
 {
     std::vector<TDate> dates;
     std::vector<int> positions;
+    bool gone = false;
     void goToDate(const TDate &date) override { dates.push_back(date); }
     void selectPosition(int position) override { positions.push_back(position); }
+    void documentGone() override { gone = true; }
 };
 
 } // namespace
@@ -330,6 +332,26 @@ TEST(ApptDocument, AppendLineExpandsTheLineAndTellsTheViewsWhereItIs)
         EXPECT_EQ(doc.engine().index()[i].value, incremental[i].value) << i;
     }
     doc.removeListener(&views);
+}
+
+TEST(ApptDocument, SelectPositionReachesEveryViewButTheSender)
+{
+    RecordingListener list;
+    RecordingListener pane;
+    {
+        TApptDocument doc(settings(true));
+        doc.addListener(&list);
+        doc.addListener(&pane);
+        doc.selectPosition(3, &list);
+        doc.selectPosition(-1);
+        EXPECT_EQ(list.positions, std::vector<int>({-1}));
+        EXPECT_EQ(pane.positions, std::vector<int>({3, -1}));
+        doc.removeListener(&list);
+        EXPECT_FALSE(list.gone);
+    }
+    // A view that outlives its document hears that it is gone, so it never calls it again.
+    EXPECT_FALSE(list.gone);
+    EXPECT_TRUE(pane.gone);
 }
 
 TEST(ApptDocument, CloseEmptiesEverythingDerived)

@@ -1,0 +1,216 @@
+#include "app/commands.h"
+#include "app/dvdocmanager.h"
+#include "app/dvwapp.h"
+#include "app/dvwmdichild.h"
+#include "app/dvwmdiclient.h"
+#include "app/platformprobe.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "app/windowlayout.h"
+#include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/helpbook.h"
+#include "platform/scriptedprompter.h"
+#include "views/listcursor.h"
+#include "views/toneapptview.h"
+#include "views/toneedit.h"
+#include "views/views.h"
+#include "viewtesthelpers.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace dvw;
+using test::positionOfLine;
+
+namespace {
+
+// A list view stand-in: what the pane reads of the list (its cursor line).
+class FakeList : public QLabel, public ListCursor
+{
+public:
+    int cursor = -1;
+    int cursorLine() const override { return cursor; }
+};
+
+// The main window with this layer's views installed, opening one file.
+class ViewsInFrame : public ::testing::Test
+{
+protected:
+    ViewsInFrame()
+        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
+        , probe(1024, 0)
+        , oldCurrent(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+        qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
+    }
+    ~ViewsInFrame() override
+    {
+        frame.reset();
+        app.reset();
+        QDir::setCurrent(oldCurrent);
+    }
+
+    void start(const QByteArray &fileText)
+    {
+        QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(fileText);
+        file.close();
+        app = std::make_unique<dvwApp>(
+            ParseCommandLine({"dayvane", "NOTES.APT"}),
+            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
+        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+        frame->resize(900, 700);
+        InstallViews(*frame);
+        frame->showAtStart();
+        frame->openStartFile();
+    }
+
+    DVDocManager &docs() const { return frame->documents(); }
+    TApptDocument &doc() const { return *docs().document(0); }
+    dvwMDIChild *paneWindow() const { return docs().viewWindow(doc(), CurrentPaneSlot); }
+    TOneApptView *pane() const
+    {
+        return paneWindow() ? qobject_cast<TOneApptView *>(paneWindow()->widget()) : nullptr;
+    }
+
+    QTemporaryDir dir;
+    QTemporaryDir settingsDir;
+    ScriptedPrompter prompter;
+    ScriptedFileChooser files;
+    ManualClock clock;
+    FixedProbe probe;
+    QString oldCurrent;
+    std::unique_ptr<dvwApp> app;
+    std::unique_ptr<TDVDecoratedMDIFrame> frame;
+};
+
+const QByteArray sampleFile = "12/9/2026 9:00 Dentist\r\n&bring the card\r\n&room 4\r\n"
+                              "12/10/2026 Review\r\n";
+
+} // namespace
+
+TEST_F(ViewsInFrame, OpeningTheOnlyDocumentOpensItsCurrentPaneInItsPlace)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    EXPECT_EQ(paneWindow()->windowTitle(), QStringLiteral("Current"));
+    const FixedLayout layout = FixedLayoutFor(frame->client()->viewport()->size(),
+                                              app->settings.monthWidth, app->settings.monthHeight);
+    EXPECT_EQ(paneWindow()->geometry(), layout.current);
+    // The document's other window keeps the document's title.
+    EXPECT_NE(docs().windowOf(doc())->windowTitle(), QStringLiteral("Current"));
+    EXPECT_EQ(pane()->shownLine(), -1);
+}
+
+TEST_F(ViewsInFrame, PaneFollowsTheSelectedLineOfItsDocument)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    doc().selectPosition(positionOfLine(doc(), 0));
+    EXPECT_EQ(pane()->edit()->toPlainText(),
+              QStringLiteral("9:00 Dentist\nbring the card\nroom 4"));
+    doc().selectPosition(positionOfLine(doc(), 1));
+    EXPECT_EQ(pane()->edit()->toPlainText(), QStringLiteral("Review"));
+}
+
+TEST_F(ViewsInFrame, CloseAndShowCommandsEmptyAndFillTheSlot)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    QPointer<TOneApptView> first = pane();
+    frame->carryOut(Cm::CloseCurrentPane);
+    EXPECT_EQ(paneWindow(), nullptr);
+    EXPECT_EQ(docs().count(), 1); // the document stays open in its other window
+    ASSERT_TRUE(QTest::qWaitFor([&first] { return first.isNull(); }));
+    frame->carryOut(Cm::ShowCurrentPane);
+    ASSERT_NE(pane(), nullptr);
+    // Asking again does not make a second pane.
+    dvwMDIChild *window = paneWindow();
+    frame->carryOut(Cm::ShowCurrentPane);
+    EXPECT_EQ(paneWindow(), window);
+    EXPECT_EQ(frame->client()->subWindowList().size(), 2);
+}
+
+TEST_F(ViewsInFrame, VAsksForTheCalendarViewWhichIsNotThereYet)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    QSignalSpy carried(frame.get(), &TDVDecoratedMDIFrame::commandCarriedOut);
+    QTest::keyClick(pane()->edit(), Qt::Key_V);
+    EXPECT_EQ(carried.count(), 0);
+    ASSERT_NE(frame->action(Cm::ViewCalendar), nullptr);
+    EXPECT_FALSE(frame->action(Cm::ViewCalendar)->isEnabled());
+    EXPECT_EQ(frame->client()->subWindowList().size(), 2);
+}
+
+TEST_F(ViewsInFrame, F1InThePaneShowsItsHelpTopic)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    frame->activateWindow();
+    pane()->edit()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return pane()->edit()->hasFocus(); }));
+    QTest::keyClick(pane()->edit(), Qt::Key_F1);
+    EXPECT_EQ(app->help().currentPage(), QStringLiteral("topics.html#121"));
+}
+
+TEST_F(ViewsInFrame, RefreshAfterScreeningEverythingOutEmptiesThePane)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    doc().selectPosition(positionOfLine(doc(), 1));
+    ASSERT_FALSE(pane()->edit()->toPlainText().isEmpty());
+    app->filters.screening = true;
+    app->filters.screenText = "nothing holds this";
+    docs().refreshAll();
+    EXPECT_TRUE(doc().engine().index().empty());
+    EXPECT_EQ(pane()->shownLine(), -1);
+    EXPECT_TRUE(pane()->edit()->toPlainText().isEmpty());
+
+    app->filters.screening = false;
+    docs().refreshAll();
+    EXPECT_FALSE(doc().engine().index().empty());
+    EXPECT_EQ(pane()->shownLine(), -1); // no list view to follow
+}
+
+TEST_F(ViewsInFrame, TabAndRefreshUseTheListViewWhenOneIsOpen)
+{
+    start(sampleFile);
+    ASSERT_NE(pane(), nullptr);
+    auto *list = new FakeList;
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->cursor = positionOfLine(doc(), 1);
+    ASSERT_NE(docs().addView(doc(), ListViewSlot, list), nullptr);
+    docs().rescan(doc());
+    EXPECT_EQ(pane()->edit()->toPlainText(), QStringLiteral("Review"));
+
+    frame->activateWindow();
+    pane()->edit()->setFocus();
+    QTest::keyClick(pane()->edit(), Qt::Key_Tab);
+    EXPECT_EQ(frame->client()->activeSubWindow(), docs().viewWindow(doc(), ListViewSlot));
+}
+
+TEST_F(ViewsInFrame, ClosingTheDocumentLeavesNoListenerBehind)
+{
+    start(sampleFile);
+    QPointer<TOneApptView> shown = pane();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_TRUE(docs().close(doc()));
+    EXPECT_EQ(docs().count(), 0);
+    // The pane may outlive the document until its window is deleted; it must not use it.
+    if (shown) {
+        EXPECT_EQ(shown->document(), nullptr);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown.isNull(); }));
+}
