@@ -189,11 +189,16 @@ void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
     Entry &added = m_entries.back();
-    added.lines = new QPlainTextEdit;
-    added.lines->setObjectName(QStringLiteral("documentLines"));
-    added.lines->setReadOnly(true);
-    added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addWindow(added, added.lines);
+    if (m_listViewFactory) {
+        QWidget *list = m_listViewFactory(*added.doc);
+        added.views[ListViewSlot] = addWindow(added, list);
+    } else {
+        added.lines = new QPlainTextEdit;
+        added.lines->setObjectName(QStringLiteral("documentLines"));
+        added.lines->setReadOnly(true);
+        added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+        addWindow(added, added.lines);
+    }
     emit documentsChanged();
 }
 
@@ -232,8 +237,13 @@ void DVDocManager::refresh(Entry &entry)
 {
     const QString title = literalTitle(titleOf(*entry.doc));
     for (const auto &window : entry.windows) {
-        if (window)
-            window->setWindowTitle(title);
+        if (!window)
+            continue;
+        // A view that names itself is captioned "view, document".
+        const QWidget *view = window->widget();
+        const QString name = view ? view->windowTitle() : QString();
+        window->setWindowTitle(name.isEmpty() ? title
+                                              : literalTitle(name) + QStringLiteral(", ") + title);
     }
     if (entry.lines)
         entry.lines->setPlainText(linesText(*entry.doc));

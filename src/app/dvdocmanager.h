@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,11 @@ public:
     // puts the three in their fixed places and answers true; otherwise changes nothing.
     bool layOutFixed();
 
+    // Makes the list view of a newly opened document, shown in slot 0. Without one, a
+    // document window shows the document's lines read-only.
+    using ListViewFactory = std::function<QWidget *(TApptDocument &)>;
+    void setListViewFactory(ListViewFactory factory) { m_listViewFactory = std::move(factory); }
+
     // The file commands.
     void newDocument();
     void open();
@@ -118,6 +124,7 @@ private:
     std::vector<Entry> m_entries;
     int m_monthWidth = 200;
     int m_monthHeight = 200;
+    ListViewFactory m_listViewFactory;
 };
 
 } // namespace dvw

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxprompter.h"
+#include "views/shellviews.h"
 
 #include <QApplication>
 
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
     dvw::TDVDecoratedMDIFrame frame(app);
     prompter.setParent(&frame);
     files.setParent(&frame);
+    dvw::InstallListViews(frame);
     frame.showAtStart();
     frame.openStartFile();
     return qapp.exec();

@@ -284,14 +284,41 @@ void TApptDocument::expandAppended(int line)
 
 void TApptDocument::notifyGoToDate(const TDate &date)
 {
-    for (DocumentListener *listener : m_listeners)
-        listener->goToDate(date);
+    broadcastGoToDate(date, nullptr);
 }
 
 void TApptDocument::notifySelectPosition(int position)
 {
-    for (DocumentListener *listener : m_listeners)
-        listener->selectPosition(position);
+    broadcastSelectPosition(position, nullptr);
+}
+
+void TApptDocument::broadcastGoToDate(const TDate &date, const DocumentListener *sender)
+{
+    // A listener may add or remove listeners while it is told: tell a copy of the list,
+    // skipping the ones that went meanwhile.
+    const std::vector<DocumentListener *> listeners = m_listeners;
+    for (DocumentListener *listener : listeners) {
+        if (listener != sender
+            && std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
+            listener->goToDate(date);
+    }
+}
+
+void TApptDocument::broadcastSelectPosition(int position, const DocumentListener *sender)
+{
+    const std::vector<DocumentListener *> listeners = m_listeners;
+    for (DocumentListener *listener : listeners) {
+        if (listener != sender
+            && std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
+            listener->selectPosition(position);
+    }
+}
+
+void TApptDocument::broadcastCursorDate(const TDate &date, const DocumentListener *sender)
+{
+    m_lastCursorDate = date;
+    m_cursorDatePending = true;
+    broadcastGoToDate(date, sender);
 }
 
 } // namespace dvw

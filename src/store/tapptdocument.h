@@ -38,6 +38,7 @@ public:
 
     // EngineSource
     std::vector<TimeString> &lineTable() override { return m_lines; }
+    const std::vector<TimeString> &lines() const { return m_lines; }
     ReadContext &readContext() override { return *this; }
     bool IsShown(std::uint32_t code) const override;
     int FindCategory(std::uint32_t code) const override;
@@ -107,6 +108,14 @@ public:
     // Listeners are not owned; remove one before it is destroyed.
     void addListener(DocumentListener *listener);
     void removeListener(DocumentListener *listener);
+    // What one view tells the others: show this date (101), select this display position
+    // (102, -1 when the index is empty). The sender is not told its own news.
+    void broadcastGoToDate(const TDate &date, const DocumentListener *sender);
+    void broadcastSelectPosition(int position, const DocumentListener *sender);
+    // The cursor date a view last broadcast, which a newly opened view picks up.
+    void broadcastCursorDate(const TDate &date, const DocumentListener *sender);
+    bool hasPendingCursorDate() const { return m_cursorDatePending; }
+    const TDate &lastCursorDate() const { return m_lastCursorDate; }
 
 private:
     void clearTables();
@@ -139,6 +148,8 @@ private:
     std::string m_unreadableReason;
     std::optional<FileIdentity> m_identity;
     std::vector<DocumentListener *> m_listeners;
+    TDate m_lastCursorDate;
+    bool m_cursorDatePending = false;
     // Last: it refers to the members above through the document's EngineSource side.
     OccurrenceEngine m_engine;
 };
