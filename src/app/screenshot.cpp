@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
+#include "views/shellviews.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,9 +36,34 @@ int main(int argc, char **argv)
     QDir::setCurrent(workDir.path());
     QFile sample(QStringLiteral("NOTES.APT"));
     if (sample.open(QIODevice::WriteOnly)) {
-        sample.write("* Buy milk\r\n*WORK Call back\r\n12/7/26 9:00 am Dentist\r\n"
-                     "\\B3/5/60 Ann (  )\r\n!mon, wed 7:30 Gym\r\n?/15 Pay rent\r\n"
-                     "!2W Team meeting\r\n\\2\\H12/25 +1 Christmas\r\n");
+        // Notes in two categories with colours, done marks, a birthday, holidays and
+        // several weeks of single and repeating appointments.
+        sample.write("\\C!WORK,2=Work\r\n"
+                     "\\C!HOME,7=Home and family\r\n"
+                     "* Buy milk\r\n"
+                     ">* Renew the car insurance\r\n"
+                     "*WORK Call back the printer vendor\r\n"
+                     "*WORK Draft the 2027 budget\r\n"
+                     "*HOME Book the chimney sweep\r\n"
+                     "\\N12/1/2026 -3 Tax return (nagging until done)\r\n"
+                     "12/7/2026 9:00 am Dentist, Dr. Moreau\r\n"
+                     ">12/7/2026 8:00 am Take the car to the garage\r\n"
+                     "\\*WORK 12/8/2026 10:30 am Quarterly review\r\n"
+                     "\\B12/10/1958 -5 Ann's birthday (  )\r\n"
+                     "\\B12/21/1990 Tom's birthday (age)\r\n"
+                     "!mon, wed 7:30 am Gym\r\n"
+                     "!fri 6:00 pm Choir practice\r\n"
+                     "?/15 Pay rent\r\n"
+                     "\\1 12/11/2026 Submit the grant report\r\n"
+                     "\\*HOME 12/12/2026 2:00 pm Grandma's visit\r\n"
+                     "\\*HOME 12/13/2026 +2 Trip to the mountains\r\n"
+                     "\\*WORK !2W\\S11/30/2026 11:00 am Team meeting\r\n"
+                     "12/9/2026 12:30 pm Lunch with Sam\r\n"
+                     "\\2\\H12/25 Christmas Day\r\n"
+                     "\\H12/24 Christmas Eve\r\n"
+                     "\\H1/1 New Year's Day\r\n"
+                     "12/18/2026 7:00 pm Office party\r\n"
+                     "&bring the secret-santa present\r\n");
         sample.close();
     }
 
@@ -51,6 +77,7 @@ int main(int argc, char **argv)
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     dvw::TDVDecoratedMDIFrame frame(app);
+    dvw::InstallListViews(frame);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
