@@ -1,5 +1,7 @@
 // Renders the main window as it looks after start, without a display, into a PNG file:
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
+// With --list the appointment list alone is rendered, continued entries shown whole, its
+// cursor moved down the list.
 #include "app/commandline.h"
 #include "app/dvwapp.h"
 #include "app/platformprobe.h"
@@ -9,10 +11,12 @@
 #include "platform/scriptedprompter.h"
 #include "views/shellviews.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -21,15 +25,23 @@
 int main(int argc, char **argv)
 {
     QApplication qapp(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: dayvane-screenshot OUTPUT.png [FILE.APT]\n");
+    bool listOnly = false;
+    std::vector<QString> positional;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--list"))
+            listOnly = true;
+        else
+            positional.push_back(QFileInfo(arg).absoluteFilePath());
+    }
+    if (positional.empty()) {
+        std::fprintf(stderr, "usage: dayvane-screenshot [--list] OUTPUT.png [FILE.APT]\n");
         return 2;
     }
-    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString output = positional[0];
     std::vector<std::string> args = {"dayvane"};
-    if (argc >= 3)
-        args.emplace_back(
-            QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString());
+    if (positional.size() >= 2)
+        args.emplace_back(positional[1].toStdString());
 
     // Started in an empty folder holding a few sample lines as NOTES.APT.
     QTemporaryDir workDir;
@@ -57,7 +69,7 @@ int main(int argc, char **argv)
                      "\\1 12/11/2026 Submit the grant report\r\n"
                      "\\*HOME 12/12/2026 2:00 pm Grandma's visit\r\n"
                      "\\*HOME 12/13/2026 +2 Trip to the mountains\r\n"
-                     "\\*WORK !2W\\S11/30/2026 11:00 am Team meeting\r\n"
+                     "\\*WORK \\S11/30/2026 !2W 11:00 am Team meeting\r\n"
                      "12/9/2026 12:30 pm Lunch with Sam\r\n"
                      "\\2\\H12/25 Christmas Day\r\n"
                      "\\H12/24 Christmas Eve\r\n"
@@ -76,14 +88,30 @@ int main(int argc, char **argv)
     qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
+    if (listOnly) {
+        app.settings.multiLine = true;
+    }
     dvw::TDVDecoratedMDIFrame frame(app);
     dvw::InstallListViews(frame);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
     QApplication::processEvents();
-    if (!frame.grab().save(output)) {
-        std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n", argv[1]);
+    QWidget *shot = &frame;
+    if (listOnly) {
+        if (auto *list = frame.findChild<QAbstractScrollArea *>(QStringLiteral("apptView"))) {
+            list->parentWidget()->resize(520, 880);
+            for (int i = 0; i < 15; ++i) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QApplication::sendEvent(list, &down);
+            }
+            QApplication::processEvents();
+            shot = list->parentWidget();
+        }
+    }
+    if (!shot->grab().save(output)) {
+        std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n",
+                     output.toLocal8Bit().constData());
         return 1;
     }
     return 0;
