@@ -10,6 +10,9 @@
 
 #include <QAction>
 
+#include <memory>
+#include <utility>
+
 namespace dvw {
 
 namespace {
@@ -27,7 +30,8 @@ ApptViewSettings listSettings(const dvwApp &app)
     return s;
 }
 
-ViewHost hostFor(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+ViewHost hostFor(TDVDecoratedMDIFrame &frame, TApptDocument &doc,
+                 const std::shared_ptr<bool> &calendarStart)
 {
     ViewHost host;
     host.runCommand = [&frame](int command) { frame.runCommand(command); };
@@ -38,6 +42,7 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
     host.clientCommand = [&frame](int command) { frame.carryOut(command); };
     host.showHelp = [&frame](int topic) { frame.app().help().showTopic(topic); };
     host.documentCount = [&frame] { return frame.documents().count(); };
+    host.takeCalendarStart = [calendarStart] { return std::exchange(*calendarStart, false); };
     host.focusMonthPane = [&frame, &doc] {
         if (dvwMDIChild *pane = frame.documents().viewWindow(doc, MonthPaneSlot)) {
             frame.client()->setActiveSubWindow(pane);
@@ -52,8 +57,10 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 
 void InstallListViews(TDVDecoratedMDIFrame &frame)
 {
-    frame.documents().setListViewFactory([&frame](TApptDocument &doc) -> QWidget * {
-        return new TApptView(doc, listSettings(frame.app()), hostFor(frame, doc));
+    // CALVIEW as it is now, at start: only the first list opens the calendar view.
+    auto calendarStart = std::make_shared<bool>(frame.app().settings.calView);
+    frame.documents().setListViewFactory([&frame, calendarStart](TApptDocument &doc) -> QWidget * {
+        return new TApptView(doc, listSettings(frame.app()), hostFor(frame, doc, calendarStart));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "tapptview.h"
 
 #include "app/commands.h"
+#include "app/contexthelpfilter.h"
 #include "listinput.h"
 #include "store/listwording.h"
 #include "store/tapptdocument.h"
@@ -62,6 +63,8 @@ TApptView::TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewH
     setObjectName(QStringLiteral("apptView"));
     setWindowTitle(viewName());
     setFocusPolicy(Qt::StrongFocus);
+    // F1 in the main window shows the topic of the focused window.
+    setProperty(ContextHelpFilter::helpContextProperty, KeyAction(ListKey::F1).command);
     if (m_doc.needsRebuild())
         m_doc.Rescan();
     m_rows.setIndex(m_doc.engine().index());
@@ -97,9 +100,9 @@ TDate TApptView::cursorDate() const
     return m_doc.window().today;
 }
 
-bool TApptView::allows(int command) const
+bool TApptView::allows(int command, bool screening) const
 {
-    return ListCommandAllowed(command, m_rows.cursor(), clipboardHasText(), false);
+    return ListCommandAllowed(command, m_rows.cursor(), clipboardHasText(), screening);
 }
 
 void TApptView::broadcastCursorDate()
@@ -333,6 +336,8 @@ void TApptView::setUp()
     }
     if (m_doc.hasPendingCursorDate())
         m_doc.broadcastGoToDate(m_doc.lastCursorDate(), nullptr);
+    if (m_host.takeCalendarStart && m_host.takeCalendarStart())
+        runCommand(Cm::ViewCalendar);
 }
 
 } // namespace dvw

@@ -42,8 +42,9 @@ public:
     int topRow() const { return m_rows.rows().topRow; }
     // The cursor's day: the heading's date above a dated entry, else today.
     TDate cursorDate() const;
-    // Whether the list lets its command run now (menu enabling).
-    bool allows(int command) const;
+    // Whether the list lets its command run now (menu enabling), given whether the
+    // screen filter is on.
+    bool allows(int command, bool screening) const;
     // Sets the cursor (-1: keep it inside the visible rows) and tells the other views.
     void setCursorLine(int value);
     // Tells the other views the cursor's date and remembers it in the document.

@@ -19,6 +19,8 @@ struct ViewHost
     std::function<void()> focusMonthPane;
     // How many documents are open.
     std::function<int()> documentCount;
+    // True once, for the first list set up, when the program starts in the calendar view.
+    std::function<bool()> takeCalendarStart;
 };
 
 } // namespace dvw

@@ -6,6 +6,7 @@
 #include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
+#include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 #include "store/tapptdocument.h"
 #include "views/listpainter.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 using namespace dvw;
 
@@ -330,6 +332,48 @@ TEST_F(ListView, CaptionAndScrollRanges)
     EXPECT_EQ(view->layout(view->viewport()->rect()).xOffset, 80);
 }
 
+TEST(ListSetUp, OneDocumentAsksForItsPanesSeveralCloseThemAndTheCalendarStartIsTakenOnce)
+{
+    DocumentSettings s = settingsFrom(TDate(7, 12, 2026), 30);
+    TApptDocument doc(s);
+    doc.lineTable().emplace_back("12/8/2026 Dentist");
+    doc.Rescan();
+    std::vector<int> commands;
+    int documents = 1;
+    bool calendarStart = true;
+    ViewHost host;
+    host.clientCommand = [&commands](int c) { commands.push_back(c); };
+    host.runCommand = [&commands](int c) { commands.push_back(c); };
+    host.documentCount = [&documents] { return documents; };
+    host.takeCalendarStart = [&calendarStart] { return std::exchange(calendarStart, false); };
+    {
+        TApptView first(doc, ApptViewSettings {}, host);
+        first.show();
+        EXPECT_EQ(commands,
+                  (std::vector<int> {Cm::ShowCurrentPane, Cm::ShowMonthPane, Cm::ViewCalendar}));
+    }
+    commands.clear();
+    documents = 2;
+    TApptView second(doc, ApptViewSettings {}, host);
+    second.show();
+    EXPECT_EQ(commands, (std::vector<int> {Cm::CloseMonthPane, Cm::CloseCurrentPane}));
+}
+
+TEST(ListSetUp, ANewListPicksUpTheLastCursorDate)
+{
+    TApptDocument doc(settingsFrom(TDate(7, 12, 2026), 30));
+    for (const char *line : {"12/8/2026 A", "12/20/2026 B", "12/22/2026 C"})
+        doc.lineTable().emplace_back(line);
+    doc.Rescan();
+    doc.broadcastCursorDate(TDate(19, 12, 2026), nullptr);
+    TApptView view(doc, ApptViewSettings {}, {});
+    view.show();
+    EXPECT_EQ(view.cursorLine(), doc.engine().dayPosition(12, 20) + 1);
+    EXPECT_TRUE(view.allows(Cm::EditAppt, false));
+    EXPECT_FALSE(view.allows(Cm::Restore, false));
+    EXPECT_TRUE(view.allows(Cm::Restore, true));
+}
+
 // --- The paint routine, into images -------------------------------------------------
 
 namespace {
@@ -488,8 +532,15 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
         EXPECT_EQ(list->rowHeight(), app.fonts()[HeadingFont].height);
         // Its commands go through the main window, where editing waits for its handler.
         EXPECT_FALSE(frame.action(Cm::EditAppt)->isEnabled());
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        EXPECT_EQ(QApplication::focusWidget(), list); // keys reach the list at once
         QTest::keyClick(list, Qt::Key_Down);
         EXPECT_EQ(list->cursorLine(), 4);
+        // F1 on the list shows the list's topic.
+        QTest::keyClick(list, Qt::Key_F1);
+        QTest::keyRelease(list, Qt::Key_F1);
+        EXPECT_EQ(app.help().currentPage(), QStringLiteral("topics.html#121"));
     }
     QDir::setCurrent(old);
 }
