@@ -13,6 +13,9 @@ public:
 
     virtual void goToDate(const TDate &date) = 0;
     virtual void selectPosition(int position) = 0;
+    // The document is going away: a listener that outlives it must not touch it again
+    // (a closed window is deleted a moment after its document).
+    virtual void documentClosed() { }
 };
 
 } // namespace dvw

@@ -39,6 +39,13 @@ TApptDocument::TApptDocument(const DocumentSettings &settings, std::string path)
     updateEngineSettings();
 }
 
+TApptDocument::~TApptDocument()
+{
+    const std::vector<DocumentListener *> listeners = std::move(m_listeners);
+    for (DocumentListener *listener : listeners)
+        listener->documentClosed();
+}
+
 void TApptDocument::updateEngineSettings()
 {
     EngineSettings e;

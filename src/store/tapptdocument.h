@@ -33,6 +33,8 @@ class TApptDocument : public EngineSource, public ReadContext
 public:
     // An empty path is an untitled document, which loads as empty.
     explicit TApptDocument(const DocumentSettings &settings, std::string path = {});
+    // Tells the listeners that are left that the document is gone.
+    ~TApptDocument() override;
     TApptDocument(const TApptDocument &) = delete;
     TApptDocument &operator=(const TApptDocument &) = delete;
 

@@ -76,7 +76,13 @@ TApptView::TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewH
 
 TApptView::~TApptView()
 {
-    m_doc.removeListener(this);
+    if (!m_closed)
+        m_doc.removeListener(this);
+}
+
+void TApptView::documentClosed()
+{
+    m_closed = true;
 }
 
 void TApptView::followIndex()
@@ -107,11 +113,15 @@ bool TApptView::allows(int command, bool screening) const
 
 void TApptView::broadcastCursorDate()
 {
+    if (m_closed)
+        return;
     m_doc.broadcastCursorDate(cursorDate(), this);
 }
 
 void TApptView::setCursorLine(int value)
 {
+    if (m_closed)
+        return;
     followIndex();
     const int oldTop = m_rows.rows().topRow;
     const int oldCursor = m_rows.rows().prevCursor;
@@ -170,12 +180,16 @@ ListLook TApptView::look() const
 
 ListLayout TApptView::layout(const QRect &area) const
 {
+    if (m_closed)
+        return {};
     return LayOutList(m_doc, m_rows.rows(), rowHeight(), area.top(), area.bottom(),
                       m_settings.wording);
 }
 
 void TApptView::paintRowsTo(QPainter &painter, const QRect &area)
 {
+    if (m_closed)
+        return;
     followIndex();
     PaintList(painter, area, layout(area), look());
 }
@@ -187,6 +201,8 @@ void TApptView::paintRows(QPainter &painter, const QRect &area)
 
 bool TApptView::event(QEvent *event)
 {
+    if (m_closed && (event->type() == QEvent::KeyPress || event->type() == QEvent::Show))
+        return true;
     // Tab belongs to the list, not to the focus chain.
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -196,6 +212,21 @@ bool TApptView::event(QEvent *event)
         }
     }
     return TScrollView::event(event);
+}
+
+bool TApptView::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Paint:
+        if (m_closed)
+            return true;
+        break;
+    default:
+        break;
+    }
+    return TScrollView::viewportEvent(event);
 }
 
 void TApptView::keyPressEvent(QKeyEvent *event)

@@ -58,11 +58,13 @@ public:
     // DocumentListener
     void goToDate(const TDate &date) override;
     void selectPosition(int position) override;
+    void documentClosed() override;
 
 protected:
     ScrollRows &scrollRows() override { return m_rows.rows(); }
     void paintRows(QPainter &painter, const QRect &area) override;
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -82,6 +84,8 @@ private:
     ViewHost m_host;
     ApptRows m_rows;
     bool m_setUp = false;
+    // The document is gone; the window is about to go too and does nothing meanwhile.
+    bool m_closed = false;
 };
 
 } // namespace dvw

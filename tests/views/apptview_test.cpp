@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -374,6 +375,21 @@ TEST(ListSetUp, ANewListPicksUpTheLastCursorDate)
     EXPECT_TRUE(view.allows(Cm::Restore, true));
 }
 
+TEST(ListSetUp, AListThatOutlivesItsDocumentLeavesItAlone)
+{
+    auto doc = std::make_unique<TApptDocument>(settingsFrom(TDate(7, 12, 2026), 30));
+    doc->lineTable().emplace_back("12/8/2026 Dentist");
+    doc->Rescan();
+    TApptView view(*doc, ApptViewSettings {}, {});
+    view.show();
+    doc.reset(); // the list window is deleted a moment later
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    view.repaint();
+    EXPECT_TRUE(view.layout(view.viewport()->rect()).rows.empty());
+    EXPECT_EQ(view.cursorLine(), 1);
+}
+
 // --- The paint routine, into images -------------------------------------------------
 
 namespace {
@@ -541,6 +557,11 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
         QTest::keyClick(list, Qt::Key_F1);
         QTest::keyRelease(list, Qt::Key_F1);
         EXPECT_EQ(app.help().currentPage(), QStringLiteral("topics.html#121"));
+        // Closing the document closes its list, which goes after the document.
+        QPointer<TApptView> gone(list);
+        EXPECT_TRUE(frame.documents().close(doc));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(gone.isNull());
     }
     QDir::setCurrent(old);
 }
