@@ -23,7 +23,6 @@ public:
 
 protected:
     virtual ScrollRows &scrollRows() = 0;
-    const ScrollRows &scrollRows() const { return const_cast<TScrollView *>(this)->scrollRows(); }
     // Paints the rows that meet the area (window pixels).
     virtual void paintRows(QPainter &painter, const QRect &area) = 0;
     // Sets the scroll bars' ranges and positions from the rows.
