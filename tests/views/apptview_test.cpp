@@ -2,8 +2,10 @@
 #include "app/dvdocmanager.h"
 #include "app/dvwapp.h"
 #include "app/dvwmdichild.h"
+#include "app/dvwmdiclient.h"
 #include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
+#include "app/windowlayout.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
@@ -545,6 +547,9 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
         auto *list = window->findChild<TApptView *>(QStringLiteral("apptView"));
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Appointment View, NOTES.APT"));
+        // At the left of the client, as high as it, leaving the month pane's width.
+        EXPECT_EQ(window->geometry(),
+                  NewViewRect(frame.client()->viewport()->size(), app.settings.monthWidth));
         EXPECT_EQ(list->rowHeight(), app.fonts()[HeadingFont].height);
         // Its commands go through the main window, where editing waits for its handler.
         EXPECT_FALSE(frame.action(Cm::EditAppt)->isEnabled());
