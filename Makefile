@@ -42,9 +42,11 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
 
-# The main window as it looks after start, rendered without a display, for the README.
+# The main window as it looks after start, and the appointment list alone, rendered
+# without a display, for the README.
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot docs/screenshot.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --list docs/listview.png
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

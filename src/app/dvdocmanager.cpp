@@ -189,11 +189,15 @@ void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
     Entry &added = m_entries.back();
-    added.lines = new QPlainTextEdit;
-    added.lines->setObjectName(QStringLiteral("documentLines"));
-    added.lines->setReadOnly(true);
-    added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addWindow(added, added.lines, NewViewRect(m_client.viewport()->size(), m_monthWidth));
+    if (canMakeView(ListViewSlot)) {
+        openView(*added.doc, ListViewSlot);
+    } else {
+        added.lines = new QPlainTextEdit;
+        added.lines->setObjectName(QStringLiteral("documentLines"));
+        added.lines->setReadOnly(true);
+        added.lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+        addWindow(added, added.lines, NewViewRect(m_client.viewport()->size(), m_monthWidth));
+    }
     emit documentsChanged();
     // The only document shows the appointment under the cursor beside its list.
     if (count() == 1)
@@ -296,10 +300,16 @@ void DVDocManager::refresh(Entry &entry)
 {
     const QString title = literalTitle(titleOf(*entry.doc));
     for (const auto &window : entry.windows) {
-        const bool pane = window
-            && (window == entry.views[MonthPaneSlot] || window == entry.views[CurrentPaneSlot]);
-        if (window && !pane)
-            window->setWindowTitle(title);
+        if (!window)
+            continue;
+        // The panes are captioned by their view name alone; a view that names itself is
+        // captioned "view, document".
+        if (window == entry.views[MonthPaneSlot] || window == entry.views[CurrentPaneSlot])
+            continue;
+        const QWidget *view = window->widget();
+        const QString name = view ? view->windowTitle() : QString();
+        window->setWindowTitle(name.isEmpty() ? title
+                                              : literalTitle(name) + QStringLiteral(", ") + title);
     }
     if (entry.lines)
         entry.lines->setPlainText(linesText(*entry.doc));

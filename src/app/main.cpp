@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxprompter.h"
+#include "views/shellviews.h"
 #include "views/views.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
     prompter.setParent(&frame);
     files.setParent(&frame);
     dvw::InstallViews(frame);
+    dvw::InstallListViews(frame);
     frame.showAtStart();
     frame.openStartFile();
     return qapp.exec();

@@ -1,5 +1,7 @@
 // Renders the main window as it looks after start, without a display, into a PNG file:
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
+// With --list the appointment list alone is rendered, continued entries shown whole, its
+// cursor moved down the list.
 #include "app/commandline.h"
 #include "app/dvwapp.h"
 #include "app/platformprobe.h"
@@ -7,11 +9,15 @@
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
+#include "views/shellviews.h"
+#include "views/views.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -20,24 +26,57 @@
 int main(int argc, char **argv)
 {
     QApplication qapp(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: dayvane-screenshot OUTPUT.png [FILE.APT]\n");
+    bool listOnly = false;
+    std::vector<QString> positional;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--list"))
+            listOnly = true;
+        else
+            positional.push_back(QFileInfo(arg).absoluteFilePath());
+    }
+    if (positional.empty()) {
+        std::fprintf(stderr, "usage: dayvane-screenshot [--list] OUTPUT.png [FILE.APT]\n");
         return 2;
     }
-    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString output = positional[0];
     std::vector<std::string> args = {"dayvane"};
-    if (argc >= 3)
-        args.emplace_back(
-            QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString());
+    if (positional.size() >= 2)
+        args.emplace_back(positional[1].toStdString());
 
     // Started in an empty folder holding a few sample lines as NOTES.APT.
     QTemporaryDir workDir;
     QDir::setCurrent(workDir.path());
     QFile sample(QStringLiteral("NOTES.APT"));
     if (sample.open(QIODevice::WriteOnly)) {
-        sample.write("* Buy milk\r\n*WORK Call back\r\n12/7/26 9:00 am Dentist\r\n"
-                     "\\B3/5/60 Ann (  )\r\n!mon, wed 7:30 Gym\r\n?/15 Pay rent\r\n"
-                     "!2W Team meeting\r\n\\2\\H12/25 +1 Christmas\r\n");
+        // Notes in two categories with colours, done marks, a birthday, holidays and
+        // several weeks of single and repeating appointments.
+        sample.write("\\C!WORK,2=Work\r\n"
+                     "\\C!HOME,7=Home and family\r\n"
+                     "* Buy milk\r\n"
+                     ">* Renew the car insurance\r\n"
+                     "*WORK Call back the printer vendor\r\n"
+                     "*WORK Draft the 2027 budget\r\n"
+                     "*HOME Book the chimney sweep\r\n"
+                     "\\N12/1/2026 -3 Tax return (nagging until done)\r\n"
+                     "12/7/2026 9:00 am Dentist, Dr. Moreau\r\n"
+                     ">12/7/2026 8:00 am Take the car to the garage\r\n"
+                     "\\*WORK 12/8/2026 10:30 am Quarterly review\r\n"
+                     "\\B12/10/1958 -5 Ann's birthday (  )\r\n"
+                     "\\B12/21/1990 Tom's birthday (age)\r\n"
+                     "!mon, wed 7:30 am Gym\r\n"
+                     "!fri 6:00 pm Choir practice\r\n"
+                     "?/15 Pay rent\r\n"
+                     "\\1 12/11/2026 Submit the grant report\r\n"
+                     "\\*HOME 12/12/2026 2:00 pm Grandma's visit\r\n"
+                     "\\*HOME 12/13/2026 +2 Trip to the mountains\r\n"
+                     "\\*WORK \\S11/30/2026 !2W 11:00 am Team meeting\r\n"
+                     "12/9/2026 12:30 pm Lunch with Sam\r\n"
+                     "\\2\\H12/25 Christmas Day\r\n"
+                     "\\H12/24 Christmas Eve\r\n"
+                     "\\H1/1 New Year's Day\r\n"
+                     "12/18/2026 7:00 pm Office party\r\n"
+                     "&bring the secret-santa present\r\n");
         sample.close();
     }
 
@@ -50,13 +89,31 @@ int main(int argc, char **argv)
     qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
+    if (listOnly) {
+        app.settings.multiLine = true;
+    }
     dvw::TDVDecoratedMDIFrame frame(app);
+    dvw::InstallViews(frame);
+    dvw::InstallListViews(frame);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
     QApplication::processEvents();
-    if (!frame.grab().save(output)) {
-        std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n", argv[1]);
+    QWidget *shot = &frame;
+    if (listOnly) {
+        if (auto *list = frame.findChild<QAbstractScrollArea *>(QStringLiteral("apptView"))) {
+            list->parentWidget()->resize(520, 880);
+            for (int i = 0; i < 15; ++i) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QApplication::sendEvent(list, &down);
+            }
+            QApplication::processEvents();
+            shot = list->parentWidget();
+        }
+    }
+    if (!shot->grab().save(output)) {
+        std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n",
+                     output.toLocal8Bit().constData());
         return 1;
     }
     return 0;

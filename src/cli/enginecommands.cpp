@@ -3,6 +3,7 @@
 #include "clioptions.h"
 #include "clisettings.h"
 #include "json.h"
+#include "store/listwording.h"
 #include "store/tapptdocument.h"
 
 #include <algorithm>
@@ -161,45 +162,10 @@ std::string apptJson(const char *list, const Appt &a)
         + "\n";
 }
 
-// The year of a heading's month and day: the window start's year, or the next one for a
-// day that comes before the start within the year.
-std::uint32_t headingYear(const TDate &start, int month, int day)
+// One entry as the agenda prints it: the done mark column, then each line of its text
+// (several only with MULTILINE), the later ones indented.
+void addEntryText(ChunkedOutput &out, std::string_view text, const IndexTy &entry)
 {
-    std::uint32_t m, d, y;
-    start.SplitDate(m, d, y);
-    const bool before = static_cast<std::uint32_t>(month) < m
-        || (static_cast<std::uint32_t>(month) == m && static_cast<std::uint32_t>(day) < d);
-    return before ? y + 1 : y;
-}
-
-std::string dateHeading(const TDate &start, const IndexTy &entry, bool european)
-{
-    const std::uint32_t year = headingYear(start, entry.month, entry.day);
-    const TDate date(entry.day, entry.month, year);
-    const std::string weekday(DayName(static_cast<int>(date.WeekDay())));
-    const std::string month(MonthName(entry.month));
-    if (european)
-        return weekday + " " + std::to_string(entry.day) + " " + month + ", "
-            + std::to_string(year);
-    return weekday + " " + month + " " + std::to_string(entry.day) + ", " + std::to_string(year);
-}
-
-// The entry's free text as the list view draws it: a birthday's first parenthesised run
-// holds the age, and without MULTILINE only the first line of a continued entry shows.
-// `text` is the line's free text, already cut to its first line without MULTILINE.
-void addEntryText(ChunkedOutput &out, std::string_view text, bool birthday, const IndexTy &entry)
-{
-    std::string withAge;
-    if (birthday) {
-        const std::size_t open = text.find('(');
-        const std::size_t close = open == std::string_view::npos ? open : text.find(')', open);
-        if (close != std::string_view::npos) {
-            withAge.append(text.substr(0, open));
-            withAge += "(" + std::to_string(entry.age) + ")";
-            withAge.append(text.substr(close + 1));
-            text = withAge;
-        }
-    }
     out.add(entry.mark ? "x " : "  ");
     for (;;) {
         const std::size_t br = text.find("\r\n");
@@ -210,22 +176,6 @@ void addEntryText(ChunkedOutput &out, std::string_view text, bool birthday, cons
         text.remove_prefix(br + 2);
         out.add("  ");
     }
-}
-
-// Each line's free text as the agenda shows it, found once per line. A birthday keeps
-// its whole text: its age goes in before the text is cut to the first line.
-std::vector<std::string_view> shownTexts(const std::vector<TimeString> &lines, bool multiline)
-{
-    std::vector<std::string_view> shown(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view text(lines[i].text);
-        text.remove_prefix(
-            std::min(text.size(), static_cast<std::size_t>(std::max(0, lines[i].textStart))));
-        if (!multiline && lines[i].kind != Birthday)
-            text = text.substr(0, text.find('\r'));
-        shown[i] = text;
-    }
-    return shown;
 }
 
 } // namespace
@@ -283,10 +233,6 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const auto &lines = run->document.lineTable();
     const bool european = run->settings.dateText.european;
     const bool multiline = run->settings.multiline;
-    const std::vector<std::string_view> shown = shownTexts(lines, multiline);
-    std::vector<bool> birthday(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        birthday[i] = lines[i].kind == Birthday;
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -298,20 +244,16 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
             output.add("\n");
             break;
         case DateHeading:
-            output.add(dateHeading(engine.window().start, e, european));
+            output.add(DateHeadingText(engine.window().start, e, european));
             output.add("\n");
             break;
         case DatedEntry:
         case NoteEntry: {
-            const auto at = static_cast<std::size_t>(e.value);
-            const std::string_view text = shown[at];
-            if (birthday[at]) {
-                addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
-            } else if (multiline) {
-                addEntryText(output, text, false, e);
-            } else {
-                output.addLine(e.mark ? "x " : "  ", text);
-            }
+            const TimeString &line = lines[static_cast<std::size_t>(e.value)];
+            if (line.kind == Birthday || multiline)
+                addEntryText(output, ListEntryText(line, e, multiline), e);
+            else
+                output.addLine(e.mark ? "x " : "  ", ShownLines(EntryText(line), false));
             break;
         }
         default:

@@ -15,9 +15,9 @@ public:
     virtual void goToDate(const TDate &date) = 0;
     // A display-index position, or -1 when the index is empty.
     virtual void selectPosition(int position) = 0;
-    // The document is being destroyed: a listener that outlives it must forget it (and not
-    // remove itself from it later).
-    virtual void documentGone() { }
+    // The document is going away: a listener that outlives it must not touch it again
+    // (a closed window is deleted a moment after its document).
+    virtual void documentClosed() { }
 };
 
 } // namespace dvw

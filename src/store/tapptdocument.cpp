@@ -39,6 +39,13 @@ TApptDocument::TApptDocument(const DocumentSettings &settings, std::string path)
     updateEngineSettings();
 }
 
+TApptDocument::~TApptDocument()
+{
+    const std::vector<DocumentListener *> listeners = std::move(m_listeners);
+    for (DocumentListener *listener : listeners)
+        listener->documentClosed();
+}
+
 void TApptDocument::updateEngineSettings()
 {
     EngineSettings e;
@@ -254,15 +261,6 @@ bool TApptDocument::SetCategorySelected(int position, bool selected)
     return true;
 }
 
-TApptDocument::~TApptDocument()
-{
-    // A copy: a listener may remove itself while it is told.
-    const std::vector<DocumentListener *> listeners = m_listeners;
-    m_listeners.clear();
-    for (DocumentListener *listener : listeners)
-        listener->documentGone();
-}
-
 void TApptDocument::addListener(DocumentListener *listener)
 {
     if (std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
@@ -293,26 +291,41 @@ void TApptDocument::expandAppended(int line)
 
 void TApptDocument::notifyGoToDate(const TDate &date)
 {
-    for (DocumentListener *listener : m_listeners)
-        listener->goToDate(date);
+    broadcastGoToDate(date, nullptr);
 }
 
 void TApptDocument::notifySelectPosition(int position)
 {
-    selectPosition(position);
+    broadcastSelectPosition(position, nullptr);
 }
 
-void TApptDocument::selectPosition(int position, const DocumentListener *sender)
+void TApptDocument::broadcastGoToDate(const TDate &date, const DocumentListener *sender)
 {
-    // A listener may add or remove listeners while it is told: walk a copy, and skip one
-    // that is gone meanwhile.
+    // A listener may add or remove listeners while it is told: tell a copy of the list,
+    // skipping the ones that went meanwhile.
     const std::vector<DocumentListener *> listeners = m_listeners;
     for (DocumentListener *listener : listeners) {
-        const bool stillThere
-            = std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end();
-        if (listener != sender && stillThere)
+        if (listener != sender
+            && std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
+            listener->goToDate(date);
+    }
+}
+
+void TApptDocument::broadcastSelectPosition(int position, const DocumentListener *sender)
+{
+    const std::vector<DocumentListener *> listeners = m_listeners;
+    for (DocumentListener *listener : listeners) {
+        if (listener != sender
+            && std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
             listener->selectPosition(position);
     }
+}
+
+void TApptDocument::broadcastCursorDate(const TDate &date, const DocumentListener *sender)
+{
+    m_lastCursorDate = date;
+    m_cursorDatePending = true;
+    broadcastGoToDate(date, sender);
 }
 
 } // namespace dvw

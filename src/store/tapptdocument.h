@@ -33,12 +33,14 @@ class TApptDocument : public EngineSource, public ReadContext
 public:
     // An empty path is an untitled document, which loads as empty.
     explicit TApptDocument(const DocumentSettings &settings, std::string path = {});
+    // Tells the listeners that are left that the document is gone.
     ~TApptDocument() override;
     TApptDocument(const TApptDocument &) = delete;
     TApptDocument &operator=(const TApptDocument &) = delete;
 
     // EngineSource
     std::vector<TimeString> &lineTable() override { return m_lines; }
+    const std::vector<TimeString> &lines() const { return m_lines; }
     ReadContext &readContext() override { return *this; }
     bool IsShown(std::uint32_t code) const override;
     int FindCategory(std::uint32_t code) const override;
@@ -108,9 +110,14 @@ public:
     // Listeners are not owned; remove one before it is destroyed.
     void addListener(DocumentListener *listener);
     void removeListener(DocumentListener *listener);
-    // Tells every listener but the sender (which already shows it) that this display-index
-    // position is selected; -1 when the index is empty.
-    void selectPosition(int position, const DocumentListener *sender = nullptr);
+    // What one view tells the others: show this date (101), select this display position
+    // (102, -1 when the index is empty). The sender is not told its own news.
+    void broadcastGoToDate(const TDate &date, const DocumentListener *sender);
+    void broadcastSelectPosition(int position, const DocumentListener *sender = nullptr);
+    // The cursor date a view last broadcast, which a newly opened view picks up.
+    void broadcastCursorDate(const TDate &date, const DocumentListener *sender);
+    bool hasPendingCursorDate() const { return m_cursorDatePending; }
+    const TDate &lastCursorDate() const { return m_lastCursorDate; }
 
 private:
     void clearTables();
@@ -143,6 +150,8 @@ private:
     std::string m_unreadableReason;
     std::optional<FileIdentity> m_identity;
     std::vector<DocumentListener *> m_listeners;
+    TDate m_lastCursorDate;
+    bool m_cursorDatePending = false;
     // Last: it refers to the members above through the document's EngineSource side.
     OccurrenceEngine m_engine;
 };

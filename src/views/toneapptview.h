@@ -40,7 +40,7 @@ public:
     // DocumentListener
     void goToDate(const TDate &) override { }
     void selectPosition(int position) override { showLine(position); }
-    void documentGone() override { m_doc = nullptr; }
+    void documentClosed() override { m_doc = nullptr; }
 
 signals:
     void helpRequested(int context);

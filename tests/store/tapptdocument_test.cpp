@@ -290,7 +290,7 @@ struct RecordingListener : DocumentListener
     bool gone = false;
     void goToDate(const TDate &date) override { dates.push_back(date); }
     void selectPosition(int position) override { positions.push_back(position); }
-    void documentGone() override { gone = true; }
+    void documentClosed() override { gone = true; }
 };
 
 } // namespace
@@ -342,8 +342,8 @@ TEST(ApptDocument, SelectPositionReachesEveryViewButTheSender)
         TApptDocument doc(settings(true));
         doc.addListener(&list);
         doc.addListener(&pane);
-        doc.selectPosition(3, &list);
-        doc.selectPosition(-1);
+        doc.broadcastSelectPosition(3, &list);
+        doc.broadcastSelectPosition(-1, nullptr);
         EXPECT_EQ(list.positions, std::vector<int>({-1}));
         EXPECT_EQ(pane.positions, std::vector<int>({3, -1}));
         doc.removeListener(&list);
@@ -364,4 +364,63 @@ TEST(ApptDocument, CloseEmptiesEverythingDerived)
     EXPECT_FALSE(doc.IsOpen());
     EXPECT_TRUE(doc.engine().index().empty());
     EXPECT_TRUE(doc.engine().dayCell(12, 9).empty());
+}
+
+namespace {
+
+// Records what it is told; optionally stops listening when told to select.
+struct ViewRecorder : DocumentListener
+{
+    explicit ViewRecorder(TApptDocument &d)
+        : doc(d)
+    {
+        doc.addListener(this);
+    }
+    ~ViewRecorder() override { doc.removeListener(this); }
+    void goToDate(const TDate &date) override { dates.push_back(date.dayNumber); }
+    void selectPosition(int position) override
+    {
+        positions.push_back(position);
+        if (leaveOnSelect)
+            doc.removeListener(this);
+    }
+
+    TApptDocument &doc;
+    std::vector<std::uint32_t> dates;
+    std::vector<int> positions;
+    bool leaveOnSelect = false;
+};
+
+} // namespace
+
+TEST(ApptDocumentViews, BroadcastsReachEveryViewButTheSender)
+{
+    TApptDocument doc(settings());
+    ViewRecorder sender(doc), other(doc);
+    doc.broadcastSelectPosition(4, &sender);
+    doc.broadcastGoToDate(TDate(8, 12, 2026), &sender);
+    EXPECT_TRUE(sender.positions.empty());
+    EXPECT_TRUE(sender.dates.empty());
+    EXPECT_EQ(other.positions, std::vector<int> {4});
+    EXPECT_EQ(other.dates, std::vector<std::uint32_t> {TDate(8, 12, 2026).dayNumber});
+}
+
+TEST(ApptDocumentViews, TheLastCursorDateWaitsForTheNextView)
+{
+    TApptDocument doc(settings());
+    EXPECT_FALSE(doc.hasPendingCursorDate());
+    doc.broadcastCursorDate(TDate(9, 12, 2026), nullptr);
+    EXPECT_TRUE(doc.hasPendingCursorDate());
+    EXPECT_EQ(doc.lastCursorDate().dayNumber, TDate(9, 12, 2026).dayNumber);
+}
+
+TEST(ApptDocumentViews, AViewThatStopsListeningWhileToldIsNotToldAgain)
+{
+    TApptDocument doc(settings());
+    ViewRecorder leaving(doc), staying(doc);
+    leaving.leaveOnSelect = true;
+    doc.broadcastSelectPosition(2, nullptr);
+    doc.broadcastSelectPosition(3, nullptr);
+    EXPECT_EQ(leaving.positions, std::vector<int> {2});
+    EXPECT_EQ(staying.positions, (std::vector<int> {2, 3}));
 }

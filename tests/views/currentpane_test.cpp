@@ -36,7 +36,7 @@ TEST(CurrentPane, ContinuedRecordShowsAllItsLines)
     TOneApptView pane(*doc, QFont());
     const int dentist = positionOfLine(*doc, 0);
     ASSERT_GE(dentist, 0);
-    doc->selectPosition(dentist);
+    doc->broadcastSelectPosition(dentist, nullptr);
     EXPECT_EQ(pane.shownLine(), dentist);
     EXPECT_EQ(paneText(pane),
               QStringLiteral("9:00 Dentist\nbring the insurance card\nroom 4, second floor"));
@@ -57,12 +57,12 @@ TEST(CurrentPane, FollowsEverySelectedLineAsTheCursorMoves)
         {positionOfLine(*doc, 1), QStringLiteral("Lunch with Ann")},
     };
     for (const auto &[position, text] : steps) {
-        doc->selectPosition(position);
+        doc->broadcastSelectPosition(position, nullptr);
         EXPECT_EQ(pane.shownLine(), position);
         EXPECT_EQ(paneText(pane), text) << position;
     }
     // An empty list broadcasts -1.
-    doc->selectPosition(-1);
+    doc->broadcastSelectPosition(-1, nullptr);
     EXPECT_EQ(pane.shownLine(), -1);
     EXPECT_TRUE(paneText(pane).isEmpty());
 }
@@ -90,11 +90,11 @@ TEST(CurrentPane, DecodesUtf8AndWindows1252AndShowsMarkupAsText)
     auto doc = documentOf({"12/9/2026 Caf\xc3\xa9 cr\xc3\xa8me", "12/10/2026 Caf\xe9 \x80 5",
                            "12/11/2026 See <b>bold</b> <a href=\"file:///etc/passwd\">open</a>"});
     TOneApptView pane(*doc, QFont());
-    doc->selectPosition(positionOfLine(*doc, 0));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 0));
     EXPECT_EQ(paneText(pane), QStringLiteral("Caf\u00e9 cr\u00e8me"));
-    doc->selectPosition(positionOfLine(*doc, 1));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 1));
     EXPECT_EQ(paneText(pane), QStringLiteral("Caf\u00e9 \u20ac 5"));
-    doc->selectPosition(positionOfLine(*doc, 2));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 2));
     EXPECT_EQ(paneText(pane),
               QStringLiteral("See <b>bold</b> <a href=\"file:///etc/passwd\">open</a>"));
 }
@@ -107,7 +107,7 @@ TEST(CurrentPane, RefreshShowsTheListCursorOrNothingWhenTheIndexIsEmpty)
     // Made without a list view: nothing shown.
     EXPECT_EQ(pane.shownLine(), -1);
 
-    doc->selectPosition(positionOfLine(*doc, 2));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 2));
     pane.refresh();
     EXPECT_EQ(paneText(pane), QStringLiteral("Review")); // no list: it keeps its line
 
@@ -141,7 +141,7 @@ TEST(CurrentPane, OutlivingItsDocumentIsSafe)
 {
     auto doc = documentOf(sampleLines);
     TOneApptView pane(*doc, QFont());
-    doc->selectPosition(positionOfLine(*doc, 1));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 1));
     doc.reset();
     EXPECT_EQ(pane.document(), nullptr);
     pane.refresh();
@@ -154,7 +154,7 @@ TEST(CurrentPaneKeys, KeysInTheEditReachThePane)
     auto doc = documentOf(sampleLines);
     TOneApptView pane(*doc, QFont());
     pane.show();
-    doc->selectPosition(positionOfLine(*doc, 0));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 0));
     QSignalSpy focusList(&pane, &TOneApptView::focusListRequested);
     QSignalSpy commands(&pane, &TOneApptView::commandRequested);
     QSignalSpy help(&pane, &TOneApptView::helpRequested);
@@ -187,7 +187,7 @@ TEST(CurrentPane, EditFillsThePaneAndWrapsLongLines)
     TOneApptView pane(*doc, QFont());
     pane.resize(180, 300);
     pane.show();
-    doc->selectPosition(positionOfLine(*doc, 0));
+    doc->broadcastSelectPosition(positionOfLine(*doc, 0));
     EXPECT_EQ(pane.edit()->geometry(), pane.rect());
     pane.resize(220, 260);
     EXPECT_EQ(pane.edit()->geometry(), QRect(0, 0, 220, 260));

@@ -11,6 +11,8 @@
 #include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 #include "views/listcursor.h"
+#include "views/shellviews.h"
+#include "views/tapptview.h"
 #include "views/toneapptview.h"
 #include "views/toneedit.h"
 #include "views/views.h"
@@ -60,7 +62,7 @@ protected:
         QDir::setCurrent(oldCurrent);
     }
 
-    void start(const QByteArray &fileText)
+    void start(const QByteArray &fileText, bool withList = false)
     {
         QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -72,6 +74,8 @@ protected:
         frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
         frame->resize(900, 700);
         InstallViews(*frame);
+        if (withList)
+            InstallListViews(*frame);
         frame->showAtStart();
         frame->openStartFile();
     }
@@ -117,10 +121,10 @@ TEST_F(ViewsInFrame, PaneFollowsTheSelectedLineOfItsDocument)
 {
     start(sampleFile);
     ASSERT_NE(pane(), nullptr);
-    doc().selectPosition(positionOfLine(doc(), 0));
+    doc().broadcastSelectPosition(positionOfLine(doc(), 0));
     EXPECT_EQ(pane()->edit()->toPlainText(),
               QStringLiteral("9:00 Dentist\nbring the card\nroom 4"));
-    doc().selectPosition(positionOfLine(doc(), 1));
+    doc().broadcastSelectPosition(positionOfLine(doc(), 1));
     EXPECT_EQ(pane()->edit()->toPlainText(), QStringLiteral("Review"));
 }
 
@@ -169,7 +173,7 @@ TEST_F(ViewsInFrame, RefreshAfterScreeningEverythingOutEmptiesThePane)
 {
     start(sampleFile);
     ASSERT_NE(pane(), nullptr);
-    doc().selectPosition(positionOfLine(doc(), 1));
+    doc().broadcastSelectPosition(positionOfLine(doc(), 1));
     ASSERT_FALSE(pane()->edit()->toPlainText().isEmpty());
     app->filters.screening = true;
     app->filters.screenText = "nothing holds this";
@@ -213,4 +217,27 @@ TEST_F(ViewsInFrame, ClosingTheDocumentLeavesNoListenerBehind)
         EXPECT_EQ(shown->document(), nullptr);
     }
     EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown.isNull(); }));
+}
+
+TEST_F(ViewsInFrame, ThePaneShowsWhatTheListCursorMovesTo)
+{
+    start(sampleFile, true);
+    dvwMDIChild *listWindow = docs().viewWindow(doc(), ListViewSlot);
+    ASSERT_NE(listWindow, nullptr);
+    auto *list = qobject_cast<TApptView *>(listWindow->widget());
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(pane(), nullptr);
+
+    frame->activateWindow();
+    list->setFocus();
+    // The cursor starts on the first entry, and the pane shows it from the start.
+    EXPECT_EQ(list->cursorLine(), positionOfLine(doc(), 0));
+    EXPECT_EQ(pane()->edit()->toPlainText(),
+              QStringLiteral("9:00 Dentist\nbring the card\nroom 4"));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->cursorLine(), positionOfLine(doc(), 1));
+    EXPECT_EQ(pane()->edit()->toPlainText(), QStringLiteral("Review"));
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(pane()->edit()->toPlainText(),
+              QStringLiteral("9:00 Dentist\nbring the card\nroom 4"));
 }

@@ -1,0 +1,121 @@
+// The appointment list over a display index of about 65,000 rows: painting one screenful
+// into an image, and walking the cursor through the whole index by keys.
+#include "store/tapptdocument.h"
+#include "views/apptrows.h"
+#include "views/listpainter.h"
+#include "views/tapptview.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// 178 lines on every weekday over 365 days: 64,970 entries, 730 headings and blanks.
+std::unique_ptr<dvw::TApptDocument> bigDocument()
+{
+    dvw::DocumentSettings s;
+    s.today = dvw::TDate(7, 12, 2026);
+    s.start = s.today;
+    s.days = 365;
+    auto doc = std::make_unique<dvw::TApptDocument>(s);
+    for (int i = 0; i < 178; ++i)
+        doc->lineTable().emplace_back("!sun,mon,tue,wed,thu,fri,sat " + std::to_string(i % 12 + 1)
+                                      + ":00 pm Appointment number " + std::to_string(i)
+                                      + " with a little more text");
+    doc->Rescan();
+    return doc;
+}
+
+dvw::TApptDocument &document()
+{
+    static const std::unique_ptr<dvw::TApptDocument> doc = bigDocument();
+    return *doc;
+}
+
+dvw::ApptViewSettings viewSettings()
+{
+    dvw::ApptViewSettings s;
+    s.look.headingFont = QApplication::font();
+    s.look.headingFont.setPixelSize(14);
+    s.look.headingFont.setBold(true);
+    s.look.bodyFont = QApplication::font();
+    s.look.bodyFont.setPixelSize(13);
+    s.headingHeight = 16;
+    return s;
+}
+
+void BM_PaintOneScreenful(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    dvw::TApptView view(doc, viewSettings(), {});
+    view.resize(800, 600);
+    view.setCursorLine(doc.engine().lastPosition() / 2);
+    view.selectPosition(doc.engine().lastPosition() / 2);
+    QImage image(800, 600, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        view.paintRowsTo(painter, image.rect());
+    }
+    state.counters["rows"] = static_cast<double>(view.layout(image.rect()).rows.size());
+    state.counters["index"] = static_cast<double>(doc.engine().index().size());
+}
+BENCHMARK(BM_PaintOneScreenful)->Unit(benchmark::kMicrosecond);
+
+// The rules alone: Down from the first row to the last entry.
+void BM_RulesCursorDownThroughIndex(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    std::int64_t moves = 0;
+    for (auto _ : state) {
+        dvw::ApptRows rows(doc.engine().index());
+        rows.rows().pageRows = 37;
+        while (rows.cursor() < rows.lastLine() - 1) {
+            rows.key(dvw::ApptRows::Key::Down);
+            ++moves;
+        }
+        benchmark::DoNotOptimize(rows.cursor());
+    }
+    state.SetItemsProcessed(moves);
+}
+BENCHMARK(BM_RulesCursorDownThroughIndex)->Unit(benchmark::kMillisecond);
+
+// The window: every Down key as the user presses it, with the broadcasts to the other views.
+void BM_ViewCursorDownThroughIndex(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    dvw::TApptView view(doc, viewSettings(), {});
+    view.resize(800, 600);
+    std::int64_t moves = 0;
+    for (auto _ : state) {
+        QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &home);
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        while (view.cursorLine() < doc.engine().lastPosition() - 1) {
+            QCoreApplication::sendEvent(&view, &down);
+            ++moves;
+        }
+    }
+    state.SetItemsProcessed(moves);
+}
+BENCHMARK(BM_ViewCursorDownThroughIndex)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

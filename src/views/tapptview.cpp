@@ -1,0 +1,377 @@
+#include "tapptview.h"
+
+#include "app/commands.h"
+#include "app/contexthelpfilter.h"
+#include "listinput.h"
+#include "store/listwording.h"
+#include "store/tapptdocument.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace dvw {
+
+namespace {
+
+std::optional<ApptRows::Key> cursorKey(int key)
+{
+    switch (key) {
+    case Qt::Key_PageUp:
+        return ApptRows::Key::PageUp;
+    case Qt::Key_PageDown:
+        return ApptRows::Key::PageDown;
+    case Qt::Key_End:
+        return ApptRows::Key::End;
+    case Qt::Key_Home:
+        return ApptRows::Key::Home;
+    case Qt::Key_Up:
+        return ApptRows::Key::Up;
+    case Qt::Key_Down:
+        return ApptRows::Key::Down;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool clipboardHasText()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    return clipboard && !clipboard->text().isEmpty();
+}
+
+} // namespace
+
+QString TApptView::viewName()
+{
+    return QStringLiteral("Appointment View");
+}
+
+TApptView::TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewHost host,
+                     QWidget *parent)
+    : TScrollView(parent)
+    , m_doc(doc)
+    , m_settings(settings)
+    , m_host(std::move(host))
+    , m_rows(doc.engine().index())
+{
+    setObjectName(QStringLiteral("apptView"));
+    setWindowTitle(viewName());
+    setFocusPolicy(Qt::StrongFocus);
+    // F1 in the main window shows the topic of the focused window.
+    setProperty(ContextHelpFilter::helpContextProperty, KeyAction(ListKey::F1).command);
+    if (m_doc.needsRebuild())
+        m_doc.Rescan();
+    m_rows.setIndex(m_doc.engine().index());
+    m_rows.rows().cursor = 1;
+    m_rows.rows().prevCursor = 1;
+    setRowHeight(m_settings.headingHeight);
+    m_doc.addListener(this);
+}
+
+TApptView::~TApptView()
+{
+    if (!m_closed)
+        m_doc.removeListener(this);
+}
+
+void TApptView::documentClosed()
+{
+    m_closed = true;
+}
+
+void TApptView::followIndex()
+{
+    // The document may have rebuilt its index since (an appended line, a new window).
+    const int before = m_rows.lastLine();
+    m_rows.setIndex(m_doc.engine().index());
+    if (m_rows.lastLine() != before)
+        syncScrollBars();
+}
+
+TDate TApptView::cursorDate() const
+{
+    const int cursor = m_rows.cursor();
+    if (m_rows.kindAt(cursor) == DatedEntry) {
+        const int heading = m_rows.headingAbove(cursor);
+        if (m_rows.kindAt(heading) == DateHeading)
+            return HeadingDate(m_doc.window().start,
+                               m_doc.engine().index()[static_cast<std::size_t>(heading)]);
+    }
+    return m_doc.window().today;
+}
+
+bool TApptView::allows(int command, bool screening) const
+{
+    return ListCommandAllowed(command, m_rows.cursor(), clipboardHasText(), screening);
+}
+
+void TApptView::broadcastCursorDate()
+{
+    if (m_closed)
+        return;
+    m_doc.broadcastCursorDate(cursorDate(), this);
+}
+
+void TApptView::setCursorLine(int value)
+{
+    if (m_closed)
+        return;
+    followIndex();
+    const int oldTop = m_rows.rows().topRow;
+    const int oldCursor = m_rows.rows().prevCursor;
+    afterMove(oldTop, m_rows.setCursor(value), oldCursor);
+}
+
+// Brings the window and the other views up to a cursor move.
+void TApptView::afterMove(int oldTop, bool cursorChanged, int oldCursor)
+{
+    if (m_rows.rows().topRow != oldTop) {
+        syncScrollBars();
+        viewport()->update();
+    } else if (cursorChanged) {
+        repaintLine(oldCursor);
+        repaintLine(m_rows.cursor());
+    }
+    if (cursorChanged)
+        m_doc.broadcastSelectPosition(m_rows.lastLine() == 0 ? -1 : m_rows.cursor(), this);
+}
+
+void TApptView::goToDate(const TDate &date)
+{
+    followIndex();
+    const int oldTop = m_rows.rows().topRow;
+    const int oldCursor = m_rows.rows().prevCursor;
+    if (!m_rows.goToDate(date, m_doc.engine()))
+        return;
+    afterMove(oldTop, m_rows.cursor() != oldCursor, oldCursor);
+}
+
+void TApptView::selectPosition(int position)
+{
+    // Every view heard this already: the list only follows.
+    followIndex();
+    const int oldTop = m_rows.rows().topRow;
+    const int oldCursor = m_rows.rows().prevCursor;
+    m_rows.selectPosition(position);
+    if (m_rows.rows().topRow != oldTop) {
+        syncScrollBars();
+        viewport()->update();
+    } else {
+        repaintLine(oldCursor);
+        repaintLine(m_rows.cursor());
+    }
+}
+
+ListLook TApptView::look() const
+{
+    ListLook look = m_settings.look;
+    const QPalette &p = palette();
+    look.windowText = p.color(QPalette::Active, QPalette::Text);
+    look.highlight = p.color(QPalette::Active, QPalette::Highlight);
+    look.highlightedText = p.color(QPalette::Active, QPalette::HighlightedText);
+    return look;
+}
+
+ListLayout TApptView::layout(const QRect &area) const
+{
+    if (m_closed)
+        return {};
+    return LayOutList(m_doc, m_rows.rows(), rowHeight(), area.top(), area.bottom(),
+                      m_settings.wording);
+}
+
+void TApptView::paintRowsTo(QPainter &painter, const QRect &area)
+{
+    if (m_closed)
+        return;
+    followIndex();
+    PaintList(painter, area, layout(area), look());
+}
+
+void TApptView::paintRows(QPainter &painter, const QRect &area)
+{
+    paintRowsTo(painter, area);
+}
+
+bool TApptView::event(QEvent *event)
+{
+    if (m_closed && (event->type() == QEvent::KeyPress || event->type() == QEvent::Show))
+        return true;
+    // Tab belongs to the list, not to the focus chain.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
+            act(ListAction {ListAction::Kind::FocusMonthPane, 0});
+            return true;
+        }
+    }
+    return TScrollView::event(event);
+}
+
+bool TApptView::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Paint:
+        if (m_closed)
+            return true;
+        break;
+    default:
+        break;
+    }
+    return TScrollView::viewportEvent(event);
+}
+
+void TApptView::keyPressEvent(QKeyEvent *event)
+{
+    followIndex();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        act(KeyAction(ListKey::Enter));
+        return;
+    case Qt::Key_Delete:
+        act(KeyAction(ListKey::Delete));
+        return;
+    case Qt::Key_F1:
+        act(KeyAction(ListKey::F1));
+        return;
+    default:
+        break;
+    }
+    if (const auto k = cursorKey(event->key())) {
+        const int oldTop = m_rows.rows().topRow;
+        const int oldCursor = m_rows.rows().prevCursor;
+        if (m_rows.key(*k)) {
+            afterMove(oldTop, m_rows.cursor() != oldCursor, oldCursor);
+            broadcastCursorDate();
+        }
+        return;
+    }
+    const QString text = event->text();
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    char c = 0;
+    if (ctrl && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        c = static_cast<char>('A' + (event->key() - Qt::Key_A));
+    else if (text.size() == 1 && text.at(0).unicode() < 0x80)
+        c = static_cast<char>(text.at(0).unicode());
+    if (const auto action = CharacterAction(c, ctrl, m_settings.bigDialog)) {
+        act(*action);
+        return;
+    }
+    TScrollView::keyPressEvent(event);
+}
+
+void TApptView::act(const ListAction &action)
+{
+    switch (action.kind) {
+    case ListAction::Kind::Command:
+        runCommand(action.command);
+        break;
+    case ListAction::Kind::FocusMonthPane:
+        if (m_host.focusMonthPane)
+            m_host.focusMonthPane();
+        break;
+    case ListAction::Kind::Help:
+        if (m_host.showHelp)
+            m_host.showHelp(action.command);
+        break;
+    }
+}
+
+void TApptView::runCommand(int command)
+{
+    if (m_host.runCommand)
+        m_host.runCommand(command);
+}
+
+void TApptView::mousePressEvent(QMouseEvent *event)
+{
+    followIndex();
+    const int row = m_rows.rowAt(event->position().toPoint().y(), rowHeight());
+    if (row < 0)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        if (m_rows.isSelectable(row))
+            setCursorLine(row);
+        broadcastCursorDate();
+    } else if (event->button() == Qt::RightButton) {
+        popupMenu(row, event->globalPosition().toPoint());
+    }
+}
+
+void TApptView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    followIndex();
+    const int row = m_rows.rowAt(event->position().toPoint().y(), rowHeight());
+    if (event->button() != Qt::LeftButton || row < 0 || !m_rows.isSelectable(row))
+        return;
+    setCursorLine(row);
+    runCommand(Cm::EditAppt);
+}
+
+void TApptView::popupMenu(int row, const QPoint &globalPos)
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("apptPopup"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto add = [this, menu](const QString &text, int command) {
+        QAction *item = menu->addAction(text);
+        item->setObjectName(QStringLiteral("popup%1").arg(command));
+        item->setEnabled(!m_host.commandEnabled || m_host.commandEnabled(command));
+        connect(item, &QAction::triggered, this, [this, command] { runCommand(command); });
+    };
+    if (m_rows.isSelectable(row)) {
+        setCursorLine(row);
+        add(QStringLiteral("Edit"), Cm::EditAppt);
+        add(QStringLiteral("Mark as done/undone"), Cm::MarkDone);
+        add(QStringLiteral("Delete"), Cm::EditCut);
+        add(QStringLiteral("Copy"), Cm::EditCopy);
+    }
+    if (clipboardHasText())
+        add(QStringLiteral("Paste"), Cm::EditPaste);
+    add(QStringLiteral("Add"), Cm::InsertAppt);
+    connect(menu, &QMenu::aboutToHide, this, [this] { broadcastCursorDate(); });
+    menu->popup(globalPos);
+}
+
+void TApptView::showEvent(QShowEvent *event)
+{
+    TScrollView::showEvent(event);
+    if (!m_setUp) {
+        m_setUp = true;
+        setUp();
+    }
+}
+
+void TApptView::setUp()
+{
+    // One document shows its month pane and current appointment beside the list; with
+    // several, no document keeps them.
+    if (m_host.clientCommand) {
+        const int documents = m_host.documentCount ? m_host.documentCount() : 1;
+        if (documents <= 1) {
+            m_host.clientCommand(Cm::ShowCurrentPane);
+            m_host.clientCommand(Cm::ShowMonthPane);
+        } else {
+            m_host.clientCommand(Cm::CloseMonthPane);
+            m_host.clientCommand(Cm::CloseCurrentPane);
+        }
+    }
+    if (m_doc.hasPendingCursorDate())
+        m_doc.broadcastGoToDate(m_doc.lastCursorDate(), nullptr);
+    // The panes just opened show the line the cursor starts on.
+    followIndex();
+    m_doc.broadcastSelectPosition(m_rows.lastLine() == 0 ? -1 : m_rows.cursor(), this);
+    if (m_host.takeCalendarStart && m_host.takeCalendarStart())
+        runCommand(Cm::ViewCalendar);
+}
+
+} // namespace dvw

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "apptrows.h"
+#include "listcursor.h"
+#include "listlayout.h"
+#include "listpainter.h"
+#include "store/documentlistener.h"
+#include "tscrollview.h"
+#include "viewhost.h"
+
+class QMenu;
+
+namespace dvw {
+
+class TApptDocument;
+
+// What the list takes from the settings.
+struct ApptViewSettings
+{
+    ListLook look; // fonts and user colours; the system colours come from the palette
+    int headingHeight = 16; // HEADINGFONT's pixel height: the row height
+    ListWording wording;
+    bool bigDialog = false;
+};
+
+// The appointment list of one document ("Appointment View"): the notes, then each day of
+// the window with its appointments, one row per display-index position. It keeps a
+// cursor on an entry, follows keys and mouse, and keeps the document's other views in
+// step by telling them the cursor's date (101) and row (102), following theirs in turn.
+class TApptView : public TScrollView, public DocumentListener, public ListCursor
+{
+    Q_OBJECT
+public:
+    static QString viewName(); // "Appointment View"
+
+    TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewHost host,
+              QWidget *parent = nullptr);
+    ~TApptView() override;
+
+    TApptDocument &document() const { return m_doc; }
+    const ApptRows &rowRules() const { return m_rows; }
+    int cursorLine() const override { return m_rows.cursor(); }
+    int topRow() const { return m_rows.rows().topRow; }
+    // The cursor's day: the heading's date above a dated entry, else today.
+    TDate cursorDate() const;
+    // Whether the list lets its command run now (menu enabling), given whether the
+    // screen filter is on.
+    bool allows(int command, bool screening) const;
+    // Sets the cursor (-1: keep it inside the visible rows) and tells the other views.
+    void setCursorLine(int value);
+    // Tells the other views the cursor's date and remembers it in the document.
+    void broadcastCursorDate();
+
+    // The rows the window shows now, laid out for painting.
+    ListLayout layout(const QRect &area) const;
+    // Paints the whole list as the window would, into any painter.
+    void paintRowsTo(QPainter &painter, const QRect &area);
+
+    // DocumentListener
+    void goToDate(const TDate &date) override;
+    void selectPosition(int position) override;
+    void documentClosed() override;
+
+protected:
+    ScrollRows &scrollRows() override { return m_rows.rows(); }
+    void paintRows(QPainter &painter, const QRect &area) override;
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void followIndex();
+    void afterMove(int oldTop, bool cursorChanged, int oldCursor);
+    void act(const struct ListAction &action);
+    void runCommand(int command);
+    void popupMenu(int row, const QPoint &globalPos);
+    void setUp();
+    ListLook look() const;
+
+    TApptDocument &m_doc;
+    ApptViewSettings m_settings;
+    ViewHost m_host;
+    ApptRows m_rows;
+    bool m_setUp = false;
+    // The document is gone; the window is about to go too and does nothing meanwhile.
+    bool m_closed = false;
+};
+
+} // namespace dvw
