@@ -212,21 +212,43 @@ void addEntryText(ChunkedOutput &out, std::string_view text, bool birthday, cons
     }
 }
 
-// Each line's free text as the agenda shows it, found once per line. A birthday keeps
-// its whole text: its age goes in before the text is cut to the first line.
-std::vector<std::string_view> shownTexts(const std::vector<TimeString> &lines, bool multiline)
+// Each line's free text as the agenda shows it, found once per line and copied into one
+// block: a day's entries visit the lines in no useful order, and a compact block keeps
+// most of those visits in cache. A birthday keeps its whole text: its age goes in before
+// the text is cut to the first line.
+class ShownTexts
 {
-    std::vector<std::string_view> shown(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view text(lines[i].text);
-        text.remove_prefix(
-            std::min(text.size(), static_cast<std::size_t>(std::max(0, lines[i].textStart))));
-        if (!multiline && lines[i].kind != Birthday)
-            text = text.substr(0, text.find('\r'));
-        shown[i] = text;
+public:
+    ShownTexts(const std::vector<TimeString> &lines, bool multiline)
+    {
+        m_ends.reserve(lines.size() + 1);
+        m_plain.reserve(lines.size());
+        m_ends.push_back(0);
+        for (const TimeString &line : lines) {
+            std::string_view text(line.text);
+            text.remove_prefix(
+                std::min(text.size(), static_cast<std::size_t>(std::max(0, line.textStart))));
+            const bool birthday = line.kind == Birthday;
+            if (!multiline && !birthday)
+                text = text.substr(0, text.find('\r'));
+            m_bytes.append(text);
+            m_ends.push_back(m_bytes.size());
+            m_plain.push_back(!birthday && text.find("\r\n") == std::string_view::npos);
+        }
     }
-    return shown;
-}
+
+    std::string_view text(std::size_t line) const
+    {
+        return std::string_view(m_bytes).substr(m_ends[line], m_ends[line + 1] - m_ends[line]);
+    }
+    // Whether the line's entry is its text on one output line, as it stands.
+    bool plain(std::size_t line) const { return m_plain[line] != 0; }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends; // line i is [m_ends[i], m_ends[i + 1])
+    std::vector<std::uint8_t> m_plain;
+};
 
 } // namespace
 
@@ -283,10 +305,7 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const auto &lines = run->document.lineTable();
     const bool european = run->settings.dateText.european;
     const bool multiline = run->settings.multiline;
-    const std::vector<std::string_view> shown = shownTexts(lines, multiline);
-    std::vector<bool> birthday(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        birthday[i] = lines[i].kind == Birthday;
+    const ShownTexts shown(lines, multiline);
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -304,13 +323,13 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
         case DatedEntry:
         case NoteEntry: {
             const auto at = static_cast<std::size_t>(e.value);
-            const std::string_view text = shown[at];
-            if (birthday[at]) {
-                addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
-            } else if (multiline) {
-                addEntryText(output, text, false, e);
-            } else {
+            const std::string_view text = shown.text(at);
+            if (shown.plain(at)) {
                 output.addLine(e.mark ? "x " : "  ", text);
+            } else if (lines[at].kind == Birthday) {
+                addEntryText(output, multiline ? text : text.substr(0, text.find('\r')), true, e);
+            } else {
+                addEntryText(output, text, false, e);
             }
             break;
         }

@@ -26,6 +26,15 @@ std::string_view nextLine(std::string_view bytes, std::size_t &pos)
     return bytes.substr(start, length);
 }
 
+std::size_t countLineEnds(std::string_view bytes)
+{
+    std::size_t count = 0;
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;
+         at = bytes.find('\n', at + 1))
+        ++count;
+    return count;
+}
+
 void dropEndOfFileMark(std::vector<std::string> &texts)
 {
     if (texts.empty() || texts.back().empty() || texts.back().back() != CtrlZ)
@@ -48,7 +57,10 @@ bool needsLeadingBlank(std::string_view text, bool firstLineWritten)
 
 std::vector<std::string> SplitFileText(std::string_view bytes)
 {
+    // One text per physical line at most: reserving that once spares a large file the
+    // copies of a growing table.
     std::vector<std::string> texts;
+    texts.reserve(countLineEnds(bytes) + 1);
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view line = nextLine(bytes, pos);

@@ -888,12 +888,10 @@ void OccurrenceEngine::insertSorted(std::vector<Appt> &cell, const Appt &appt) c
 
 namespace {
 
-std::int32_t ageOf(const TimeString &line, const Appt &appt)
+std::int32_t ageOf(const Appt &appt, std::uint32_t birthYear)
 {
-    if (line.kind != Birthday || appt.date.dayNumber == 0 || line.birthDate.dayNumber == 0)
-        return 0;
-    const auto age = static_cast<std::int64_t>(appt.date.Year())
-        - static_cast<std::int64_t>(line.birthDate.Year());
+    const auto age
+        = static_cast<std::int64_t>(appt.date.Year()) - static_cast<std::int64_t>(birthYear);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         age, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
@@ -905,23 +903,24 @@ void OccurrenceEngine::lookUpLines(const std::vector<TimeString> &lines)
     m_lineLook.resize(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const TimeString &line = lines[i];
-        m_lineLook[i]
-            = static_cast<std::uint8_t>((line.shade & 0x7F) | (line.kind == Birthday ? 0x80 : 0));
+        LineLook &look = m_lineLook[i];
+        look.colour = static_cast<std::uint8_t>(line.shade & 0x7F);
+        look.hasAge = line.kind == Birthday && line.birthDate.dayNumber != 0;
+        look.printed = !line.noPrint;
+        look.birthYear = look.hasAge ? line.birthDate.Year() : 0;
     }
 }
 
-void OccurrenceEngine::addEntry(const std::vector<TimeString> &lines, std::uint8_t kind,
-                                const Appt &appt)
+inline IndexTy OccurrenceEngine::entryOf(std::uint8_t kind, const Appt &appt, const LineLook &look)
 {
-    const std::uint8_t look = m_lineLook[static_cast<std::size_t>(appt.line)];
     IndexTy entry;
     entry.kind = kind;
     entry.value = appt.line;
     entry.mark = appt.done;
-    entry.colour = static_cast<std::uint8_t>(look & 0x7F);
-    if (look & 0x80)
-        entry.age = ageOf(lines[static_cast<std::size_t>(appt.line)], appt);
-    m_index.push_back(entry);
+    entry.colour = look.colour;
+    if (look.hasAge && appt.date.dayNumber != 0) [[unlikely]]
+        entry.age = ageOf(appt, look.birthYear);
+    return entry;
 }
 
 std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
@@ -951,7 +950,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             }
             if (m_located == -1 && a.line == locate)
                 m_located = position();
-            addEntry(lines, NoteEntry, a);
+            m_index.push_back(entryOf(NoteEntry, a, m_lineLook[static_cast<std::size_t>(a.line)]));
         }
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
     }
@@ -976,9 +975,10 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             const Appt &a = cell[i];
             if (m_located == -1 && a.line == locate)
                 m_located = heading + static_cast<std::int32_t>(i) + 1;
-            addEntry(lines, DatedEntry, a);
+            const LineLook &look = m_lineLook[static_cast<std::size_t>(a.line)];
+            m_index.push_back(entryOf(DatedEntry, a, look));
             ++m_datedCount;
-            printed = printed || !lines[static_cast<std::size_t>(a.line)].noPrint;
+            printed = printed || look.printed;
         }
         m_index[static_cast<std::size_t>(heading)].mark = printed ? 1 : 0;
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});

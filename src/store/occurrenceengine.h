@@ -107,6 +107,16 @@ private:
         bool shortText = false; // the free text ends within the sixteen packed bytes
     };
 
+    // What the index needs of each line, read once per BuildIndex, so that laying out an
+    // instance never reaches into the large line table.
+    struct LineLook
+    {
+        std::uint8_t colour = 0;
+        bool hasAge = false; // a birthday line with its birth date
+        bool printed = false; // the line has no no-print mark
+        std::uint32_t birthYear = 0;
+    };
+
     void clearCells();
     bool windowUsable() const;
     void prepareWindow();
@@ -131,7 +141,7 @@ private:
     void place(std::int64_t day, std::uint32_t flags, std::uint8_t done, std::int32_t line);
     void insertSorted(std::vector<Appt> &cell, const Appt &appt) const;
     bool precedes(std::int32_t a, std::int32_t b) const;
-    void addEntry(const std::vector<TimeString> &lines, std::uint8_t kind, const Appt &appt);
+    static IndexTy entryOf(std::uint8_t kind, const Appt &appt, const LineLook &look);
     void lookUpLines(const std::vector<TimeString> &lines);
     std::int32_t positionOfDay(std::int64_t day) const;
 
@@ -155,9 +165,7 @@ private:
     TDate m_firstNoteDate;
     // For each day from the lead-in start to the window's end: its cell.
     std::vector<std::vector<Appt> *> m_cellOfDay;
-    // What the index needs of each line, read once per BuildIndex: the colour, and bit 7
-    // set for a birthday line.
-    std::vector<std::uint8_t> m_lineLook;
+    std::vector<LineLook> m_lineLook;
 
     std::array<std::vector<Appt>, cellCount> m_dayCells;
     std::array<std::vector<Appt>, 31> m_leadInCells;

@@ -115,7 +115,9 @@ LoadLinesResult TApptDocument::LoadLines()
             result.ok = false;
             result.reason = file.reason;
         } else {
-            for (std::string &text : SplitFileText(file.bytes))
+            std::vector<std::string> texts = SplitFileText(file.bytes);
+            m_lines.reserve(texts.size());
+            for (std::string &text : texts)
                 m_lines.emplace_back(std::move(text));
             m_identity = file.identity;
         }
