@@ -3,6 +3,7 @@
 #include "core/linereader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <limits>
@@ -124,6 +125,17 @@ int compareText(std::string_view a, std::string_view b)
     const auto ca = static_cast<signed char>(i < a.size() ? a[i] : '\0');
     const auto cb = static_cast<signed char>(i < b.size() ? b[i] : '\0');
     return ca < cb ? -1 : (ca > cb ? 1 : 0);
+}
+
+// Eight bytes as one number whose unsigned order is the order of the bytes compared as
+// signed values: read first byte most significant, with each top bit flipped.
+std::uint64_t packSigned(const unsigned char *bytes)
+{
+    std::uint64_t packed;
+    std::memcpy(&packed, bytes, sizeof packed);
+    if constexpr (std::endian::native == std::endian::little)
+        packed = __builtin_bswap64(packed);
+    return packed ^ 0x8080808080808080u;
 }
 
 std::string_view freeText(const TimeString &line)
@@ -331,7 +343,6 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
         return a.decoded < b.decoded;
     });
     // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
-    const auto &lines = m_source.lineTable();
     std::vector<std::pair<std::string_view, std::int32_t>> run;
     for (std::size_t begin = 0; begin < items.size();) {
         std::size_t end = begin + 1;
@@ -341,7 +352,7 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
             run.clear();
             for (std::size_t i = begin; i < end; ++i) {
                 const ApptInfo &info = m_decoded[static_cast<std::size_t>(items[i].decoded)];
-                run.emplace_back(freeText(lines[static_cast<std::size_t>(info.index)]).substr(16),
+                run.emplace_back(m_keys[static_cast<std::size_t>(info.index)].rest,
                                  items[i].decoded);
             }
             std::sort(run.begin(), run.end(), [](const auto &a, const auto &b) {
@@ -410,13 +421,10 @@ void OccurrenceEngine::makeOrderKeys()
             ? static_cast<std::size_t>(static_cast<const unsigned char *>(nul) - bytes)
             : taken;
         std::fill(bytes + length, bytes + 16, 0);
-        const bool ended = length < 16;
-        // Flipping each top bit orders bytes as signed values when compared unsigned.
-        for (std::size_t i = 0; i < 16; ++i) {
-            std::uint64_t &part = i < 8 ? key.prefix : key.prefix2;
-            part = part << 8 | (bytes[i] ^ 0x80u);
-        }
-        key.shortText = ended;
+        key.prefix = packSigned(bytes);
+        key.prefix2 = packSigned(bytes + 8);
+        key.shortText = length < 16;
+        key.rest = key.shortText ? std::string_view() : text.substr(16);
     }
 }
 
@@ -434,10 +442,7 @@ bool OccurrenceEngine::keyPrecedes(std::int32_t a, std::int32_t b) const
         return ka.prefix2 < kb.prefix2;
     if (ka.shortText)
         return false; // both texts ended at the same place within the packed bytes
-    const auto &lines = m_source.lineTable();
-    return compareText(freeText(lines[static_cast<std::size_t>(a)]).substr(16),
-                       freeText(lines[static_cast<std::size_t>(b)]).substr(16))
-        < 0;
+    return compareText(ka.rest, kb.rest) < 0;
 }
 
 std::int32_t OccurrenceEngine::expandOne(std::int32_t line)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace dvw {
@@ -105,6 +106,7 @@ private:
         std::uint32_t time = 0; // unsigned: no time (-1) comes after every time
         bool note = false;
         bool shortText = false; // the free text ends within the sixteen packed bytes
+        std::string_view rest; // the free text behind the packed bytes
     };
 
     // What the index needs of each line, read once per BuildIndex, so that laying out an
