@@ -242,11 +242,13 @@ void OccurrenceEngine::BuildInstances()
     m_datesOf.clear();
     m_dateLists.clear();
     m_decoded.reserve(lines.size());
+    ApptInfo info;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (skipsExpansion(lines[i]))
             continue;
-        m_decoded.emplace_back(static_cast<std::int32_t>(i));
-        ReadAppt(m_decoded.back(), context, lines[i]);
+        info.index = static_cast<std::int32_t>(i);
+        ReadAppt(info, context, lines[i]);
+        m_decoded.push_back(ruleOf(info));
         const bool dated = !context.doneDates().empty() || !context.excludedDates().empty();
         m_datesOf.push_back(dated ? static_cast<std::int32_t>(m_dateLists.size()) : -1);
         if (dated)
@@ -304,19 +306,19 @@ void OccurrenceEngine::applyFirstSeen()
 // Lines that produce nothing are left out.
 std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
 {
+    // Kept to 24 bytes: sorting moves these around many times.
     struct Item
     {
-        std::uint32_t time;
         std::uint64_t prefix;
         std::uint64_t prefix2;
+        std::uint32_t time;
         std::int32_t decoded; // position in m_decoded, in file order
-        bool shortText;
     };
     std::vector<Item> items;
     std::vector<std::int32_t> notes;
     items.reserve(m_decoded.size());
     for (std::size_t i = 0; i < m_decoded.size(); ++i) {
-        const ApptInfo &info = m_decoded[i];
+        const Rule &info = m_decoded[i];
         if (info.kind == CategoryLine || info.kind == Unscheduled)
             continue;
         if (info.kind == Note) {
@@ -324,7 +326,7 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
             continue;
         }
         const OrderKey &k = m_keys[static_cast<std::size_t>(info.index)];
-        items.push_back({k.time, k.prefix, k.prefix2, static_cast<std::int32_t>(i), k.shortText});
+        items.push_back({k.prefix, k.prefix2, k.time, static_cast<std::int32_t>(i)});
     }
     const auto packedLess = [](const Item &a, const Item &b) {
         if (a.time != b.time)
@@ -343,18 +345,19 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
         return a.decoded < b.decoded;
     });
     // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
+    const auto keyOf = [this](const Item &item) -> const OrderKey & {
+        const Rule &info = m_decoded[static_cast<std::size_t>(item.decoded)];
+        return m_keys[static_cast<std::size_t>(info.index)];
+    };
     std::vector<std::pair<std::string_view, std::int32_t>> run;
     for (std::size_t begin = 0; begin < items.size();) {
         std::size_t end = begin + 1;
         while (end < items.size() && !packedLess(items[begin], items[end]))
             ++end;
-        if (end - begin > 1 && !items[begin].shortText) {
+        if (end - begin > 1 && !keyOf(items[begin]).shortText) {
             run.clear();
-            for (std::size_t i = begin; i < end; ++i) {
-                const ApptInfo &info = m_decoded[static_cast<std::size_t>(items[i].decoded)];
-                run.emplace_back(m_keys[static_cast<std::size_t>(info.index)].rest,
-                                 items[i].decoded);
-            }
+            for (std::size_t i = begin; i < end; ++i)
+                run.emplace_back(keyOf(items[i]).rest, items[i].decoded);
             std::sort(run.begin(), run.end(), [](const auto &a, const auto &b) {
                 const int c = compareText(a.first, b.first);
                 return c < 0 || (c == 0 && a.second < b.second);
@@ -405,7 +408,7 @@ void OccurrenceEngine::makeOrderKeys()
 {
     const auto &lines = m_source.lineTable();
     m_keys.assign(lines.size(), OrderKey());
-    for (const ApptInfo &info : m_decoded) {
+    for (const Rule &info : m_decoded) {
         const TimeString &line = lines[static_cast<std::size_t>(info.index)];
         OrderKey &key = m_keys[static_cast<std::size_t>(info.index)];
         key.note = line.kind == Note;
@@ -477,7 +480,7 @@ OccurrenceEngine::AppendOutcome OccurrenceEngine::appendLine(std::int32_t line)
     return outcome;
 }
 
-bool OccurrenceEngine::passesFilters(const ApptInfo &info, const TimeString &line) const
+bool OccurrenceEngine::passesFilters(const Rule &info, const TimeString &line) const
 {
     if (!m_source.IsShown(info.category))
         return false;
@@ -492,7 +495,7 @@ bool OccurrenceEngine::passesFilters(const ApptInfo &info, const TimeString &lin
 // line, whose past dates stay in the notes for the nag interval) up to the day after the
 // window (a Saturday there moves onto the window's last day), later when warnings reach
 // further; inside the line's own start and end dates.
-OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) const
+OccurrenceEngine::Range OccurrenceEngine::usefulRange(const Rule &info) const
 {
     const DateWindow &w = window();
     const Day today = w.today.dayNumber;
@@ -516,10 +519,37 @@ OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) cons
 void OccurrenceEngine::ExpandLine(const ApptInfo &info)
 {
     ReadContext &context = m_source.readContext();
-    expandDecoded(info, context.doneDates(), context.excludedDates());
+    expandDecoded(ruleOf(info), context.doneDates(), context.excludedDates());
 }
 
-void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
+OccurrenceEngine::Rule OccurrenceEngine::ruleOf(const ApptInfo &info)
+{
+    Rule rule;
+    rule.mainDate = info.mainDate;
+    rule.startDate = info.startDate;
+    rule.endDate = info.endDate;
+    rule.index = info.index;
+    rule.kind = info.kind;
+    rule.n = info.n;
+    rule.month = info.month;
+    rule.weekday = info.weekday;
+    rule.offset = info.offset;
+    rule.showFollowing = info.showFollowing;
+    rule.warnDays = info.warnDays;
+    rule.category = info.category;
+    rule.weekdays = info.weekdays;
+    rule.priority = info.priority;
+    rule.completed = info.completed;
+    rule.hasStart = info.hasStart;
+    rule.hasEnd = info.hasEnd;
+    rule.nag = info.nag;
+    rule.unimportant = info.unimportant;
+    rule.observed = info.observed;
+    rule.weekdaysOnly = info.weekdaysOnly;
+    return rule;
+}
+
+void OccurrenceEngine::expandDecoded(const Rule &info, const DateList &done,
                                      const DateList &excluded)
 {
     auto &lines = m_source.lineTable();
@@ -624,7 +654,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
     }
 }
 
-void OccurrenceEngine::expandNote(const ApptInfo &info)
+void OccurrenceEngine::expandNote(const Rule &info)
 {
     if (info.unimportant) {
         const int day = ((m_settings.unimportantDay % 7) + 7) % 7;
@@ -646,7 +676,7 @@ void OccurrenceEngine::expandNote(const ApptInfo &info)
 // Anniversaries and birthdays: the month and day in every year from the year of the
 // series' start on. A 29 February exists in leap years only; a last-day date takes each
 // year's last day of its month.
-void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandYearly(const Rule &info, Range series, Range useful)
 {
     if (useful.lo > useful.hi)
         return;
@@ -664,8 +694,7 @@ void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range us
 }
 
 // Every `step` days from the series start, moved forward by whole steps to the lead-in.
-void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Range series,
-                                    Range useful)
+void OccurrenceEngine::expandEveryN(const Rule &info, std::int64_t step, Range series, Range useful)
 {
     const Day leadIn = window().leadInStart.dayNumber;
     Day date = alignUp(series.lo, leadIn, step);
@@ -675,7 +704,7 @@ void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Ran
         candidate(date, 0, info);
 }
 
-void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandWeekly(const Rule &info, Range series, Range useful)
 {
     const Day from = std::max(series.lo, useful.lo);
     const Day stop = std::min(series.hi, useful.hi);
@@ -690,7 +719,7 @@ void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range us
 
 // The given day (or the last day) of every step-th month from firstMonth to lastMonth
 // (month indexes), up to the day `stop`; months without that day are passed over.
-void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth,
+void OccurrenceEngine::expandMonthSeries(const Rule &info, std::int64_t firstMonth,
                                          std::int64_t lastMonth, std::int64_t step,
                                          std::uint32_t day, bool lastDayOfMonth, std::int64_t stop)
 {
@@ -713,7 +742,7 @@ void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firs
     }
 }
 
-void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandNthWeekday(const Rule &info, Range series, Range useful)
 {
     // An ordinal below 1 names no weekday of a month.
     if (info.n < 1 || info.weekday < 0 || info.weekday > 6)
@@ -757,7 +786,7 @@ void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Rang
     }
 }
 
-std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info) const
+std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const Rule &info) const
 {
     if (!m_doneDates->empty())
         return m_doneDates->contains(TDate::fromDayNumber(asDayNumber(day))) ? 1 : 0;
@@ -766,10 +795,10 @@ std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info
 
 // One date of a rule. A plain line (no reminder, following day, shift, exclusion, done
 // date or weekday rule) places the date alone, without the general steps.
-void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Rule &info)
 {
     if (!m_plainLine) {
-        PlaceInstance(day, flags, info);
+        placeDate(day, flags, info);
         return;
     }
     if ((!info.hasStart || Day(info.startDate.dayNumber) <= day)
@@ -778,6 +807,11 @@ void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Ap
 }
 
 void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+{
+    placeDate(day, flags, ruleOf(info));
+}
+
+void OccurrenceEngine::placeDate(std::int64_t day, std::uint32_t flags, const Rule &info)
 {
     const DateWindow &w = window();
     const Day leadIn = w.leadInStart.dayNumber;
