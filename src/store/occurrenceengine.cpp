@@ -795,7 +795,7 @@ std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const Rule &info) co
 
 // One date of a rule. A plain line (no reminder, following day, shift, exclusion, done
 // date or weekday rule) places the date alone, without the general steps.
-void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Rule &info)
+inline void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Rule &info)
 {
     if (!m_plainLine) {
         placeDate(day, flags, info);
@@ -860,8 +860,8 @@ void OccurrenceEngine::placeDate(std::int64_t day, std::uint32_t flags, const Ru
     }
 }
 
-void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
-                             std::int32_t line)
+inline void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
+                                    std::int32_t line)
 {
     const Day from = window().leadInStart.dayNumber;
     if (day < from || day - from >= static_cast<Day>(m_cellOfDay.size()))
