@@ -115,10 +115,9 @@ LoadLinesResult TApptDocument::LoadLines()
             result.ok = false;
             result.reason = file.reason;
         } else {
-            std::vector<std::string> texts = SplitFileText(file.bytes);
-            m_lines.reserve(texts.size());
-            for (std::string &text : texts)
-                m_lines.emplace_back(std::move(text));
+            m_lines.reserve(MaxFileTexts(file.bytes));
+            ForEachFileText(file.bytes,
+                            [this](std::string &&text) { m_lines.emplace_back(std::move(text)); });
             m_identity = file.identity;
         }
     }
