@@ -962,6 +962,29 @@ inline IndexTy OccurrenceEngine::entryOf(std::uint8_t kind, const Appt &appt, co
     return entry;
 }
 
+// One day's instances behind its heading; true when one of their lines is printed.
+bool OccurrenceEngine::addDayEntries(const std::vector<Appt> &cell, std::int32_t heading,
+                                     std::int32_t locate)
+{
+    // Kept in locals: with members, each entry written would make the compiler read them
+    // back, and a day can hold thousands of entries.
+    const LineLook *looks = m_lineLook.data();
+    std::int32_t located = m_located;
+    std::int32_t position = heading;
+    bool printed = false;
+    for (const Appt &a : cell) {
+        ++position;
+        if (located == -1 && a.line == locate)
+            located = position;
+        const LineLook &look = looks[static_cast<std::size_t>(a.line)];
+        m_index.push_back(entryOf(DatedEntry, a, look));
+        printed = printed || look.printed;
+    }
+    m_located = located;
+    m_datedCount += static_cast<std::int32_t>(cell.size());
+    return printed;
+}
+
 std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
 {
     m_index.clear();
@@ -1009,16 +1032,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             m_firstDayHeading = heading;
         m_index.push_back({DateHeading, 0, static_cast<std::uint8_t>(c.month),
                            static_cast<std::uint8_t>(c.day), 0, 0, 0});
-        bool printed = false;
-        for (std::size_t i = 0; i < cell.size(); ++i) {
-            const Appt &a = cell[i];
-            if (m_located == -1 && a.line == locate)
-                m_located = heading + static_cast<std::int32_t>(i) + 1;
-            const LineLook &look = m_lineLook[static_cast<std::size_t>(a.line)];
-            m_index.push_back(entryOf(DatedEntry, a, look));
-            ++m_datedCount;
-            printed = printed || look.printed;
-        }
+        const bool printed = addDayEntries(cell, heading, locate);
         m_index[static_cast<std::size_t>(heading)].mark = printed ? 1 : 0;
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
         m_dayPositions[slot] = heading;

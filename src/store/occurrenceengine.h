@@ -172,6 +172,7 @@ private:
     void place(std::int64_t day, std::uint32_t flags, std::uint8_t done, std::int32_t line);
     void insertSorted(std::vector<Appt> &cell, const Appt &appt) const;
     bool precedes(std::int32_t a, std::int32_t b) const;
+    bool addDayEntries(const std::vector<Appt> &cell, std::int32_t heading, std::int32_t locate);
     static IndexTy entryOf(std::uint8_t kind, const Appt &appt, const LineLook &look);
     void lookUpLines(const std::vector<TimeString> &lines);
     std::int32_t positionOfDay(std::int64_t day) const;
