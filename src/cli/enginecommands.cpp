@@ -178,6 +178,41 @@ void addEntryText(ChunkedOutput &out, std::string_view text, const IndexTy &entr
     }
 }
 
+// Each line's free text as the agenda shows it, found once per line and copied into one
+// block: a day's entries visit the lines in no useful order, and a compact block keeps
+// most of those visits in cache. A birthday keeps its whole text: its age goes in before
+// the text is cut to the first line (ListEntryText does both).
+class ShownTexts
+{
+public:
+    ShownTexts(const std::vector<TimeString> &lines, bool multiline)
+    {
+        m_ends.reserve(lines.size() + 1);
+        m_plain.reserve(lines.size());
+        m_ends.push_back(0);
+        for (const TimeString &line : lines) {
+            const bool birthday = line.kind == Birthday;
+            const std::string_view text
+                = birthday ? EntryText(line) : ShownLines(EntryText(line), multiline);
+            m_bytes.append(text);
+            m_ends.push_back(m_bytes.size());
+            m_plain.push_back(!birthday && text.find("\r\n") == std::string_view::npos);
+        }
+    }
+
+    std::string_view text(std::size_t line) const
+    {
+        return std::string_view(m_bytes).substr(m_ends[line], m_ends[line + 1] - m_ends[line]);
+    }
+    // Whether the line's entry is its text on one output line, as it stands.
+    bool plain(std::size_t line) const { return m_plain[line] != 0; }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends; // line i is [m_ends[i], m_ends[i + 1])
+    std::vector<std::uint8_t> m_plain;
+};
+
 } // namespace
 
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
@@ -233,6 +268,7 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     const auto &lines = run->document.lineTable();
     const bool european = run->settings.dateText.european;
     const bool multiline = run->settings.multiline;
+    const ShownTexts shown(lines, multiline);
     ChunkedOutput output(out);
     for (const IndexTy &e : engine.index()) {
         switch (e.kind) {
@@ -249,11 +285,11 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
             break;
         case DatedEntry:
         case NoteEntry: {
-            const TimeString &line = lines[static_cast<std::size_t>(e.value)];
-            if (line.kind == Birthday || multiline)
-                addEntryText(output, ListEntryText(line, e, multiline), e);
+            const auto at = static_cast<std::size_t>(e.value);
+            if (shown.plain(at))
+                output.addLine(e.mark ? "x " : "  ", shown.text(at));
             else
-                output.addLine(e.mark ? "x " : "  ", ShownLines(EntryText(line), false));
+                addEntryText(output, ListEntryText(lines[at], e, multiline), e);
             break;
         }
         default:

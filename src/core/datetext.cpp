@@ -32,9 +32,11 @@ std::string_view letterRun(const TextCursor &cursor)
 }
 
 // A run of at least three letters matches a name when it is a prefix of it, ignoring case.
+constexpr std::size_t shortestNameRun = 3;
+
 bool runMatches(std::string_view run, std::string_view upperName)
 {
-    if (run.size() < 3 || run.size() > upperName.size())
+    if (run.size() < shortestNameRun || run.size() > upperName.size())
         return false;
     for (std::size_t i = 0; i < run.size(); ++i) {
         if (toUpperAscii(run[i]) != upperName[i])
@@ -132,6 +134,8 @@ int ReadMonth(TextCursor &cursor)
         return 0;
     }
     const std::string_view run = letterRun(cursor);
+    if (run.size() < shortestNameRun) // most schedules start with a digit: no name to try
+        return -1;
     for (int m = 1; m <= 12; ++m) {
         if (runMatches(run, UpperMonthName(m))) {
             cursor.pos += run.size();
@@ -145,6 +149,8 @@ int ReadMonth(TextCursor &cursor)
 int ReadWeekday(TextCursor &cursor)
 {
     const std::string_view run = letterRun(cursor);
+    if (run.size() < shortestNameRun)
+        return -1;
     for (int d = 1; d <= 7; ++d) {
         if (runMatches(run, UpperDayName(d))) {
             cursor.pos += run.size();

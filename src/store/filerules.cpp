@@ -26,15 +26,6 @@ std::string_view nextLine(std::string_view bytes, std::size_t &pos)
     return bytes.substr(start, length);
 }
 
-void dropEndOfFileMark(std::vector<std::string> &texts)
-{
-    if (texts.empty() || texts.back().empty() || texts.back().back() != CtrlZ)
-        return;
-    texts.back().pop_back();
-    if (texts.back().empty())
-        texts.pop_back();
-}
-
 // Whether the first segment of a text, written as it is, would be read back as part of
 // the line before it (or, for the first line of the file, change the text).
 bool needsLeadingBlank(std::string_view text, bool firstLineWritten)
@@ -46,23 +37,50 @@ bool needsLeadingBlank(std::string_view text, bool firstLineWritten)
 
 } // namespace
 
-std::vector<std::string> SplitFileText(std::string_view bytes)
+std::size_t MaxFileTexts(std::string_view bytes)
 {
-    std::vector<std::string> texts;
+    std::size_t lineEnds = 0;
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;
+         at = bytes.find('\n', at + 1))
+        ++lineEnds;
+    return lineEnds + 1;
+}
+
+void ForEachFileText(std::string_view bytes, const std::function<void(std::string &&)> &add)
+{
+    // A text is handed on once the next line shows it is complete: a continuation line
+    // still belongs to it.
+    std::string text;
+    bool started = false;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view line = nextLine(bytes, pos);
         if (line.empty())
             continue;
-        if (texts.empty() || line.front() != '&') {
-            texts.emplace_back(line);
-        } else {
-            std::string &text = texts.back();
+        if (started && line.front() == '&') {
             text.append(LineEnd);
             text.append(line.substr(1));
+            continue;
         }
+        if (started)
+            add(std::move(text));
+        text = std::string(line);
+        started = true;
     }
-    dropEndOfFileMark(texts);
+    if (!started)
+        return;
+    // The old end-of-file mark; a text that held nothing else is dropped with it.
+    if (text.back() == CtrlZ)
+        text.pop_back();
+    if (!text.empty())
+        add(std::move(text));
+}
+
+std::vector<std::string> SplitFileText(std::string_view bytes)
+{
+    std::vector<std::string> texts;
+    texts.reserve(MaxFileTexts(bytes));
+    ForEachFileText(bytes, [&texts](std::string &&text) { texts.push_back(std::move(text)); });
     return texts;
 }
 

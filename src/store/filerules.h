@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,10 @@ namespace dvw {
 // Ctrl-Z (26) as the very last byte of the last text is the old end-of-file mark and is
 // removed; a text left empty by that is dropped. Linear in the size of the bytes.
 std::vector<std::string> SplitFileText(std::string_view bytes);
+// The same texts handed to `add` one by one, so that a large file is never held twice.
+void ForEachFileText(std::string_view bytes, const std::function<void(std::string &&)> &add);
+// At most how many texts the bytes hold: one per physical line.
+std::size_t MaxFileTexts(std::string_view bytes);
 
 // The bytes to save for the texts, in order. A text beginning with "~" is a deleted line
 // and is not written. Each text is cut at its CR LF pairs; the first segment is a line of

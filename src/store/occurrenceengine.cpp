@@ -3,10 +3,13 @@
 #include "core/linereader.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace dvw {
 
@@ -126,6 +129,17 @@ int compareText(std::string_view a, std::string_view b)
     return ca < cb ? -1 : (ca > cb ? 1 : 0);
 }
 
+// Eight bytes as one number whose unsigned order is the order of the bytes compared as
+// signed values: read first byte most significant, with each top bit flipped.
+std::uint64_t packSigned(const unsigned char *bytes)
+{
+    std::uint64_t packed;
+    std::memcpy(&packed, bytes, sizeof packed);
+    if constexpr (std::endian::native == std::endian::little)
+        packed = __builtin_bswap64(packed);
+    return packed ^ 0x8080808080808080u;
+}
+
 std::string_view freeText(const TimeString &line)
 {
     const auto start
@@ -230,11 +244,13 @@ void OccurrenceEngine::BuildInstances()
     m_datesOf.clear();
     m_dateLists.clear();
     m_decoded.reserve(lines.size());
+    ApptInfo info;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (skipsExpansion(lines[i]))
             continue;
-        m_decoded.emplace_back(static_cast<std::int32_t>(i));
-        ReadAppt(m_decoded.back(), context, lines[i]);
+        info.index = static_cast<std::int32_t>(i);
+        ReadAppt(info, context, lines[i]);
+        m_decoded.push_back(ruleOf(info));
         const bool dated = !context.doneDates().empty() || !context.excludedDates().empty();
         m_datesOf.push_back(dated ? static_cast<std::int32_t>(m_dateLists.size()) : -1);
         if (dated)
@@ -286,25 +302,67 @@ void OccurrenceEngine::applyFirstSeen()
     }
 }
 
+namespace {
+
+// What the day order sorts: a line's packed key and its place in file order. Kept to 24
+// bytes: sorting moves these around many times.
+struct OrderItem
+{
+    std::uint64_t prefix;
+    std::uint64_t prefix2;
+    std::uint32_t time;
+    std::int32_t decoded; // position in the decoded lines, in file order
+};
+
+// Byte b of an item's key (time, prefix, prefix2), counting from the least significant.
+std::size_t keyByte(const OrderItem &item, int b)
+{
+    const std::uint64_t word = b < 8 ? item.prefix2 : (b < 16 ? item.prefix : item.time);
+    return static_cast<std::size_t>((word >> (8 * (b % 8))) & 0xFFu);
+}
+
+// Sorts by time, then the packed bytes, keeping equal keys in the order they came in: a
+// radix sort, one key byte at a time from the least significant. It makes no comparison
+// (whose outcome a processor cannot guess), so tens of thousands of lines sort several
+// times faster than by comparing; bytes that every item shares cost one look each.
+void sortByPackedKey(std::vector<OrderItem> &items)
+{
+    constexpr int keyBytes = 20;
+    if (items.size() < 2)
+        return;
+    std::vector<std::array<std::size_t, 256>> counts(keyBytes);
+    for (const OrderItem &item : items) {
+        for (int b = 0; b < keyBytes; ++b)
+            ++counts[static_cast<std::size_t>(b)][keyByte(item, b)];
+    }
+    std::vector<OrderItem> sorted(items.size());
+    for (int b = 0; b < keyBytes; ++b) {
+        std::array<std::size_t, 256> &next = counts[static_cast<std::size_t>(b)];
+        if (next[keyByte(items.front(), b)] == items.size())
+            continue;
+        std::size_t start = 0;
+        for (std::size_t &count : next) // counts become each byte value's first place
+            start += std::exchange(count, start);
+        for (const OrderItem &item : items)
+            sorted[next[keyByte(item, b)]++] = item;
+        items.swap(sorted);
+    }
+}
+
+} // namespace
+
 // The decoded lines in the order their instances take within a day: time, then free
 // text; equal lines in file order. Notes never reach a cell, and with them the order would
 // not be transitive: they go last, in file order, as their entries are collected anyway.
 // Lines that produce nothing are left out.
 std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
 {
-    struct Item
-    {
-        std::uint32_t time;
-        std::uint64_t prefix;
-        std::uint64_t prefix2;
-        std::int32_t decoded; // position in m_decoded, in file order
-        bool shortText;
-    };
+    using Item = OrderItem;
     std::vector<Item> items;
     std::vector<std::int32_t> notes;
     items.reserve(m_decoded.size());
     for (std::size_t i = 0; i < m_decoded.size(); ++i) {
-        const ApptInfo &info = m_decoded[i];
+        const Rule &info = m_decoded[i];
         if (info.kind == CategoryLine || info.kind == Unscheduled)
             continue;
         if (info.kind == Note) {
@@ -312,7 +370,7 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
             continue;
         }
         const OrderKey &k = m_keys[static_cast<std::size_t>(info.index)];
-        items.push_back({k.time, k.prefix, k.prefix2, static_cast<std::int32_t>(i), k.shortText});
+        items.push_back({k.prefix, k.prefix2, k.time, static_cast<std::int32_t>(i)});
     }
     const auto packedLess = [](const Item &a, const Item &b) {
         if (a.time != b.time)
@@ -321,29 +379,21 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
             return a.prefix < b.prefix;
         return a.prefix2 < b.prefix2;
     };
-    std::sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
-        if (a.time != b.time)
-            return a.time < b.time;
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        if (a.prefix2 != b.prefix2)
-            return a.prefix2 < b.prefix2;
-        return a.decoded < b.decoded;
-    });
+    sortByPackedKey(items);
     // Runs that agree on the packed bytes and go on beyond them are ordered by the rest.
-    const auto &lines = m_source.lineTable();
+    const auto keyOf = [this](const Item &item) -> const OrderKey & {
+        const Rule &info = m_decoded[static_cast<std::size_t>(item.decoded)];
+        return m_keys[static_cast<std::size_t>(info.index)];
+    };
     std::vector<std::pair<std::string_view, std::int32_t>> run;
     for (std::size_t begin = 0; begin < items.size();) {
         std::size_t end = begin + 1;
         while (end < items.size() && !packedLess(items[begin], items[end]))
             ++end;
-        if (end - begin > 1 && !items[begin].shortText) {
+        if (end - begin > 1 && !keyOf(items[begin]).shortText) {
             run.clear();
-            for (std::size_t i = begin; i < end; ++i) {
-                const ApptInfo &info = m_decoded[static_cast<std::size_t>(items[i].decoded)];
-                run.emplace_back(freeText(lines[static_cast<std::size_t>(info.index)]).substr(16),
-                                 items[i].decoded);
-            }
+            for (std::size_t i = begin; i < end; ++i)
+                run.emplace_back(keyOf(items[i]).rest, items[i].decoded);
             std::sort(run.begin(), run.end(), [](const auto &a, const auto &b) {
                 const int c = compareText(a.first, b.first);
                 return c < 0 || (c == 0 && a.second < b.second);
@@ -394,7 +444,7 @@ void OccurrenceEngine::makeOrderKeys()
 {
     const auto &lines = m_source.lineTable();
     m_keys.assign(lines.size(), OrderKey());
-    for (const ApptInfo &info : m_decoded) {
+    for (const Rule &info : m_decoded) {
         const TimeString &line = lines[static_cast<std::size_t>(info.index)];
         OrderKey &key = m_keys[static_cast<std::size_t>(info.index)];
         key.note = line.kind == Note;
@@ -410,13 +460,10 @@ void OccurrenceEngine::makeOrderKeys()
             ? static_cast<std::size_t>(static_cast<const unsigned char *>(nul) - bytes)
             : taken;
         std::fill(bytes + length, bytes + 16, 0);
-        const bool ended = length < 16;
-        // Flipping each top bit orders bytes as signed values when compared unsigned.
-        for (std::size_t i = 0; i < 16; ++i) {
-            std::uint64_t &part = i < 8 ? key.prefix : key.prefix2;
-            part = part << 8 | (bytes[i] ^ 0x80u);
-        }
-        key.shortText = ended;
+        key.prefix = packSigned(bytes);
+        key.prefix2 = packSigned(bytes + 8);
+        key.shortText = length < 16;
+        key.rest = key.shortText ? std::string_view() : text.substr(16);
     }
 }
 
@@ -434,10 +481,7 @@ bool OccurrenceEngine::keyPrecedes(std::int32_t a, std::int32_t b) const
         return ka.prefix2 < kb.prefix2;
     if (ka.shortText)
         return false; // both texts ended at the same place within the packed bytes
-    const auto &lines = m_source.lineTable();
-    return compareText(freeText(lines[static_cast<std::size_t>(a)]).substr(16),
-                       freeText(lines[static_cast<std::size_t>(b)]).substr(16))
-        < 0;
+    return compareText(ka.rest, kb.rest) < 0;
 }
 
 std::int32_t OccurrenceEngine::expandOne(std::int32_t line)
@@ -472,7 +516,7 @@ OccurrenceEngine::AppendOutcome OccurrenceEngine::appendLine(std::int32_t line)
     return outcome;
 }
 
-bool OccurrenceEngine::passesFilters(const ApptInfo &info, const TimeString &line) const
+bool OccurrenceEngine::passesFilters(const Rule &info, const TimeString &line) const
 {
     if (!m_source.IsShown(info.category))
         return false;
@@ -487,7 +531,7 @@ bool OccurrenceEngine::passesFilters(const ApptInfo &info, const TimeString &lin
 // line, whose past dates stay in the notes for the nag interval) up to the day after the
 // window (a Saturday there moves onto the window's last day), later when warnings reach
 // further; inside the line's own start and end dates.
-OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) const
+OccurrenceEngine::Range OccurrenceEngine::usefulRange(const Rule &info) const
 {
     const DateWindow &w = window();
     const Day today = w.today.dayNumber;
@@ -511,10 +555,37 @@ OccurrenceEngine::Range OccurrenceEngine::usefulRange(const ApptInfo &info) cons
 void OccurrenceEngine::ExpandLine(const ApptInfo &info)
 {
     ReadContext &context = m_source.readContext();
-    expandDecoded(info, context.doneDates(), context.excludedDates());
+    expandDecoded(ruleOf(info), context.doneDates(), context.excludedDates());
 }
 
-void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
+OccurrenceEngine::Rule OccurrenceEngine::ruleOf(const ApptInfo &info)
+{
+    Rule rule;
+    rule.mainDate = info.mainDate;
+    rule.startDate = info.startDate;
+    rule.endDate = info.endDate;
+    rule.index = info.index;
+    rule.kind = info.kind;
+    rule.n = info.n;
+    rule.month = info.month;
+    rule.weekday = info.weekday;
+    rule.offset = info.offset;
+    rule.showFollowing = info.showFollowing;
+    rule.warnDays = info.warnDays;
+    rule.category = info.category;
+    rule.weekdays = info.weekdays;
+    rule.priority = info.priority;
+    rule.completed = info.completed;
+    rule.hasStart = info.hasStart;
+    rule.hasEnd = info.hasEnd;
+    rule.nag = info.nag;
+    rule.unimportant = info.unimportant;
+    rule.observed = info.observed;
+    rule.weekdaysOnly = info.weekdaysOnly;
+    return rule;
+}
+
+void OccurrenceEngine::expandDecoded(const Rule &info, const DateList &done,
                                      const DateList &excluded)
 {
     auto &lines = m_source.lineTable();
@@ -619,7 +690,7 @@ void OccurrenceEngine::expandDecoded(const ApptInfo &info, const DateList &done,
     }
 }
 
-void OccurrenceEngine::expandNote(const ApptInfo &info)
+void OccurrenceEngine::expandNote(const Rule &info)
 {
     if (info.unimportant) {
         const int day = ((m_settings.unimportantDay % 7) + 7) % 7;
@@ -641,7 +712,7 @@ void OccurrenceEngine::expandNote(const ApptInfo &info)
 // Anniversaries and birthdays: the month and day in every year from the year of the
 // series' start on. A 29 February exists in leap years only; a last-day date takes each
 // year's last day of its month.
-void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandYearly(const Rule &info, Range series, Range useful)
 {
     if (useful.lo > useful.hi)
         return;
@@ -659,8 +730,7 @@ void OccurrenceEngine::expandYearly(const ApptInfo &info, Range series, Range us
 }
 
 // Every `step` days from the series start, moved forward by whole steps to the lead-in.
-void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Range series,
-                                    Range useful)
+void OccurrenceEngine::expandEveryN(const Rule &info, std::int64_t step, Range series, Range useful)
 {
     const Day leadIn = window().leadInStart.dayNumber;
     Day date = alignUp(series.lo, leadIn, step);
@@ -670,7 +740,7 @@ void OccurrenceEngine::expandEveryN(const ApptInfo &info, std::int64_t step, Ran
         candidate(date, 0, info);
 }
 
-void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandWeekly(const Rule &info, Range series, Range useful)
 {
     const Day from = std::max(series.lo, useful.lo);
     const Day stop = std::min(series.hi, useful.hi);
@@ -685,7 +755,7 @@ void OccurrenceEngine::expandWeekly(const ApptInfo &info, Range series, Range us
 
 // The given day (or the last day) of every step-th month from firstMonth to lastMonth
 // (month indexes), up to the day `stop`; months without that day are passed over.
-void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth,
+void OccurrenceEngine::expandMonthSeries(const Rule &info, std::int64_t firstMonth,
                                          std::int64_t lastMonth, std::int64_t step,
                                          std::uint32_t day, bool lastDayOfMonth, std::int64_t stop)
 {
@@ -708,7 +778,7 @@ void OccurrenceEngine::expandMonthSeries(const ApptInfo &info, std::int64_t firs
     }
 }
 
-void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Range useful)
+void OccurrenceEngine::expandNthWeekday(const Rule &info, Range series, Range useful)
 {
     // An ordinal below 1 names no weekday of a month.
     if (info.n < 1 || info.weekday < 0 || info.weekday > 6)
@@ -752,7 +822,7 @@ void OccurrenceEngine::expandNthWeekday(const ApptInfo &info, Range series, Rang
     }
 }
 
-std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info) const
+std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const Rule &info) const
 {
     if (!m_doneDates->empty())
         return m_doneDates->contains(TDate::fromDayNumber(asDayNumber(day))) ? 1 : 0;
@@ -761,10 +831,10 @@ std::uint8_t OccurrenceEngine::doneMarkOf(std::int64_t day, const ApptInfo &info
 
 // One date of a rule. A plain line (no reminder, following day, shift, exclusion, done
 // date or weekday rule) places the date alone, without the general steps.
-void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+inline void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Rule &info)
 {
     if (!m_plainLine) {
-        PlaceInstance(day, flags, info);
+        placeDate(day, flags, info);
         return;
     }
     if ((!info.hasStart || Day(info.startDate.dayNumber) <= day)
@@ -773,6 +843,11 @@ void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, const Ap
 }
 
 void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
+{
+    placeDate(day, flags, ruleOf(info));
+}
+
+void OccurrenceEngine::placeDate(std::int64_t day, std::uint32_t flags, const Rule &info)
 {
     const DateWindow &w = window();
     const Day leadIn = w.leadInStart.dayNumber;
@@ -821,8 +896,8 @@ void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, cons
     }
 }
 
-void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
-                             std::int32_t line)
+inline void OccurrenceEngine::place(std::int64_t day, std::uint32_t flags, std::uint8_t done,
+                                    std::int32_t line)
 {
     const Day from = window().leadInStart.dayNumber;
     if (day < from || day - from >= static_cast<Day>(m_cellOfDay.size()))
@@ -888,12 +963,10 @@ void OccurrenceEngine::insertSorted(std::vector<Appt> &cell, const Appt &appt) c
 
 namespace {
 
-std::int32_t ageOf(const TimeString &line, const Appt &appt)
+std::int32_t ageOf(const Appt &appt, std::uint32_t birthYear)
 {
-    if (line.kind != Birthday || appt.date.dayNumber == 0 || line.birthDate.dayNumber == 0)
-        return 0;
-    const auto age = static_cast<std::int64_t>(appt.date.Year())
-        - static_cast<std::int64_t>(line.birthDate.Year());
+    const auto age
+        = static_cast<std::int64_t>(appt.date.Year()) - static_cast<std::int64_t>(birthYear);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         age, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
@@ -905,23 +978,47 @@ void OccurrenceEngine::lookUpLines(const std::vector<TimeString> &lines)
     m_lineLook.resize(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const TimeString &line = lines[i];
-        m_lineLook[i]
-            = static_cast<std::uint8_t>((line.shade & 0x7F) | (line.kind == Birthday ? 0x80 : 0));
+        LineLook &look = m_lineLook[i];
+        look.colour = static_cast<std::uint8_t>(line.shade & 0x7F);
+        look.hasAge = line.kind == Birthday && line.birthDate.dayNumber != 0;
+        look.printed = !line.noPrint;
+        look.birthYear = look.hasAge ? line.birthDate.Year() : 0;
     }
 }
 
-void OccurrenceEngine::addEntry(const std::vector<TimeString> &lines, std::uint8_t kind,
-                                const Appt &appt)
+inline IndexTy OccurrenceEngine::entryOf(std::uint8_t kind, const Appt &appt, const LineLook &look)
 {
-    const std::uint8_t look = m_lineLook[static_cast<std::size_t>(appt.line)];
     IndexTy entry;
     entry.kind = kind;
     entry.value = appt.line;
     entry.mark = appt.done;
-    entry.colour = static_cast<std::uint8_t>(look & 0x7F);
-    if (look & 0x80)
-        entry.age = ageOf(lines[static_cast<std::size_t>(appt.line)], appt);
-    m_index.push_back(entry);
+    entry.colour = look.colour;
+    if (look.hasAge && appt.date.dayNumber != 0) [[unlikely]]
+        entry.age = ageOf(appt, look.birthYear);
+    return entry;
+}
+
+// One day's instances behind its heading; true when one of their lines is printed.
+bool OccurrenceEngine::addDayEntries(const std::vector<Appt> &cell, std::int32_t heading,
+                                     std::int32_t locate)
+{
+    // Kept in locals: with members, each entry written would make the compiler read them
+    // back, and a day can hold thousands of entries.
+    const LineLook *looks = m_lineLook.data();
+    std::int32_t located = m_located;
+    std::int32_t position = heading;
+    bool printed = false;
+    for (const Appt &a : cell) {
+        ++position;
+        if (located == -1 && a.line == locate)
+            located = position;
+        const LineLook &look = looks[static_cast<std::size_t>(a.line)];
+        m_index.push_back(entryOf(DatedEntry, a, look));
+        printed = printed || look.printed;
+    }
+    m_located = located;
+    m_datedCount += static_cast<std::int32_t>(cell.size());
+    return printed;
 }
 
 std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
@@ -951,7 +1048,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             }
             if (m_located == -1 && a.line == locate)
                 m_located = position();
-            addEntry(lines, NoteEntry, a);
+            m_index.push_back(entryOf(NoteEntry, a, m_lineLook[static_cast<std::size_t>(a.line)]));
         }
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
     }
@@ -971,15 +1068,7 @@ std::int32_t OccurrenceEngine::BuildIndex(std::int32_t locate)
             m_firstDayHeading = heading;
         m_index.push_back({DateHeading, 0, static_cast<std::uint8_t>(c.month),
                            static_cast<std::uint8_t>(c.day), 0, 0, 0});
-        bool printed = false;
-        for (std::size_t i = 0; i < cell.size(); ++i) {
-            const Appt &a = cell[i];
-            if (m_located == -1 && a.line == locate)
-                m_located = heading + static_cast<std::int32_t>(i) + 1;
-            addEntry(lines, DatedEntry, a);
-            ++m_datedCount;
-            printed = printed || !lines[static_cast<std::size_t>(a.line)].noPrint;
-        }
+        const bool printed = addDayEntries(cell, heading, locate);
         m_index[static_cast<std::size_t>(heading)].mark = printed ? 1 : 0;
         m_index.push_back({BlankLine, 0, 0, 0, 0, 0, 0});
         m_dayPositions[slot] = heading;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace dvw {
@@ -105,33 +106,74 @@ private:
         std::uint32_t time = 0; // unsigned: no time (-1) comes after every time
         bool note = false;
         bool shortText = false; // the free text ends within the sixteen packed bytes
+        std::string_view rest; // the free text behind the packed bytes
+    };
+
+    // A decoded line as the rules read it: the fields of ApptInfo that expanding uses. A full
+    // rebuild keeps one per line until every line is expanded, in half the space.
+    struct Rule
+    {
+        TDate mainDate;
+        TDate startDate;
+        TDate endDate;
+        std::int32_t index = -1;
+        std::int32_t kind = Unscheduled;
+        std::int32_t n = 0;
+        std::int32_t month = 0;
+        std::int32_t weekday = 0;
+        std::int32_t offset = 0;
+        std::int32_t showFollowing = 0;
+        std::int32_t warnDays = 0;
+        std::uint32_t category = 0;
+        std::array<bool, 7> weekdays {};
+        std::uint8_t priority = 0;
+        bool completed = false;
+        bool hasStart = false;
+        bool hasEnd = false;
+        bool nag = false;
+        bool unimportant = false;
+        bool observed = false;
+        bool weekdaysOnly = false;
+    };
+    static Rule ruleOf(const ApptInfo &info);
+
+    // What the index needs of each line, read once per BuildIndex, so that laying out an
+    // instance never reaches into the large line table.
+    struct LineLook
+    {
+        std::uint8_t colour = 0;
+        bool hasAge = false; // a birthday line with its birth date
+        bool printed = false; // the line has no no-print mark
+        std::uint32_t birthYear = 0;
     };
 
     void clearCells();
     bool windowUsable() const;
     void prepareWindow();
-    void expandDecoded(const ApptInfo &info, const DateList &done, const DateList &excluded);
+    void expandDecoded(const Rule &info, const DateList &done, const DateList &excluded);
     std::vector<std::int32_t> dayOrder() const;
     void replayNotes();
     void applyFirstSeen();
     void makeOrderKeys();
     bool keyPrecedes(std::int32_t a, std::int32_t b) const;
-    bool passesFilters(const ApptInfo &info, const TimeString &line) const;
-    void expandNote(const ApptInfo &info);
-    void expandYearly(const ApptInfo &info, Range series, Range useful);
-    void expandEveryN(const ApptInfo &info, std::int64_t step, Range series, Range useful);
-    void expandWeekly(const ApptInfo &info, Range series, Range useful);
-    void expandMonthSeries(const ApptInfo &info, std::int64_t firstMonth, std::int64_t lastMonth,
+    bool passesFilters(const Rule &info, const TimeString &line) const;
+    void expandNote(const Rule &info);
+    void expandYearly(const Rule &info, Range series, Range useful);
+    void expandEveryN(const Rule &info, std::int64_t step, Range series, Range useful);
+    void expandWeekly(const Rule &info, Range series, Range useful);
+    void expandMonthSeries(const Rule &info, std::int64_t firstMonth, std::int64_t lastMonth,
                            std::int64_t step, std::uint32_t day, bool lastDay, std::int64_t stop);
-    void expandNthWeekday(const ApptInfo &info, Range series, Range useful);
-    Range usefulRange(const ApptInfo &info) const;
-    void candidate(std::int64_t day, std::uint32_t flags, const ApptInfo &info);
-    std::uint8_t doneMarkOf(std::int64_t day, const ApptInfo &info) const;
+    void expandNthWeekday(const Rule &info, Range series, Range useful);
+    Range usefulRange(const Rule &info) const;
+    void candidate(std::int64_t day, std::uint32_t flags, const Rule &info);
+    void placeDate(std::int64_t day, std::uint32_t flags, const Rule &info);
+    std::uint8_t doneMarkOf(std::int64_t day, const Rule &info) const;
     void addNote(const Appt &appt);
     void place(std::int64_t day, std::uint32_t flags, std::uint8_t done, std::int32_t line);
     void insertSorted(std::vector<Appt> &cell, const Appt &appt) const;
     bool precedes(std::int32_t a, std::int32_t b) const;
-    void addEntry(const std::vector<TimeString> &lines, std::uint8_t kind, const Appt &appt);
+    bool addDayEntries(const std::vector<Appt> &cell, std::int32_t heading, std::int32_t locate);
+    static IndexTy entryOf(std::uint8_t kind, const Appt &appt, const LineLook &look);
     void lookUpLines(const std::vector<TimeString> &lines);
     std::int32_t positionOfDay(std::int64_t day) const;
 
@@ -144,7 +186,7 @@ private:
     bool m_plainLine = false; // its dates place themselves only: no reminder, shift or rule
     const DateList *m_doneDates = nullptr; // and its done and excluded dates
     const DateList *m_excludedDates = nullptr;
-    std::vector<ApptInfo> m_decoded; // scratch of BuildInstances
+    std::vector<Rule> m_decoded; // scratch of BuildInstances
     std::vector<std::int32_t> m_datesOf; // per decoded line: its slot in m_dateLists, or -1
     std::vector<std::pair<DateList, DateList>> m_dateLists;
     std::vector<OrderKey> m_keys;
@@ -155,9 +197,7 @@ private:
     TDate m_firstNoteDate;
     // For each day from the lead-in start to the window's end: its cell.
     std::vector<std::vector<Appt> *> m_cellOfDay;
-    // What the index needs of each line, read once per BuildIndex: the colour, and bit 7
-    // set for a birthday line.
-    std::vector<std::uint8_t> m_lineLook;
+    std::vector<LineLook> m_lineLook;
 
     std::array<std::vector<Appt>, cellCount> m_dayCells;
     std::array<std::vector<Appt>, 31> m_leadInCells;

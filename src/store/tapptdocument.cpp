@@ -122,8 +122,9 @@ LoadLinesResult TApptDocument::LoadLines()
             result.ok = false;
             result.reason = file.reason;
         } else {
-            for (std::string &text : SplitFileText(file.bytes))
-                m_lines.emplace_back(std::move(text));
+            m_lines.reserve(MaxFileTexts(file.bytes));
+            ForEachFileText(file.bytes,
+                            [this](std::string &&text) { m_lines.emplace_back(std::move(text)); });
             m_identity = file.identity;
         }
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 #include <sstream>
 
 using namespace dvw;
@@ -81,4 +82,23 @@ TEST(CliSettings, ReadCommandUsesTheStoredDateOrder)
     EXPECT_NE(readOutput({"read"}, "13/5 x").find("\"kind\":6"), std::string::npos);
     EXPECT_NE(readOutput({"read", "--no-european"}, "13/5 x").find("\"kind\":13"),
               std::string::npos);
+}
+
+// The agenda prints most entries as one line straight from its text block; a continued
+// entry and a birthday take the long way, and MULTILINE decides how much of them shows.
+TEST(CliSettings, MultilineShowsEveryLineOfAContinuedEntry)
+{
+    const TempSettingsDir dir;
+    const std::string file = dir.file("NOTES.APT");
+    std::ofstream(file, std::ios::binary) << "3/5/2026 Trip\r\n&  to the coast\r\n"
+                                             "\\B3/5/1990 Ann (age)\r\n&  bring cake\r\n"
+                                             ">3/5/2026 9:00 Call\r\n";
+    const std::vector<std::string> args {"agenda", file, "--today", "2026-03-01", "--days", "7"};
+    const std::string day = "Thursday March 5, 2026\n";
+
+    dir.write("MULTILINE=0\n");
+    EXPECT_EQ(readOutput(args, {}), day + "x 9:00 Call\n  Ann (36)\n  Trip\n\n");
+    dir.write("MULTILINE=1\n");
+    EXPECT_EQ(readOutput(args, {}),
+              day + "x 9:00 Call\n  Ann (36)\n    bring cake\n  Trip\n    to the coast\n\n");
 }
