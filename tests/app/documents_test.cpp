@@ -6,6 +6,7 @@
 #include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "app/windowlayout.h"
+#include "framefixture.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
@@ -49,30 +50,12 @@ void writeAll(const QString &path, const QByteArray &bytes)
 
 // A main window started with the given arguments, in a fresh directory that is the
 // current one while the test runs.
-class Documents : public ::testing::Test
+class Documents : public test::FrameFixture
 {
 protected:
-    Documents()
-        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
-        , probe(1024, 0)
-        , oldCurrent(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-        qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
-    }
-    ~Documents() override
-    {
-        frame.reset();
-        app.reset();
-        QDir::setCurrent(oldCurrent);
-    }
-
     void start(std::vector<std::string> args = {"dayvane"})
     {
-        app = std::make_unique<dvwApp>(
-            ParseCommandLine(args),
-            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
-        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+        makeFrame(args);
         frame->showAtStart();
         frame->openStartFile();
     }
@@ -87,16 +70,6 @@ protected:
     {
         return prompter.asked().empty() ? QString() : prompter.asked().back().text;
     }
-
-    QTemporaryDir dir;
-    QTemporaryDir settingsDir;
-    ScriptedPrompter prompter;
-    ScriptedFileChooser files;
-    ManualClock clock;
-    FixedProbe probe;
-    QString oldCurrent;
-    std::unique_ptr<dvwApp> app;
-    std::unique_ptr<TDVDecoratedMDIFrame> frame;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/settingsstore.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "app/windowplacement.h"
+#include "framefixture.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
@@ -43,23 +44,12 @@ TEST(WindowPlacement, MinimiseSwitchWinsOverFullScreen)
 
 namespace {
 
-class Placement : public ::testing::Test
+class Placement : public test::FrameFixture
 {
 protected:
     Placement()
-        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
-        , probe(1024, 0)
-        , oldCurrent(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-        qputenv("DAYVANE_CONFIG_DIR", dir.path().toLocal8Bit());
-    }
-    ~Placement() override
-    {
-        frame.reset();
-        app.reset();
-        QDir::setCurrent(oldCurrent);
-    }
+        : FrameFixture(true)
+    { }
 
     void store(const char *conf, std::initializer_list<std::pair<const char *, int>> values)
     {
@@ -82,10 +72,7 @@ protected:
 
     void start(std::vector<std::string> args = {"dayvane"})
     {
-        app = std::make_unique<dvwApp>(
-            ParseCommandLine(args),
-            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
-        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+        makeFrame(args);
         frame->showAtStart();
         (void)QTest::qWaitForWindowExposed(frame.get());
     }
@@ -94,15 +81,6 @@ protected:
         prompter.pushAnswer(Prompter::Answer::No);
         ASSERT_TRUE(frame->close());
     }
-
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    ScriptedFileChooser files;
-    ManualClock clock;
-    FixedProbe probe;
-    QString oldCurrent;
-    std::unique_ptr<dvwApp> app;
-    std::unique_ptr<TDVDecoratedMDIFrame> frame;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/platformprobe.h"
 #include "app/tdvdecoratedmdiframe.h"
 #include "app/windowlayout.h"
+#include "framefixture.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
@@ -44,34 +45,16 @@ public:
 };
 
 // The main window with this layer's views installed, opening one file.
-class ViewsInFrame : public ::testing::Test
+class ViewsInFrame : public test::FrameFixture
 {
 protected:
-    ViewsInFrame()
-        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
-        , probe(1024, 0)
-        , oldCurrent(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-        qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
-    }
-    ~ViewsInFrame() override
-    {
-        frame.reset();
-        app.reset();
-        QDir::setCurrent(oldCurrent);
-    }
-
     void start(const QByteArray &fileText, bool withList = false)
     {
         QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(fileText);
         file.close();
-        app = std::make_unique<dvwApp>(
-            ParseCommandLine({"dayvane", "NOTES.APT"}),
-            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
-        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+        makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
         InstallViews(*frame);
         if (withList)
@@ -87,16 +70,6 @@ protected:
     {
         return paneWindow() ? qobject_cast<TOneApptView *>(paneWindow()->widget()) : nullptr;
     }
-
-    QTemporaryDir dir;
-    QTemporaryDir settingsDir;
-    ScriptedPrompter prompter;
-    ScriptedFileChooser files;
-    ManualClock clock;
-    FixedProbe probe;
-    QString oldCurrent;
-    std::unique_ptr<dvwApp> app;
-    std::unique_ptr<TDVDecoratedMDIFrame> frame;
 };
 
 const QByteArray sampleFile = "12/9/2026 9:00 Dentist\r\n&bring the card\r\n&room 4\r\n"

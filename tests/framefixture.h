@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/commandline.h"
+#include "app/dvwapp.h"
+#include "app/platformprobe.h"
+#include "app/tdvdecoratedmdiframe.h"
+#include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/scriptedprompter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dvw::test {
+
+// A main window for one test: a fresh directory that is the current one while the test
+// runs, its own settings folder, a scripted prompter and file chooser, a screen 1,024
+// pixels wide without sound, and a clock stopped at 9:05 on 7 December 2026.
+class FrameFixture : public ::testing::Test
+{
+protected:
+    // settingsInWorkDir: the settings files live in the test's directory, where the test
+    // reads and writes them itself.
+    explicit FrameFixture(bool settingsInWorkDir = false)
+        : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 5)))
+        , probe(1024, 0)
+        , oldCurrent(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+        const QString settings = settingsInWorkDir ? dir.path() : settingsDir.path();
+        qputenv("DAYVANE_CONFIG_DIR", settings.toLocal8Bit());
+    }
+    ~FrameFixture() override
+    {
+        frame.reset();
+        app.reset();
+        QDir::setCurrent(oldCurrent);
+    }
+
+    // The application and its main window for these arguments, not shown yet.
+    void makeFrame(const std::vector<std::string> &args)
+    {
+        app = std::make_unique<dvwApp>(
+            ParseCommandLine(args),
+            AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
+        frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+    }
+
+    QTemporaryDir dir;
+    QTemporaryDir settingsDir;
+    ScriptedPrompter prompter;
+    ScriptedFileChooser files;
+    ManualClock clock;
+    FixedProbe probe;
+    QString oldCurrent;
+    std::unique_ptr<dvwApp> app;
+    std::unique_ptr<TDVDecoratedMDIFrame> frame;
+};
+
+} // namespace dvw::test
