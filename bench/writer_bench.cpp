@@ -1,6 +1,7 @@
 // How fast decoded lines of every kind are written back (compose and read again).
 #include "core/linereader.h"
 #include "core/linewriter.h"
+#include "samplelines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,26 +10,11 @@
 
 namespace {
 
-const std::vector<std::string> &sampleLines()
-{
-    static const std::vector<std::string> lines = {
-        "3/5/99 9:00 am Dentist",
-        "\\B3/5/60 Ann (  )",
-        "?/15 Pay rent",
-        "!mon, wed 7:30 Gym",
-        "!MAR3MON>1 Holiday after",
-        "*WORK Call back",
-        "\\*HOME \\D3/5/99 \\D3/12/99 !1W Clean",
-        "A line that is all free text and fits no schedule at all",
-    };
-    return lines;
-}
-
 void BM_WriteAppt(benchmark::State &state)
 {
     dvw::SimpleReadContext doc;
     for (auto _ : state) {
-        for (const auto &text : sampleLines()) {
+        for (const auto &text : dvw::bench::sampleLines()) {
             dvw::TimeString line(text);
             dvw::ApptInfo info;
             dvw::ReadAppt(info, doc, line);
@@ -36,7 +22,8 @@ void BM_WriteAppt(benchmark::State &state)
             benchmark::DoNotOptimize(line.text.data());
         }
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(sampleLines().size()));
+    state.SetItemsProcessed(state.iterations()
+                            * static_cast<std::int64_t>(dvw::bench::sampleLines().size()));
 }
 BENCHMARK(BM_WriteAppt);
 

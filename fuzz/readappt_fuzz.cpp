@@ -1,6 +1,7 @@
 // Arbitrary bytes as one appointment line, read under every date setting. The reader must
 // never fail, never read out of bounds, and leave every position inside the line.
 #include "core/linereader.h"
+#include "fuzzsettings.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,11 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0)
         return 0;
     // The first byte picks the settings, the rest is the line.
-    const std::uint8_t selector = data[0];
-    dvw::DateTextSettings settings;
-    settings.european = (selector & 1) != 0;
-    settings.military = (selector & 2) != 0;
-    settings.centuryBreak = (selector >> 2) % 101;
+    const dvw::DateTextSettings settings = dvw::fuzz::dateSettingsFromByte(data[0]);
     dvw::SimpleReadContext doc(settings);
 
     dvw::TimeString line(std::string(reinterpret_cast<const char *>(data + 1), size - 1));

@@ -152,4 +152,27 @@ bool CategoryTables::colourOf(std::uint32_t packedCode, std::uint8_t &colour) co
     return true;
 }
 
+bool CategoryTables::isShown(std::uint32_t packedCode, bool showAll, bool showDefault) const
+{
+    if (showAll)
+        return true;
+    if (packedCode == 0)
+        return showDefault;
+    const int position = find(packedCode);
+    return position >= 0 && m_categories[static_cast<std::size_t>(position)].selected != 0;
+}
+
+std::string_view CategoryTables::description(int position,
+                                             const std::vector<TimeString> &lines) const
+{
+    if (position < 0 || static_cast<std::size_t>(position) >= m_categories.size())
+        return {};
+    const CatStruct &category = m_categories[static_cast<std::size_t>(position)];
+    if (category.line >= lines.size())
+        return {};
+    const std::string &text = lines[category.line].text;
+    return std::string_view(text).substr(
+        std::min<std::size_t>(text.size(), category.descriptionPos));
+}
+
 } // namespace dvw

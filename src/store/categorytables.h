@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dvw {
@@ -53,6 +54,12 @@ public:
     // first in line order.
     int find(std::uint32_t packedCode) const;
     bool colourOf(std::uint32_t packedCode, std::uint8_t &colour) const;
+    // The category filter: every line when showAll; a line without a category (code 0)
+    // when showDefault; else a line whose category is defined and selected.
+    bool isShown(std::uint32_t packedCode, bool showAll, bool showDefault) const;
+    // The description of the category at this position in the definition line it came
+    // from; empty when there is no such category.
+    std::string_view description(int position, const std::vector<TimeString> &lines) const;
 
     const std::vector<CatStruct> &categories() const { return m_categories; }
     const std::vector<CatColorStruct> &colours() const { return m_colours; }

@@ -42,14 +42,7 @@ void MemorySource::ScanCategories()
 
 std::string_view MemorySource::categoryDescription(int position) const
 {
-    if (position < 0 || static_cast<std::size_t>(position) >= categories().size())
-        return {};
-    const CatStruct &category = categories()[static_cast<std::size_t>(position)];
-    if (category.line >= m_lines.size())
-        return {};
-    const std::string &text = m_lines[category.line].text;
-    return std::string_view(text).substr(
-        std::min<std::size_t>(text.size(), category.descriptionPos));
+    return m_categories.description(position, m_lines);
 }
 
 int MemorySource::FindCategory(std::uint32_t code) const
@@ -59,12 +52,7 @@ int MemorySource::FindCategory(std::uint32_t code) const
 
 bool MemorySource::IsShown(std::uint32_t code) const
 {
-    if (m_all)
-        return true;
-    if (code == 0)
-        return m_default;
-    const int at = FindCategory(code);
-    return at >= 0 && categories()[static_cast<std::size_t>(at)].selected != 0;
+    return m_categories.isShown(code, m_all, m_default);
 }
 
 bool MemorySource::categoryColour(std::uint32_t code, std::uint8_t &colour) const

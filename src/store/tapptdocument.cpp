@@ -75,24 +75,12 @@ void TApptDocument::setViewFilters(const ViewFilters &filters)
 
 std::string_view TApptDocument::categoryDescription(int position) const
 {
-    if (position < 0 || static_cast<std::size_t>(position) >= categories().size())
-        return {};
-    const CatStruct &category = categories()[static_cast<std::size_t>(position)];
-    if (category.line >= m_lines.size())
-        return {};
-    const std::string &text = m_lines[category.line].text;
-    return std::string_view(text).substr(
-        std::min<std::size_t>(text.size(), category.descriptionPos));
+    return m_categories.description(position, m_lines);
 }
 
 bool TApptDocument::IsShown(std::uint32_t code) const
 {
-    if (m_showAll)
-        return true;
-    if (code == 0)
-        return m_showDefault;
-    const int position = FindCategory(code);
-    return position >= 0 && categories()[static_cast<std::size_t>(position)].selected != 0;
+    return m_categories.isShown(code, m_showAll, m_showDefault);
 }
 
 int TApptDocument::FindCategory(std::uint32_t code) const
