@@ -635,7 +635,9 @@ void OccurrenceEngine::expandDecoded(const Rule &info, const DateList &done,
             expandYearly(info, series, useful);
         break;
     case EveryNDays:
-        if (info.n > 0)
+        // Days are counted from the start date; one the calendar does not have (2/30)
+        // gives no phase, as for weeks and months.
+        if (info.n > 0 && (!info.hasStart || info.startDate.dayNumber != 0))
             expandEveryN(info, info.n, series, useful);
         break;
     case EveryNWeeks:
