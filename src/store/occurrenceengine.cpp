@@ -635,7 +635,9 @@ void OccurrenceEngine::expandDecoded(const Rule &info, const DateList &done,
             expandYearly(info, series, useful);
         break;
     case EveryNDays:
-        if (info.n > 0)
+        // Days are counted from the start date; one the calendar does not have (2/30)
+        // gives no phase, as for weeks and months.
+        if (info.n > 0 && (!info.hasStart || info.startDate.dayNumber != 0))
             expandEveryN(info, info.n, series, useful);
         break;
     case EveryNWeeks:
@@ -842,8 +844,13 @@ inline void OccurrenceEngine::candidate(std::int64_t day, std::uint32_t flags, c
         place(day, flags, info.completed ? 1 : 0, info.index);
 }
 
+// The line's done and excluded dates are the reading context's, as for ExpandLine: the
+// lists kept from the last rebuild may be gone.
 void OccurrenceEngine::PlaceInstance(std::int64_t day, std::uint32_t flags, const ApptInfo &info)
 {
+    ReadContext &context = m_source.readContext();
+    m_doneDates = &context.doneDates();
+    m_excludedDates = &context.excludedDates();
     placeDate(day, flags, ruleOf(info));
 }
 

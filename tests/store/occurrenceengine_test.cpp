@@ -1,3 +1,4 @@
+#include "core/linereader.h"
 #include "enginetesthelpers.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,55 @@ TEST(EngineIndex, PrevAndNextDayWithInstancesStopAtTheWindow)
     EXPECT_EQ(h.engine.PrevDayWithInstances(ymd(2026, 12, 11)), ymd(2026, 12, 9));
     EXPECT_EQ(h.engine.PrevDayWithInstances(ymd(2026, 12, 8)), ymd(2026, 12, 7));
     EXPECT_EQ(h.engine.PrevDayWithInstances(ymd(2027, 3, 1)), ymd(2026, 12, 12));
+}
+
+TEST(EngineIndex, PrevAndNextDayWithInstancesFromOutsideTheWindow)
+{
+    const TDate today = ymd(2026, 12, 7);
+    EngineHarness h(today, today, 10);
+    h.build({"12/9/2026 a", "12/12/2026 b"});
+    // Before the window: Next walks in from the start, Prev stops at the start.
+    EXPECT_EQ(h.engine.NextDayWithInstances(ymd(2026, 12, 1)), ymd(2026, 12, 9));
+    EXPECT_EQ(h.engine.PrevDayWithInstances(ymd(2026, 12, 1)), ymd(2026, 12, 7));
+    // Behind it: Next stops at the end.
+    EXPECT_EQ(h.engine.NextDayWithInstances(ymd(2027, 1, 5)), ymd(2026, 12, 16));
+}
+
+TEST(EngineIndex, LocatedPositionIsTheLinesFirstEntryNotesFirst)
+{
+    const TDate today = ymd(2026, 12, 7);
+    EngineHarness h(today, today, 7);
+    h.build({"12/8/2026 plain", "12/9/2026 -3 warned"});
+    // 0 Notes, 1 warned, 2 blank, 3 Dec 8, 4 plain, 5 blank, 6 Dec 9, 7 warned, 8 blank.
+    h.engine.BuildIndex(1);
+    EXPECT_EQ(h.engine.locatedPosition(), 1);
+    h.engine.BuildIndex(0);
+    EXPECT_EQ(h.engine.locatedPosition(), 4);
+}
+
+TEST(EngineRules, PlaceInstanceReadsTheDatesOfTheLineJustRead)
+{
+    const TDate today = ymd(2026, 12, 7);
+    EngineHarness h(today, today, 7);
+    h.build({"\\D12/8/2026 \\X12/9/2026 12/1/2026 -2 +3 course", "\\D12/1/2026 !1D other"});
+    // Placing one more date of line 0 by hand, after a rebuild: its own done and
+    // excluded dates count (12/8 done, 12/9 excluded), not those left from the rebuild.
+    ApptInfo info(0);
+    ReadAppt(info, h.document, h.document.lineTable()[0]);
+    h.engine.PlaceInstance(ymd(2026, 12, 8).dayNumber, 0, info);
+    ASSERT_EQ(h.engine.notes().size(), 1u); // its warning, done as its date is
+    EXPECT_EQ(h.engine.notes()[0].done, 1);
+    const auto ofLine0 = [&](int day) {
+        const auto &cell = h.engine.dayCell(12, day);
+        const auto at
+            = std::find_if(cell.begin(), cell.end(), [](const Appt &a) { return a.line == 0; });
+        return at == cell.end() ? -1 : at->done;
+    };
+    EXPECT_EQ(ofLine0(8), 1);
+    EXPECT_EQ(ofLine0(9), -1);
+    EXPECT_EQ(ofLine0(10), 0);
+    EXPECT_EQ(ofLine0(11), 0);
+    EXPECT_EQ(ofLine0(12), -1);
 }
 
 TEST(EngineAppend, SingleGoesToItsDateNoteToTheWindowStartDefinitionRescans)
