@@ -138,7 +138,11 @@ bool LineReader::readCode(char letter, std::size_t backslashAt)
         }
         break;
     case 'C':
+        // A definition line is no appointment: an alarm code before it sets nothing, so
+        // the keys that the category scan fills in later start out empty.
         info.kind = CategoryLine;
+        info.alarmAdvance = -1;
+        appt.alarmAdvance = -1;
         return false;
     case 'D':
     case 'X': {
