@@ -144,6 +144,14 @@ TEST(TDate, AddMonthsCutsTheDayAndCrossesYears)
     jan.AddMonths(-12 * 100 - 11);
     EXPECT_EQ(jan, TDate(15, 2, 1899));
 
+    // No date stays no date: an impossible day must not turn into a real one.
+    TDate none(30, 2, 1999);
+    none.AddMonths(1);
+    EXPECT_EQ(none.dayNumber, 0u);
+    TDate empty;
+    empty.AddMonths(-1);
+    EXPECT_EQ(empty.dayNumber, 0u);
+
     TDate flagged(32, 1, 1999);
     flagged.AddMonths(1);
     EXPECT_EQ(flagged.flags, TDate::LastDay);
