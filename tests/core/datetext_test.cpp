@@ -196,6 +196,12 @@ TEST(ReadDate, MonthThirteenOnlyInEuropeanOrder)
     EXPECT_FALSE(us.ok);
     EXPECT_EQ(us.rest, "13/5 x");
     EXPECT_EQ(readDate("5/3/99", european()).date, TDate(5, 3, 1999));
+    EXPECT_EQ(readDate("5 3 1999", european()).date, TDate(5, 3, 1999));
+    EXPECT_EQ(readDate("5/3, 99", european()).date, TDate(5, 3, 1999));
+    EXPECT_EQ(readDate("5/3 99", european()).rest, "99");
+    const DateRead monthlyIn99 = readDate("15/?/99", european());
+    EXPECT_EQ(monthlyIn99.date.flags, TDate::AnyMonth);
+    EXPECT_EQ(monthlyIn99.date, TDate(15, 1, 1999));
     EXPECT_EQ(readDate("15/0", european()).date.flags, TDate::NoYear | TDate::AnyMonth);
     const DateRead eu = readDate("13/5", european());
     EXPECT_TRUE(eu.ok);
