@@ -518,6 +518,18 @@ TEST(RemoveDateCode, RemovesTheCodeOfThatDateOnly)
     EXPECT_TRUE(RemoveDateCode(both, TDate(12, 3, 1999), doc));
     EXPECT_EQ(both.text, "\\D3/5/99 x");
 
+    // What followed the removed code is never taken as the year of a date code before it.
+    TimeString yearAfter("\\S3/5 \\D3/12/99 1999 report");
+    EXPECT_TRUE(RemoveDateCode(yearAfter, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(yearAfter.text, "\\S3/5 \\()1999 report");
+    ApptInfo afterRemoval;
+    ReadAppt(afterRemoval, doc, yearAfter);
+    EXPECT_EQ(afterRemoval.startDate.flags, TDate::NoYear);
+    EXPECT_EQ(yearAfter.text.substr(static_cast<std::size_t>(yearAfter.textStart)), "1999 report");
+    TimeString markAfter("\\D3/5 \\X3/12/99 , 5 x");
+    EXPECT_TRUE(RemoveDateCode(markAfter, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(markAfter.text, "\\D3/5 \\(), 5 x");
+
     // The schedule's own date is no done mark.
     TimeString single("3/12/99 x");
     EXPECT_FALSE(RemoveDateCode(single, TDate(12, 3, 1999), doc));
