@@ -2,8 +2,12 @@
 #include "core/linereader.h"
 
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace dvw;
 
@@ -580,4 +584,78 @@ TEST(PackCategory, UpperCasedPaddedAndLimitedToFour)
     EXPECT_EQ(UnpackCategory(code("WORK")), "WORK");
     EXPECT_EQ(UnpackCategory(code("AB")), "AB");
     EXPECT_EQ(UnpackCategory(0), "");
+}
+
+namespace {
+
+using DateKey = std::pair<std::uint32_t, std::uint32_t>;
+
+std::vector<DateKey> keysOf(const DateList &list)
+{
+    std::vector<DateKey> keys;
+    for (const TDate &d : list.dates())
+        keys.emplace_back(d.dayNumber, d.flags);
+    return keys;
+}
+
+DateKey keyOf(const TDate &d)
+{
+    return {d.dayNumber, d.flags};
+}
+
+} // namespace
+
+// Taking one done or excluded date back changes nothing else the line says, whatever
+// stands around the code.
+RC_GTEST_PROP(RemoveDateCode, TheRestOfTheLineKeepsItsMeaning, ())
+{
+    const std::vector<std::string> codes
+        = {"\\S3/5 ", "\\E3/5/99 ", "\\D3/5 ", "\\X4/1 ", "\\B3/5/60 ",
+           "\\H",     "\\D ",       "\\S?/5 ", "\\(15)",  "\\E4/1, "};
+    const std::vector<std::string> tails
+        = {"1999 ", ", 5 ", "/99 ", "3/5 ", "!2W ", "x ", "13 ", "9:00 ", "+2 ", "* ", "\\N", "2/"};
+    auto pieces = [](const std::vector<std::string> &from, int most) {
+        return rc::gen::container<std::vector<std::string>>(
+            static_cast<std::size_t>(*rc::gen::inRange(0, most + 1)), rc::gen::elementOf(from));
+    };
+    std::string text = *rc::gen::element(std::string(), std::string(">"));
+    for (const std::string &p : *pieces(codes, 3))
+        text += p;
+    const bool done = *rc::gen::arbitrary<bool>();
+    text += done ? "\\D5/5/99 " : "\\X5/5/99 ";
+    for (const std::string &p : *pieces(codes, 2))
+        text += p;
+    for (const std::string &p : *pieces(tails, 3))
+        text += p;
+
+    DateTextSettings settings;
+    settings.european = *rc::gen::arbitrary<bool>();
+    settings.military = *rc::gen::arbitrary<bool>();
+    SimpleReadContext doc(settings);
+    TimeString line(text);
+    ApptInfo before;
+    ReadAppt(before, doc, line);
+    const std::string freeText = text.substr(static_cast<std::size_t>(line.textStart));
+    std::vector<DateKey> doneBefore = keysOf(doc.doneDates());
+    std::vector<DateKey> excludedBefore = keysOf(doc.excludedDates());
+    const TDate target(5, 5, 1999);
+    auto &fromList = done ? doneBefore : excludedBefore;
+    const auto it = std::find(fromList.begin(), fromList.end(), keyOf(target));
+    RC_ASSERT(it != fromList.end());
+    fromList.erase(it);
+
+    RC_ASSERT(RemoveDateCode(line, target, doc));
+    ApptInfo after;
+    ReadAppt(after, doc, line);
+    RC_ASSERT(after.kind == before.kind);
+    RC_ASSERT(line.text.substr(static_cast<std::size_t>(line.textStart)) == freeText);
+    RC_ASSERT(keyOf(after.mainDate) == keyOf(before.mainDate));
+    RC_ASSERT(after.hasStart == before.hasStart);
+    RC_ASSERT(keyOf(after.startDate) == keyOf(before.startDate));
+    RC_ASSERT(after.hasEnd == before.hasEnd);
+    RC_ASSERT(keyOf(after.endDate) == keyOf(before.endDate));
+    RC_ASSERT(after.alarmAdvance == before.alarmAdvance);
+    RC_ASSERT(after.completed == before.completed);
+    RC_ASSERT(keysOf(doc.doneDates()) == doneBefore);
+    RC_ASSERT(keysOf(doc.excludedDates()) == excludedBefore);
 }
