@@ -3,6 +3,9 @@
 #include "category.h"
 #include "datetext.h"
 
+#include <string>
+#include <string_view>
+
 namespace dvw {
 
 namespace {
@@ -138,7 +141,11 @@ bool LineReader::readCode(char letter, std::size_t backslashAt)
         }
         break;
     case 'C':
+        // A definition line is no appointment: an alarm code before it sets nothing, so
+        // the keys that the category scan fills in later start out empty.
         info.kind = CategoryLine;
+        info.alarmAdvance = -1;
+        appt.alarmAdvance = -1;
         return false;
     case 'D':
     case 'X': {
@@ -408,9 +415,23 @@ bool RemoveDateCode(TimeString &appt, const TDate &date, ReadContext &document)
         return false;
     const auto from = static_cast<std::size_t>(info.targetStart);
     const auto to = static_cast<std::size_t>(info.targetEnd);
+    const std::string before = appt.text;
+    const std::string freeText = before.substr(static_cast<std::size_t>(appt.textStart));
+    const std::int32_t kind = appt.kind;
+    const TDate mainDate = info.mainDate;
     appt.text.erase(from, to - from);
     ApptInfo reread;
     ReadAppt(reread, document, appt);
+    // A year-less date code in front may now take what followed the removed code as its
+    // year ("\S3/5 \D3/12/99 1999 report"). A code that means nothing keeps them apart.
+    const bool sameRest = appt.kind == kind && reread.mainDate.dayNumber == mainDate.dayNumber
+        && reread.mainDate.flags == mainDate.flags
+        && std::string_view(appt.text).substr(static_cast<std::size_t>(appt.textStart)) == freeText;
+    if (!sameRest) {
+        appt.text = before;
+        appt.text.replace(from, to - from, "\\()");
+        ReadAppt(reread, document, appt);
+    }
     return true;
 }
 

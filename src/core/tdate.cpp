@@ -127,6 +127,9 @@ std::uint32_t TDate::WeekDay() const
 
 void TDate::AddMonths(int n)
 {
+    // Day number 0 splits into a made-up day; moving that would invent a real date.
+    if (dayNumber == 0)
+        return;
     std::uint32_t month, day, year;
     SplitDate(month, day, year);
     // Signed 64-bit so that neither a large n nor a year near the limits overflows.

@@ -34,7 +34,8 @@ public:
     std::uint32_t Year() const;
     // 1 = Monday ... 7 = Sunday.
     std::uint32_t WeekDay() const;
-    // Moves by n months (negative allowed); the day is cut to the new month's length.
+    // Moves by n months (negative allowed); the day is cut to the new month's length. A
+    // date without a day number stays without one.
     void AddMonths(int n);
 
     bool isValid() const { return dayNumber != 0; }

@@ -2,8 +2,12 @@
 #include "core/linereader.h"
 
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace dvw;
 
@@ -82,6 +86,19 @@ TEST(ReadAppt, DateKindsAndTheirSortKeys)
     const Read fullLastDay = read("3/32/99");
     EXPECT_EQ(fullLastDay.info.kind, Unscheduled);
     EXPECT_EQ(fullLastDay.freeText(), "3/32/99");
+
+    const Read before1900 = read("?/15/1850 x");
+    EXPECT_EQ(before1900.info.kind, MonthlyInYear);
+    EXPECT_EQ(before1900.line.sortKey, -50 * 32 + 15);
+
+    const Read lastOfEveryMonth = read("?/32 x");
+    EXPECT_EQ(lastOfEveryMonth.info.kind, Monthly);
+    EXPECT_EQ(lastOfEveryMonth.line.sortKey, 32 + 31);
+
+    // The schedule starts behind the codes, or at the blanks of a line without codes.
+    EXPECT_EQ(read("\\H 3/5 x").info.scheduleStart, 3);
+    EXPECT_EQ(read(">3/5 x").info.scheduleStart, 1);
+    EXPECT_EQ(read("  !2W x").info.scheduleStart, 0);
 }
 
 TEST(ReadAppt, BirthdayCarriesItsDate)
@@ -98,6 +115,17 @@ TEST(ReadAppt, BirthdayCarriesItsDate)
     EXPECT_EQ(withDate.info.kind, Birthday);
     EXPECT_EQ(withDate.info.warnDays, 2);
     EXPECT_EQ(withDate.freeText(), "4/6 party");
+
+    // A birthday shown on following days stays a birthday, and its time is read.
+    const Read shown = read("\\B3/5/60 +1 9:00 Ann");
+    EXPECT_EQ(shown.info.kind, Birthday);
+    EXPECT_EQ(shown.info.showFollowing, 1);
+    EXPECT_EQ(shown.line.time, 540);
+
+    // A birth code whose date does not read makes no birthday.
+    const Read undated = read("\\B x");
+    EXPECT_EQ(undated.info.kind, Unscheduled);
+    EXPECT_EQ(undated.line.birthDate.dayNumber, 0u);
 }
 
 TEST(ReadAppt, RepeatRules)
@@ -132,6 +160,24 @@ TEST(ReadAppt, RepeatRules)
     EXPECT_EQ(last.info.n, 5);
     EXPECT_EQ(last.info.weekday, 5);
     EXPECT_EQ(read("!NOV4THU<2 x").info.offset, -2);
+
+    const Read spaced = read("! ? 2 tue > 1 x");
+    EXPECT_EQ(spaced.info.kind, NthWeekdayOfMonth);
+    EXPECT_EQ(spaced.info.month, 0);
+    EXPECT_EQ(spaced.info.n, 2);
+    EXPECT_EQ(spaced.info.weekday, 2);
+    EXPECT_EQ(spaced.info.offset, 1);
+    EXPECT_EQ(spaced.line.sortKey, 0);
+    EXPECT_EQ(spaced.freeText(), "x");
+
+    const Read weekend = read("!SUN,SAT x");
+    EXPECT_EQ(weekend.line.sortKey, 0);
+    EXPECT_EQ(weekend.info.weekday, 6);
+    const Read backwards = read("!FRI, tue x");
+    EXPECT_EQ(backwards.line.sortKey, 2);
+    EXPECT_EQ(backwards.info.weekday, 2);
+    EXPECT_TRUE(backwards.info.weekdays[5]);
+    EXPECT_EQ(read("!3 w x").info.kind, EveryNWeeks);
 }
 
 TEST(ReadAppt, RulesThatDoNotReadKeepAllTheirText)
@@ -161,6 +207,28 @@ TEST(ReadAppt, NotesAndTheirCategories)
     const Read bare = read("*");
     EXPECT_EQ(bare.info.kind, Note);
     EXPECT_EQ(bare.info.category, 0x20202020u);
+
+    // The category ends at four letters or a stop character; the rest is free text.
+    const Read five = read("*works  x");
+    EXPECT_EQ(five.info.category, code("WORK"));
+    EXPECT_EQ(five.freeText(), "s  x");
+    const Read stop = read("*AB=x y");
+    EXPECT_EQ(stop.info.category, code("AB"));
+    EXPECT_EQ(stop.freeText(), "=x y");
+
+    // No count, time or schedule is read behind a note mark.
+    const Read counts = read("* +2 9:00 3/5 x");
+    EXPECT_EQ(counts.info.showFollowing, 0);
+    EXPECT_EQ(counts.line.time, -1);
+    EXPECT_EQ(counts.freeText(), "+2 9:00 3/5 x");
+
+    const Read completed = read(">*WORK x");
+    EXPECT_TRUE(completed.info.completed);
+    EXPECT_EQ(completed.info.kind, Note);
+    const Read hidden = read("> * x");
+    EXPECT_TRUE(hidden.info.completed);
+    EXPECT_EQ(hidden.info.kind, Unscheduled);
+    EXPECT_EQ(hidden.freeText(), "* x");
 }
 
 TEST(ReadAppt, CodesAndMarks)
@@ -198,6 +266,38 @@ TEST(ReadAppt, CodesAndMarks)
     EXPECT_EQ(many.info.startDate, TDate(1, 1, 1999));
     EXPECT_EQ(many.info.endDate, TDate(31, 12, 1999));
     EXPECT_EQ(many.info.kind, EveryNWeeks);
+
+    EXPECT_EQ(read("\\3\\4 x").info.priority, 4);
+    EXPECT_EQ(read("\\3\\4 x").line.shade, 0x84);
+    EXPECT_EQ(read("\\i x").info.priority, 1);
+    EXPECT_TRUE(read("\\ h 3/5 x").info.holiday);
+
+    // An alarm code without digits sets nothing but still takes its ")".
+    const Read noAlarm = read("\\()  3/5 x");
+    EXPECT_EQ(noAlarm.info.alarmAdvance, -1);
+    EXPECT_EQ(noAlarm.info.kind, Anniversary);
+
+    // Date codes whose date does not read set nothing.
+    const Read undated = read("\\S \\E \\X !1W x");
+    EXPECT_FALSE(undated.info.hasStart);
+    EXPECT_FALSE(undated.info.hasEnd);
+    EXPECT_FALSE(undated.info.hasExcluded);
+    EXPECT_EQ(undated.info.kind, EveryNWeeks);
+
+    // A category the table does not hold keeps the shade; one it holds sets it.
+    SimpleReadContext doc;
+    doc.setCategoryColour(code("WORK"), 5);
+    const Read unknown = read("\\2\\*zzz 3/5 x", doc);
+    EXPECT_EQ(unknown.line.category, code("ZZZ"));
+    EXPECT_EQ(unknown.line.shade, 0x82);
+    EXPECT_EQ(read("\\2\\*work 3/5 x", doc).line.shade, 5);
+    EXPECT_EQ(read("\\*work\\2 3/5 x", doc).line.shade, 0x82);
+
+    // Everything behind a category definition code belongs to the definition.
+    const Read def = read("\\CWORK=5 \\H 3/5 x");
+    EXPECT_EQ(def.info.kind, CategoryLine);
+    EXPECT_FALSE(def.info.holiday);
+    EXPECT_EQ(def.line.textStart, 2);
 }
 
 TEST(ReadAppt, DoneAndExcludedDatesGoToTheDocumentLists)
@@ -234,6 +334,30 @@ TEST(ReadAppt, OffsetMovesTheDate)
     const Read early = read("3/1/99 <1 x");
     EXPECT_EQ(early.info.mainDate, TDate(28, 2, 1999));
 
+    const Read spaced = read("3/5/99 < 3 x");
+    EXPECT_EQ(spaced.info.offset, -3);
+    EXPECT_EQ(spaced.info.mainDate, TDate(2, 3, 1999));
+
+    const Read newYear = read("12/31/99 >1 x");
+    EXPECT_EQ(newYear.info.mainDate, TDate(1, 1, 2000));
+    EXPECT_EQ(newYear.line.sortKey, 2000 * 384 + 32 + 1);
+
+    // The schedule ends behind the offset; a sign without digits is taken and means nothing.
+    EXPECT_EQ(late.info.scheduleEnd, 10);
+    const Read bareSign = read("3/5/99 > x");
+    EXPECT_EQ(bareSign.info.offset, 0);
+    EXPECT_EQ(bareSign.info.scheduleEnd, 9);
+    EXPECT_EQ(bareSign.freeText(), "x");
+
+    // Only a full date takes an offset.
+    const Read anniversary = read("3/5 >2 x");
+    EXPECT_EQ(anniversary.info.offset, 0);
+    EXPECT_EQ(anniversary.freeText(), ">2 x");
+
+    const Read shown = read("3/5/99 >1 +2 x");
+    EXPECT_EQ(shown.info.kind, SingleShowFollowing);
+    EXPECT_EQ(shown.info.mainDate, TDate(6, 3, 1999));
+
     // An impossible day stays without a day number whatever the offset.
     EXPECT_EQ(read("2/30/99 >3 x").info.mainDate.dayNumber, 0u);
 }
@@ -254,6 +378,50 @@ TEST(ReadAppt, LeadingBlanksHideCodesButNotSchedules)
     EXPECT_EQ(read(">  \\H x").info.holiday, false);
 }
 
+TEST(ReadAppt, CountGroupsAndTime)
+{
+    const Read later = read("3/5/99 +2 +5 x");
+    EXPECT_EQ(later.info.showFollowing, 5);
+    EXPECT_EQ(later.info.kind, SingleShowFollowing);
+    EXPECT_EQ(later.freeText(), "x");
+
+    // Two groups at most: a third stays in the free text.
+    const Read three = read("3/5/99 -2 +1 -5 x");
+    EXPECT_EQ(three.info.warnDays, 2);
+    EXPECT_EQ(three.info.showFollowing, 1);
+    EXPECT_EQ(three.freeText(), "-5 x");
+
+    const Read bareSign = read("3/5/99 + 9:00 x");
+    EXPECT_EQ(bareSign.info.showFollowing, 9);
+    const Read signOnly = read("3/5/99 + x");
+    EXPECT_EQ(signOnly.info.showFollowing, 0);
+    EXPECT_EQ(signOnly.info.kind, Single);
+    EXPECT_EQ(signOnly.freeText(), "x");
+    EXPECT_EQ(read("3/5/99 - -4 x").info.warnDays, 4);
+    EXPECT_EQ(read("3/5/99 +0 x").info.kind, Single);
+
+    const Read rule = read("!2W -1 8:30 x");
+    EXPECT_EQ(rule.info.warnDays, 1);
+    EXPECT_EQ(rule.line.time, 510);
+    EXPECT_EQ(rule.freeText(), "8:30 x");
+
+    // A line without a schedule has no time, even when its text starts with one.
+    const Read unscheduled = read("9:00 Meeting");
+    EXPECT_EQ(unscheduled.info.kind, Unscheduled);
+    EXPECT_EQ(unscheduled.line.time, -1);
+    EXPECT_EQ(unscheduled.freeText(), "9:00 Meeting");
+
+    // With military times a four-digit number behind a yearless date is the time.
+    DateTextSettings military;
+    military.military = true;
+    SimpleReadContext doc(military);
+    const Read fourDigits = read("3/5 1400 x", doc);
+    EXPECT_EQ(fourDigits.info.kind, Anniversary);
+    EXPECT_EQ(fourDigits.line.time, 840);
+    EXPECT_EQ(fourDigits.freeText(), "1400 x");
+    EXPECT_EQ(read("3/5 1400 x").line.time, -1);
+}
+
 TEST(ReadAppt, TabIsNotABlank)
 {
     const Read r = read("3/5/99\t9:00 x");
@@ -271,6 +439,11 @@ TEST(ReadAppt, UnscheduledAndCategoryLines)
     EXPECT_EQ(def.info.kind, CategoryLine);
     EXPECT_EQ(def.line.time, -1);
     EXPECT_EQ(def.line.alarmAdvance, -1);
+
+    const Read alarmFirst = read("\\(15)\\CWORK=5 Work things");
+    EXPECT_EQ(alarmFirst.info.kind, CategoryLine);
+    EXPECT_EQ(alarmFirst.line.alarmAdvance, -1);
+    EXPECT_EQ(alarmFirst.info.alarmAdvance, -1);
 }
 
 TEST(ReadAppt, LineEndingInABackslashOrBang)
@@ -337,6 +510,35 @@ TEST(RemoveDateCode, RemovesTheCodeOfThatDateOnly)
     EXPECT_TRUE(RemoveDateCode(undated, TDate(12, 3, 1999), doc));
     EXPECT_EQ(undated.text, "\\D !1W x");
 
+    // Of two codes with the date the later one goes, and its exact span with it.
+    ApptInfo info;
+    SetTarget(info, TDate(12, 3, 1999));
+    TimeString both("\\D3/5/99 \\X3/12/99 \\D3/12/99  x");
+    ReadAppt(info, doc, both);
+    EXPECT_EQ(info.targetStart, 19);
+    EXPECT_EQ(info.targetEnd, 30);
+    EXPECT_TRUE(RemoveDateCode(both, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(both.text, "\\D3/5/99 \\X3/12/99 x");
+    EXPECT_TRUE(RemoveDateCode(both, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(both.text, "\\D3/5/99 x");
+
+    // What followed the removed code is never taken as the year of a date code before it.
+    TimeString yearAfter("\\S3/5 \\D3/12/99 1999 report");
+    EXPECT_TRUE(RemoveDateCode(yearAfter, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(yearAfter.text, "\\S3/5 \\()1999 report");
+    ApptInfo afterRemoval;
+    ReadAppt(afterRemoval, doc, yearAfter);
+    EXPECT_EQ(afterRemoval.startDate.flags, TDate::NoYear);
+    EXPECT_EQ(yearAfter.text.substr(static_cast<std::size_t>(yearAfter.textStart)), "1999 report");
+    TimeString markAfter("\\D3/5 \\X3/12/99 , 5 x");
+    EXPECT_TRUE(RemoveDateCode(markAfter, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(markAfter.text, "\\D3/5 \\(), 5 x");
+
+    // The schedule's own date is no done mark.
+    TimeString single("3/12/99 x");
+    EXPECT_FALSE(RemoveDateCode(single, TDate(12, 3, 1999), doc));
+    EXPECT_EQ(single.text, "3/12/99 x");
+
     // A birthday's date is no done mark.
     TimeString birthday("\\B3/12/60 Ann");
     EXPECT_FALSE(RemoveDateCode(birthday, TDate(12, 3, 1960), doc));
@@ -351,6 +553,11 @@ TEST(SameSchedule, ComparesEverythingBeforeTheFreeText)
     EXPECT_FALSE(SameSchedule(a, c, doc));
     EXPECT_TRUE(SameSchedule(a, d, doc));
     EXPECT_TRUE(SameSchedule(e, f, doc));
+
+    TimeString wide("3/5/99  Dentist"), g("\\N3/5/99 x"), h("Hello"), i("World");
+    EXPECT_FALSE(SameSchedule(a, wide, doc));
+    EXPECT_FALSE(SameSchedule(e, g, doc));
+    EXPECT_TRUE(SameSchedule(h, i, doc));
 }
 
 TEST(PackCategory, UpperCasedPaddedAndLimitedToFour)
@@ -360,6 +567,13 @@ TEST(PackCategory, UpperCasedPaddedAndLimitedToFour)
     EXPECT_EQ(code("AB"), 0x41422020u);
     EXPECT_EQ(code(""), 0x20202020u);
     EXPECT_EQ(code("AB=x"), code("AB"));
+    EXPECT_EQ(code("AB,CD"), code("AB"));
+    EXPECT_EQ(code("AB CD"), code("AB"));
+    EXPECT_EQ(code("A\tB"), 0x41094220u); // a tab is no blank: it is part of the code
+    const std::string withNul("A\0B", 3);
+    TextCursor nul {withNul, 0};
+    EXPECT_EQ(PackCategory(nul), code("A"));
+    EXPECT_EQ(nul.pos, 1u);
     EXPECT_LT(code("AB"), code("ABC"));
 
     std::string five = "WORKS";
@@ -370,4 +584,78 @@ TEST(PackCategory, UpperCasedPaddedAndLimitedToFour)
     EXPECT_EQ(UnpackCategory(code("WORK")), "WORK");
     EXPECT_EQ(UnpackCategory(code("AB")), "AB");
     EXPECT_EQ(UnpackCategory(0), "");
+}
+
+namespace {
+
+using DateKey = std::pair<std::uint32_t, std::uint32_t>;
+
+std::vector<DateKey> keysOf(const DateList &list)
+{
+    std::vector<DateKey> keys;
+    for (const TDate &d : list.dates())
+        keys.emplace_back(d.dayNumber, d.flags);
+    return keys;
+}
+
+DateKey keyOf(const TDate &d)
+{
+    return {d.dayNumber, d.flags};
+}
+
+} // namespace
+
+// Taking one done or excluded date back changes nothing else the line says, whatever
+// stands around the code.
+RC_GTEST_PROP(RemoveDateCode, TheRestOfTheLineKeepsItsMeaning, ())
+{
+    const std::vector<std::string> codes
+        = {"\\S3/5 ", "\\E3/5/99 ", "\\D3/5 ", "\\X4/1 ", "\\B3/5/60 ",
+           "\\H",     "\\D ",       "\\S?/5 ", "\\(15)",  "\\E4/1, "};
+    const std::vector<std::string> tails
+        = {"1999 ", ", 5 ", "/99 ", "3/5 ", "!2W ", "x ", "13 ", "9:00 ", "+2 ", "* ", "\\N", "2/"};
+    auto pieces = [](const std::vector<std::string> &from, int most) {
+        return rc::gen::container<std::vector<std::string>>(
+            static_cast<std::size_t>(*rc::gen::inRange(0, most + 1)), rc::gen::elementOf(from));
+    };
+    std::string text = *rc::gen::element(std::string(), std::string(">"));
+    for (const std::string &p : *pieces(codes, 3))
+        text += p;
+    const bool done = *rc::gen::arbitrary<bool>();
+    text += done ? "\\D5/5/99 " : "\\X5/5/99 ";
+    for (const std::string &p : *pieces(codes, 2))
+        text += p;
+    for (const std::string &p : *pieces(tails, 3))
+        text += p;
+
+    DateTextSettings settings;
+    settings.european = *rc::gen::arbitrary<bool>();
+    settings.military = *rc::gen::arbitrary<bool>();
+    SimpleReadContext doc(settings);
+    TimeString line(text);
+    ApptInfo before;
+    ReadAppt(before, doc, line);
+    const std::string freeText = text.substr(static_cast<std::size_t>(line.textStart));
+    std::vector<DateKey> doneBefore = keysOf(doc.doneDates());
+    std::vector<DateKey> excludedBefore = keysOf(doc.excludedDates());
+    const TDate target(5, 5, 1999);
+    auto &fromList = done ? doneBefore : excludedBefore;
+    const auto it = std::find(fromList.begin(), fromList.end(), keyOf(target));
+    RC_ASSERT(it != fromList.end());
+    fromList.erase(it);
+
+    RC_ASSERT(RemoveDateCode(line, target, doc));
+    ApptInfo after;
+    ReadAppt(after, doc, line);
+    RC_ASSERT(after.kind == before.kind);
+    RC_ASSERT(line.text.substr(static_cast<std::size_t>(line.textStart)) == freeText);
+    RC_ASSERT(keyOf(after.mainDate) == keyOf(before.mainDate));
+    RC_ASSERT(after.hasStart == before.hasStart);
+    RC_ASSERT(keyOf(after.startDate) == keyOf(before.startDate));
+    RC_ASSERT(after.hasEnd == before.hasEnd);
+    RC_ASSERT(keyOf(after.endDate) == keyOf(before.endDate));
+    RC_ASSERT(after.alarmAdvance == before.alarmAdvance);
+    RC_ASSERT(after.completed == before.completed);
+    RC_ASSERT(keysOf(doc.doneDates()) == doneBefore);
+    RC_ASSERT(keysOf(doc.excludedDates()) == excludedBefore);
 }

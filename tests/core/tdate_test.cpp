@@ -73,6 +73,13 @@ TEST(TDate, YearZeroIsLeapForValidityButFebruaryHas28Days)
     // January and February of year 0 lie far above any real date, March onwards below year 1.
     EXPECT_GT(TDate(15, 1, 0).dayNumber, TDate(1, 1, 9999).dayNumber);
     EXPECT_LT(TDate(15, 3, 0).dayNumber, TDate(1, 1, 1).dayNumber);
+    EXPECT_LT(TDate(31, 12, 0).dayNumber, TDate(1, 1, 1).dayNumber);
+    EXPECT_EQ(TDate(1, 1, 0).dayNumber + 31, TDate(1, 2, 0).dayNumber);
+    EXPECT_EQ(TDate(29, 2, 0).DayOfMonth(), 29u);
+    EXPECT_EQ(TDate(29, 2, 0).Month(), 2u);
+    EXPECT_EQ(TDate(30, 2, 0).dayNumber, 0u);
+    // The last day of a yearless February is the 28th.
+    EXPECT_EQ(TDate(32, 2, 0), TDate(28, 2, 0));
     for (std::uint32_t m = 1; m <= 12; ++m) {
         const TDate d(5, m, 0);
         EXPECT_EQ(d.Month(), m);
@@ -121,6 +128,29 @@ TEST(TDate, AddMonthsCutsTheDayAndCrossesYears)
     EXPECT_EQ(dec, TDate(15, 1, 1999));
     dec.AddMonths(-1);
     EXPECT_EQ(dec, TDate(15, 12, 1998));
+
+    TDate leap(31, 3, 2000);
+    leap.AddMonths(-1);
+    EXPECT_EQ(leap, TDate(29, 2, 2000));
+    TDate jan(15, 1, 2000);
+    jan.AddMonths(-1);
+    EXPECT_EQ(jan, TDate(15, 12, 1999));
+    jan.AddMonths(25);
+    EXPECT_EQ(jan, TDate(15, 1, 2002));
+    jan.AddMonths(-24);
+    EXPECT_EQ(jan, TDate(15, 1, 2000));
+    jan.AddMonths(0);
+    EXPECT_EQ(jan, TDate(15, 1, 2000));
+    jan.AddMonths(-12 * 100 - 11);
+    EXPECT_EQ(jan, TDate(15, 2, 1899));
+
+    // No date stays no date: an impossible day must not turn into a real one.
+    TDate none(30, 2, 1999);
+    none.AddMonths(1);
+    EXPECT_EQ(none.dayNumber, 0u);
+    TDate empty;
+    empty.AddMonths(-1);
+    EXPECT_EQ(empty.dayNumber, 0u);
 
     TDate flagged(32, 1, 1999);
     flagged.AddMonths(1);
