@@ -2,6 +2,7 @@
 
 #include "platformprobe.h"
 #include "settingkeys.h"
+#include "settingslimits.h"
 #include "settingvalue.h"
 
 namespace dvw {
@@ -310,6 +311,11 @@ StoreResult Settings::saveWindowRect(SettingsStore &store) const
     const StoreResult opened = store.open();
     writeWindowRect(*this, store);
     return closeBatch(store, opened);
+}
+
+DateTextSettings Settings::dateText() const
+{
+    return {european, military, usableCenturyBreak(centuryBreak)};
 }
 
 } // namespace dvw

@@ -116,7 +116,8 @@ struct Settings
     // fullScreen is on.
     StoreResult saveWindowRect(SettingsStore &store) const;
 
-    DateTextSettings dateText() const { return {european, military, centuryBreak}; }
+    // Limited for use: the stored break may be anything a user typed.
+    DateTextSettings dateText() const;
 };
 
 // Longest PRINTNAME kept, in characters.

@@ -14,6 +14,11 @@ int usableDays(int days)
     return limitForUse(days, 1, 365);
 }
 
+int usableCenturyBreak(int centuryBreak)
+{
+    return limitForUse(centuryBreak, 0, 100);
+}
+
 int usableNagDays(int nag)
 {
     // Ten years is beyond any sensible nag and keeps date arithmetic far from overflow.

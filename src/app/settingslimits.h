@@ -29,6 +29,9 @@ int usablePages(int numPages);
 int usableIntervalSeconds(int interval);
 // DURATION: plays, or seconds of beeping; 0 means until closed; [0, 3600].
 int usableDuration(int duration);
+// CENTURYBREAK: two-digit years below it are 20xx, [0, 100]. A larger stored break would
+// turn a typed 1999 into 3999.
+int usableCenturyBreak(int centuryBreak);
 // ADVANCE: alarm lead in minutes, [0, 1440] (one day; alarms look at today only).
 int usableAdvanceMinutes(int advance);
 

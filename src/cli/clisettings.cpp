@@ -18,7 +18,7 @@ CliSettings loadCliSettings(const CliOptions &o)
     CliSettings s;
     s.dateText.european = o.european.value_or(stored.european);
     s.dateText.military = o.military.value_or(stored.military);
-    s.dateText.centuryBreak = o.centuryBreak.value_or(stored.centuryBreak);
+    s.dateText.centuryBreak = usableCenturyBreak(o.centuryBreak.value_or(stored.centuryBreak));
     s.days = usableDays(o.days.value_or(stored.days));
     s.nag = usableNagDays(o.nag.value_or(stored.nag));
     s.unimportant = usableUnimportantDay(o.unimportant.value_or(stored.unimportant));

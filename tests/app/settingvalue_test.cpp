@@ -107,6 +107,9 @@ TEST(SettingLimits, AbsurdStoredValuesAreHeldToWhatTheirUseCanTake)
     EXPECT_EQ(usableDays(0), 1);
     EXPECT_EQ(usableDays(-5), 1);
     EXPECT_EQ(usableDays(30), 30);
+    EXPECT_EQ(usableCenturyBreak(5000), 100);
+    EXPECT_EQ(usableCenturyBreak(-1), 0);
+    EXPECT_EQ(usableCenturyBreak(20), 20);
     EXPECT_EQ(usableZoom(0), 25);
     EXPECT_EQ(usableZoom(INT_MAX), 400);
     EXPECT_EQ(usableZoom(90), 90);

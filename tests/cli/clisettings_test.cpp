@@ -58,11 +58,12 @@ TEST(CliSettings, StoredSettingsApplyAndOptionsOverrideThem)
 TEST(CliSettings, AbsurdStoredValuesAreLimited)
 {
     const TempSettingsDir dir;
-    dir.write("DAYS=2147483647\nNAG=-5\nUNIMPORTANT=-1\n");
+    dir.write("DAYS=2147483647\nNAG=-5\nUNIMPORTANT=-1\nCENTURYBREAK=5000\n");
     const CliSettings s = settingsFor({"agenda"});
     EXPECT_EQ(s.days, 365);
     EXPECT_EQ(s.nag, 0);
     EXPECT_EQ(s.unimportant, 6);
+    EXPECT_EQ(s.dateText.centuryBreak, 100); // 1999 stays 1999
 }
 
 TEST(CliSettings, ProfileOptionReadsThatProfileOnly)
