@@ -1,6 +1,7 @@
 #include "core/linereader.h"
 #include "store/listwording.h"
 #include "store/tapptdocument.h"
+#include "testdocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -21,30 +22,18 @@ IndexTy heading(int month, int day)
 struct Doc
 {
     explicit Doc(std::vector<std::string> texts, TDate start = TDate(1, 6, 2000), int days = 30)
-        : doc(makeSettings(start, days))
-    {
-        for (std::string &t : texts)
-            doc.lineTable().emplace_back(std::move(t));
-        doc.Rescan();
-    }
-    static DocumentSettings makeSettings(TDate start, int days)
-    {
-        DocumentSettings s;
-        s.today = start;
-        s.start = start;
-        s.days = days;
-        return s;
-    }
+        : doc(test::documentOf(std::move(texts), start, days))
+    { }
     // The first dated entry as the list words it.
     std::string firstEntry(bool multiline) const
     {
-        for (const IndexTy &e : doc.engine().index()) {
+        for (const IndexTy &e : doc->engine().index()) {
             if (e.kind == DatedEntry)
-                return ListEntryText(doc.lines()[static_cast<std::size_t>(e.value)], e, multiline);
+                return ListEntryText(doc->lines()[static_cast<std::size_t>(e.value)], e, multiline);
         }
         return "<none>";
     }
-    TApptDocument doc;
+    std::unique_ptr<TApptDocument> doc;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/linereader.h"
 #include "store/tapptdocument.h"
 #include "tempdir.h"
+#include "testdocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,7 @@ using test::writeBytes;
 
 DocumentSettings settings(bool allCategories = false)
 {
-    DocumentSettings s;
-    s.today = TDate(7, 12, 2026);
-    s.start = s.today;
-    s.days = 30;
-    s.allCategories = allCategories;
-    return s;
+    return test::windowSettings(TDate(7, 12, 2026), 30, allCategories);
 }
 
 std::vector<std::string> textsOf(TApptDocument &doc)

@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "store/tapptdocument.h"
+#include "testdocuments.h"
 #include "views/apptrows.h"
 #include "views/listinput.h"
 
@@ -172,46 +173,25 @@ TEST(ApptRows, SelectingAPositionPutsItsHeadingOnTop)
     EXPECT_EQ(r.rules.rows().topRow, 0);
 }
 
-namespace {
-
-struct DocRows
-{
-    DocRows(std::vector<std::string> texts, TDate start, int days)
-        : doc(settings(start, days))
-    {
-        for (std::string &t : texts)
-            doc.lineTable().emplace_back(std::move(t));
-        doc.Rescan();
-    }
-    static DocumentSettings settings(TDate start, int days)
-    {
-        DocumentSettings s;
-        s.today = start;
-        s.start = start;
-        s.days = days;
-        return s;
-    }
-    TApptDocument doc;
-};
-
-} // namespace
+namespace { } // namespace
 
 TEST(ApptRows, GoingToADateFindsThatDayOrTheNextOneWithEntries)
 {
     // 15 November 2026 for 60 days: the last heading is 3 January 2027.
-    DocRows d({"11/20/2026 A", "11/25/2026 B", "1/3 C"}, TDate(15, 11, 2026), 60);
-    ApptRows rules(d.doc.engine().index());
+    const auto doc
+        = test::documentOf({"11/20/2026 A", "11/25/2026 B", "1/3 C"}, TDate(15, 11, 2026), 60);
+    ApptRows rules(doc->engine().index());
     rules.rows().pageRows = 3;
     ASSERT_EQ(rules.lastLine(), 8);
-    EXPECT_TRUE(rules.goToDate(TDate(21, 11, 2026), d.doc.engine()));
+    EXPECT_TRUE(rules.goToDate(TDate(21, 11, 2026), doc->engine()));
     EXPECT_EQ(rules.cursor(), 4);
     EXPECT_EQ(rules.rows().topRow, 3);
-    EXPECT_TRUE(rules.goToDate(TDate(1, 1, 2027), d.doc.engine()));
+    EXPECT_TRUE(rules.goToDate(TDate(1, 1, 2027), doc->engine()));
     EXPECT_EQ(rules.cursor(), 7);
     // Outside the window, or after its last day with entries: nothing moves.
-    EXPECT_FALSE(rules.goToDate(TDate(14, 11, 2026), d.doc.engine()));
-    EXPECT_FALSE(rules.goToDate(TDate(14, 1, 2027), d.doc.engine()));
-    EXPECT_FALSE(rules.goToDate(TDate(4, 1, 2027), d.doc.engine()));
+    EXPECT_FALSE(rules.goToDate(TDate(14, 11, 2026), doc->engine()));
+    EXPECT_FALSE(rules.goToDate(TDate(14, 1, 2027), doc->engine()));
+    EXPECT_FALSE(rules.goToDate(TDate(4, 1, 2027), doc->engine()));
     EXPECT_EQ(rules.cursor(), 7);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 #include "store/tapptdocument.h"
+#include "testdocuments.h"
 #include "views/listpainter.h"
 #include "views/shellviews.h"
 #include "views/tapptview.h"
@@ -38,15 +39,6 @@ namespace {
 
 constexpr int rowHeight = 16;
 
-DocumentSettings settingsFrom(TDate start, int days)
-{
-    DocumentSettings s;
-    s.today = start;
-    s.start = start;
-    s.days = days;
-    return s;
-}
-
 // Hears what the list tells the document's other views.
 struct OtherView : DocumentListener
 {
@@ -62,7 +54,7 @@ class ListView : public ::testing::Test
 protected:
     void open(std::vector<std::string> lines, TDate start = TDate(7, 12, 2026), int days = 30)
     {
-        doc = std::make_unique<TApptDocument>(settingsFrom(start, days));
+        doc = std::make_unique<TApptDocument>(test::windowSettings(start, days));
         for (std::string &t : lines)
             doc->lineTable().emplace_back(std::move(t));
         doc->Rescan();
@@ -342,7 +334,7 @@ TEST_F(ListView, CaptionAndScrollRanges)
 
 TEST(ListSetUp, OneDocumentAsksForItsPanesSeveralCloseThemAndTheCalendarStartIsTakenOnce)
 {
-    DocumentSettings s = settingsFrom(TDate(7, 12, 2026), 30);
+    DocumentSettings s = test::windowSettings(TDate(7, 12, 2026), 30);
     TApptDocument doc(s);
     doc.lineTable().emplace_back("12/8/2026 Dentist");
     doc.Rescan();
@@ -369,7 +361,7 @@ TEST(ListSetUp, OneDocumentAsksForItsPanesSeveralCloseThemAndTheCalendarStartIsT
 
 TEST(ListSetUp, ANewListPicksUpTheLastCursorDate)
 {
-    TApptDocument doc(settingsFrom(TDate(7, 12, 2026), 30));
+    TApptDocument doc(test::windowSettings(TDate(7, 12, 2026), 30));
     for (const char *line : {"12/8/2026 A", "12/20/2026 B", "12/22/2026 C"})
         doc.lineTable().emplace_back(line);
     doc.Rescan();
@@ -384,7 +376,7 @@ TEST(ListSetUp, ANewListPicksUpTheLastCursorDate)
 
 TEST(ListSetUp, AListThatOutlivesItsDocumentLeavesItAlone)
 {
-    auto doc = std::make_unique<TApptDocument>(settingsFrom(TDate(7, 12, 2026), 30));
+    auto doc = std::make_unique<TApptDocument>(test::windowSettings(TDate(7, 12, 2026), 30));
     doc->lineTable().emplace_back("12/8/2026 Dentist");
     doc->Rescan();
     TApptView view(*doc, ApptViewSettings {}, {});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/tapptdocument.h"
+#include "testdocuments.h"
 
 #include <memory>
 #include <string>
@@ -12,16 +13,7 @@ namespace dvw::test {
 // from these lines (continuations joined with CR LF, as loading joins them).
 inline std::unique_ptr<TApptDocument> documentOf(const std::vector<std::string> &lines)
 {
-    DocumentSettings s;
-    s.today = TDate(7, 12, 2026);
-    s.start = s.today;
-    s.days = 30;
-    s.allCategories = true;
-    auto doc = std::make_unique<TApptDocument>(s);
-    for (const std::string &line : lines)
-        doc->lineTable().emplace_back(line);
-    doc->Rescan();
-    return doc;
+    return documentOf(lines, TDate(7, 12, 2026), 30, true);
 }
 
 // The display-index position of the first entry of this line, or -1.
