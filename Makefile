@@ -2,12 +2,15 @@
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
 FUZZ_BUILD   ?= build-fuzz
+RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 APPTFILE     ?= NOTES.APT
 CMAKE_FLAGS  ?=
+# Warnings are errors in every build made here; a plain CMake build only warns.
+WERROR       := -DDVW_WERROR=ON
 
-.PHONY: all deps build run test sanitize fuzz bench format format-check clean screenshot
+.PHONY: all deps build run test release sanitize fuzz bench format format-check clean screenshot
 
 all: build
 
@@ -15,21 +18,26 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the desktop program exists, show the agenda of the default appointment file.
+# Starts the desktop program on APPTFILE (the agenda in the terminal without a display).
 run: build
 	@scripts/run-dayvane "$(BUILD)" "$(APPTFILE)"
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
+# The optimised build a packager makes (-O3), warnings as errors; tests are not run.
+release: deps
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(WERROR) -DDVW_BUILD_BENCH=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
 # Core and store tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDVW_SANITIZE=ON \
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(WERROR) -DDVW_SANITIZE=ON \
 	    -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -37,7 +45,7 @@ sanitize: deps
 
 # Every fuzz target under libFuzzer for a bounded time (FUZZ_SECONDS in total).
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) \
 	    -DDVW_LIBFUZZER=ON -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
@@ -58,4 +66,4 @@ format-check:
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD)

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a command line: NUL bytes split the arguments. The file named is
 // always the last argument, taken whole, and only when neither it nor the one before it
 // is a switch; the profile number is the leading digits after a profile switch.
-#include "app/commandline.h"
+#include "shell/commandline.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as a stored setting value and as a whole settings file. Font values stay
 // inside their slot's limits and read back from their own written form; numbers read back
 // from their written form; the file check never fails on any input.
-#include "app/fontvalue.h"
-#include "app/settingvalue.h"
+#include "settings/fontvalue.h"
+#include "settings/settingvalue.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/commandline.h"
-#include "app/dvwapp.h"
-#include "app/platformprobe.h"
-#include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
+#include "settings/platformprobe.h"
+#include "shell/commandline.h"
+#include "shell/dvwapp.h"
+#include "shell/tdvdecoratedmdiframe.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,13 +2,13 @@
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
 // With --list the appointment list alone is rendered, continued entries shown whole, its
 // cursor moved down the list.
-#include "app/commandline.h"
-#include "app/dvwapp.h"
-#include "app/platformprobe.h"
-#include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
+#include "settings/platformprobe.h"
+#include "shell/commandline.h"
+#include "shell/dvwapp.h"
+#include "shell/tdvdecoratedmdiframe.h"
 #include "views/shellviews.h"
 #include "views/views.h"
 

@@ -1,9 +1,9 @@
 #include "clisettings.h"
 
-#include "app/platformprobe.h"
-#include "app/settings.h"
-#include "app/settingslimits.h"
 #include "clioptions.h"
+#include "settings/platformprobe.h"
+#include "settings/settings.h"
+#include "settings/settingslimits.h"
 
 namespace dvw {
 

@@ -1,6 +1,6 @@
 #include "listinput.h"
 
-#include "app/commands.h"
+#include "shell/commands.h"
 
 namespace dvw {
 

@@ -1,11 +1,11 @@
 #include "shellviews.h"
 
-#include "app/dvdocmanager.h"
-#include "app/dvwapp.h"
-#include "app/dvwmdichild.h"
-#include "app/dvwmdiclient.h"
-#include "app/tdvdecoratedmdiframe.h"
 #include "platform/helpbook.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdichild.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
 #include "tapptview.h"
 
 #include <QAction>

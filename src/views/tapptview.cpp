@@ -1,8 +1,8 @@
 #include "tapptview.h"
 
-#include "app/commands.h"
-#include "app/contexthelpfilter.h"
 #include "listinput.h"
+#include "shell/commands.h"
+#include "shell/contexthelpfilter.h"
 #include "store/listwording.h"
 #include "store/tapptdocument.h"
 

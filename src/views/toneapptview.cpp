@@ -1,7 +1,7 @@
 #include "toneapptview.h"
 
-#include "app/contexthelpfilter.h"
 #include "oneapptrules.h"
+#include "shell/contexthelpfilter.h"
 #include "store/tapptdocument.h"
 #include "toneedit.h"
 

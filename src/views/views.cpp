@@ -1,12 +1,12 @@
 #include "views.h"
 
-#include "app/dvdocmanager.h"
-#include "app/dvwapp.h"
-#include "app/dvwmdichild.h"
-#include "app/dvwmdiclient.h"
-#include "app/tdvdecoratedmdiframe.h"
 #include "listcursor.h"
 #include "platform/helpbook.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdichild.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
 #include "toneapptview.h"
 
 namespace dvw {

@@ -1,4 +1,4 @@
-#include "../app/tempsettingsdir.h"
+#include "../settings/tempsettingsdir.h"
 #include "cli/clioptions.h"
 #include "cli/clisettings.h"
 #include "cli/commands.h"

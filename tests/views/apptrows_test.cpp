@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "shell/commands.h"
 #include "store/tapptdocument.h"
 #include "testdocuments.h"
 #include "views/apptrows.h"

@@ -1,4 +1,4 @@
-#include "app/screenfonts.h"
+#include "shell/screenfonts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fontvalue.h"
+#include "settings/fontvalue.h"
 
 #include <QFont>
 

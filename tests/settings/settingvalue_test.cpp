@@ -1,5 +1,5 @@
-#include "app/settingslimits.h"
-#include "app/settingvalue.h"
+#include "settings/settingslimits.h"
+#include "settings/settingvalue.h"
 
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "platform/clock.h"
 #include "platform/helpbook.h"
-#include "platformprobe.h"
-#include "settingslimits.h"
+#include "settings/platformprobe.h"
+#include "settings/settingslimits.h"
 
 #include <QCoreApplication>
 #include <QDir>

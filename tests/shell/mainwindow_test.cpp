@@ -1,15 +1,15 @@
-#include "app/commands.h"
-#include "app/commandtable.h"
-#include "app/contexthelpfilter.h"
-#include "app/dvwaboutdlg.h"
-#include "app/dvwapp.h"
-#include "app/dvwmdiclient.h"
-#include "app/platformprobe.h"
-#include "app/tdvdecoratedmdiframe.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
+#include "settings/platformprobe.h"
+#include "shell/commands.h"
+#include "shell/commandtable.h"
+#include "shell/contexthelpfilter.h"
+#include "shell/dvwaboutdlg.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/clocktext.h"
+#include "shell/clocktext.h"
 
 #include <gtest/gtest.h>
 

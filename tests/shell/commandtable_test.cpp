@@ -1,5 +1,5 @@
-#include "app/commands.h"
-#include "app/commandtable.h"
+#include "shell/commands.h"
+#include "shell/commandtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "screenfonts.h"
 
-#include "settingslimits.h"
+#include "settings/settingslimits.h"
 
 namespace dvw {
 

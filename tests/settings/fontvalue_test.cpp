@@ -1,4 +1,4 @@
-#include "app/fontvalue.h"
+#include "settings/fontvalue.h"
 
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platformprobe.h"
+#include "settings/platformprobe.h"
 
 namespace dvw {
 

@@ -1,4 +1,4 @@
-#include "app/windowlayout.h"
+#include "shell/windowlayout.h"
 
 #include <gtest/gtest.h>
 

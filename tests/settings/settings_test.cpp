@@ -1,6 +1,6 @@
-#include "app/platformprobe.h"
-#include "app/settingkeys.h"
-#include "app/settings.h"
+#include "settings/platformprobe.h"
+#include "settings/settingkeys.h"
+#include "settings/settings.h"
 #include "tempsettingsdir.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "commandline.h"
 #include "screenfonts.h"
-#include "settings.h"
-#include "settingsstore.h"
+#include "settings/settings.h"
+#include "settings/settingsstore.h"
 #include "store/datewindow.h"
 #include "store/documentsettings.h"
 
