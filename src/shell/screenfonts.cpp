@@ -2,6 +2,10 @@
 
 #include "settings/settingslimits.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace dvw {
 
 namespace {
@@ -12,7 +16,25 @@ int pixelsFor(int points, int resolution)
     return (points * resolution + 36) / 72;
 }
 
+// Font sizes tried below the first guess before the font is taken as it is.
+constexpr int kFitSteps = 8;
+
 } // namespace
+
+void FitFontToHeight(QFont &font, int height)
+{
+    const int cell = std::max(1, height);
+    font.setPixelSize(cell);
+    const int full = QFontMetrics(font).height();
+    if (full <= cell)
+        return;
+    // Ascent plus descent grows with the pixel size in proportion; the steps after the
+    // first guess take out what rounding of the font's metrics adds.
+    int size = std::max(1, cell * cell / full);
+    font.setPixelSize(size);
+    for (int step = 0; step < kFitSteps && size > 1 && QFontMetrics(font).height() > cell; ++step)
+        font.setPixelSize(--size);
+}
 
 ScreenMetrics MeasureScreen(int screenWidth, int verticalDpi, int zoom)
 {
@@ -34,11 +56,11 @@ std::array<ScreenFont, 5> MakeScreenFonts(const std::array<FontSlot, 6> &fontSlo
         f.height = pixelsFor(size, metrics.zoomedResolution);
         f.trueHeight = pixelsFor(size, metrics.trueResolution);
         f.font = QFont(QString::fromStdString(slot.face));
-        f.font.setPixelSize(std::max(1, f.height));
-        f.font.setWeight(slot.bold ? QFont::DemiBold : QFont::Light);
+        f.font.setWeight(slot.bold ? QFont::DemiBold : QFont::Normal);
         f.font.setItalic(slot.italic);
         const bool swiss = i >= 1 && i <= 3;
         f.font.setStyleHint(swiss ? QFont::SansSerif : QFont::Serif);
+        FitFontToHeight(f.font, f.height);
     }
     return fonts;
 }

@@ -22,7 +22,7 @@ struct PaintedRow
 
     int row = 0; // display-index position
     int y = 0; // top of the row
-    int x = 0; // where the text starts: 5 for headings, 15 for entries
+    int x = 0; // where the text starts: 5 for headings, EntryTextX for entries
     bool heading = false; // drawn in the heading font, else the body font
     bool selected = false; // the cursor row: drawn on the highlight band
     int colour = 0; // user colour 1..15, or 0 for the system's text colours
@@ -45,8 +45,13 @@ struct ListWording
     bool european = false; // headings name the day before the month
 };
 
-// The check mark of a row at y, scaled to the row height h.
+// The check mark of a row at y, scaled to the row height h: it spans the middle three
+// fifths of the row, CheckMarkWidth(h) wide, drawn with a pen CheckMarkPen(h) wide.
 std::array<PaintedRow::Point, 3> CheckMark(int y, int h);
+int CheckMarkWidth(int h);
+int CheckMarkPen(int h);
+// Where an entry's text starts in a row h high: 15, or right of a larger check mark.
+int EntryTextX(int h);
 
 // Lays out the rows whose band meets the pixel rows [areaTop, areaBottom] of the window,
 // reading only those rows of the index.

@@ -2,9 +2,12 @@
 
 #include "platform/displaytext.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+
+#include <algorithm>
 
 namespace dvw {
 
@@ -43,7 +46,8 @@ void paintRow(QPainter &painter, const PaintedRow &row, int rowHeight, const Lis
                          oneRowText(row.text));
     }
     if (row.done) {
-        painter.setPen(QPen(colour, 1, Qt::SolidLine));
+        painter.setPen(
+            QPen(colour, CheckMarkPen(rowHeight), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPoint points[3] = {{row.check[0].x, row.check[0].y},
                                   {row.check[1].x, row.check[1].y},
                                   {row.check[2].x, row.check[2].y}};
@@ -52,6 +56,12 @@ void paintRow(QPainter &painter, const PaintedRow &row, int rowHeight, const Lis
 }
 
 } // namespace
+
+int ListRowHeight(const ListLook &look, int cellHeight)
+{
+    return std::max({1, cellHeight, QFontMetrics(look.headingFont).lineSpacing(),
+                     QFontMetrics(look.bodyFont).lineSpacing()});
+}
 
 std::array<QColor, 15> UserColours(const std::array<std::uint32_t, 15> &stored)
 {

@@ -23,6 +23,10 @@ struct ListLook
     QColor highlightedText;
 };
 
+// The list's row height: the stored cell height (HEADINGFONT's), raised to the line height
+// of either font, so no row is shorter than its text.
+int ListRowHeight(const ListLook &look, int cellHeight);
+
 // COLOR1..COLOR15 as stored (0x00BBGGRR).
 std::array<QColor, 15> UserColours(const std::array<std::uint32_t, 15> &stored);
 

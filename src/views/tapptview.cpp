@@ -70,7 +70,7 @@ TApptView::TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewH
     m_rows.setIndex(m_doc.engine().index());
     m_rows.rows().cursor = 1;
     m_rows.rows().prevCursor = 1;
-    setRowHeight(m_settings.headingHeight);
+    setRowHeight(ListRowHeight(m_settings.look, m_settings.headingHeight));
     m_doc.addListener(this);
 }
 

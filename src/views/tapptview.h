@@ -18,7 +18,8 @@ class TApptDocument;
 struct ApptViewSettings
 {
     ListLook look; // fonts and user colours; the system colours come from the palette
-    int headingHeight = 16; // HEADINGFONT's pixel height: the row height
+    int headingHeight = 16; // HEADINGFONT's pixel height: the row height, unless a font's
+                            // line is taller
     ListWording wording;
     bool bigDialog = false;
 };

@@ -174,5 +174,6 @@ TEST_F(Placement, StatusBarUsesTheSmallFontWhenItsOwnFontIsOff)
 {
     store("DVW.conf", {{"SBFONT", 0}});
     start();
-    EXPECT_EQ(frame->statusBar()->font().pixelSize(), app->fonts()[4].height);
+    EXPECT_EQ(frame->statusBar()->font().pixelSize(), app->fonts()[4].font.pixelSize());
+    EXPECT_EQ(frame->statusBar()->font().family(), app->fonts()[4].font.family());
 }

@@ -8,6 +8,7 @@
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
+#include "shell/screenfonts.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/windowlayout.h"
 #include "store/tapptdocument.h"
@@ -20,6 +21,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
@@ -474,14 +476,114 @@ TEST(ListPainting, ADoneEntryGetsItsCheckMarkInTheTextColour)
     done.done = true;
     done.check = CheckMark(20, 20);
     layout.rows = {done};
-    // h = 20: c = 4, q = 2: (3, 28) to (5, 32) to (9, 22).
-    EXPECT_EQ(done.check[0], (PaintedRow::Point {3, 28}));
-    EXPECT_EQ(done.check[1], (PaintedRow::Point {5, 32}));
-    EXPECT_EQ(done.check[2], (PaintedRow::Point {9, 22}));
+    // h = 20: from the left, down to the bottom a third across, up to the top right.
+    EXPECT_EQ(done.check[0], (PaintedRow::Point {3, 30}));
+    EXPECT_EQ(done.check[1], (PaintedRow::Point {6, 35}));
+    EXPECT_EQ(done.check[2], (PaintedRow::Point {14, 24}));
     const QImage image = paint(layout);
-    for (QPoint p : {QPoint(3, 28), QPoint(5, 32), QPoint(9, 22), QPoint(7, 26)})
+    for (QPoint p : {QPoint(3, 30), QPoint(6, 35), QPoint(14, 24), QPoint(10, 30)})
         EXPECT_EQ(image.pixelColor(p), Qt::green) << p.x() << "," << p.y();
-    EXPECT_LT(countIn(image, 20, 20, Qt::green), 20);
+    // A stroke, not a filled block.
+    EXPECT_LT(countIn(image, 20, 20, Qt::green), 100);
+}
+
+TEST(ListPainting, TheCheckMarkGrowsWithTheRowAndStaysLeftOfTheText)
+{
+    for (int h : {8, 12, 16, 17, 24, 40, 64}) {
+        SCOPED_TRACE(h);
+        const int y = 3 * h;
+        const auto mark = CheckMark(y, h);
+        int left = mark[0].x, right = mark[0].x, top = mark[0].y, bottom = mark[0].y;
+        for (const PaintedRow::Point &p : mark) {
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        const int pen = CheckMarkPen(h);
+        EXPECT_GE(bottom - top + 1, h / 2);
+        EXPECT_GE(right - left + 1, h / 2);
+        EXPECT_GE(pen, 2);
+        EXPECT_GE(top - pen / 2, y);
+        EXPECT_LT(bottom + pen / 2, y + h);
+        EXPECT_LT(right + pen / 2, EntryTextX(h));
+
+        ListLayout layout;
+        layout.rowHeight = h;
+        PaintedRow done = entry("", 2, false, y);
+        done.done = true;
+        done.check = mark;
+        layout.rows = {done};
+        QImage image(200, 5 * h, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PaintList(painter, image.rect(), layout, plainLook());
+        painter.end();
+        // The ink spans at least half the row's height and stays inside the row.
+        int inkTop = image.height(), inkBottom = -1;
+        for (int py = 0; py < image.height(); ++py) {
+            if (countIn(image, py, 1, Qt::green) > 0) {
+                inkTop = std::min(inkTop, py);
+                inkBottom = py;
+            }
+        }
+        EXPECT_GE(inkBottom - inkTop + 1, h / 2);
+        EXPECT_GE(inkTop, y);
+        EXPECT_LT(inkBottom, y + h);
+    }
+}
+
+TEST(ListPainting, DescendersStayInsideTheirRowAtEveryFontSize)
+{
+    struct Case
+    {
+        const char *name;
+        FontSlot body;
+        FontSlot heading;
+        int zoom;
+    };
+    const Case cases[] = {
+        {"default sizes", {"Lucida Bright", 10, false, false}, {"Arial", 10, true, false}, 100},
+        {"small zoomed out", {"Serif", 8, false, false}, {"Sans", 8, true, false}, 80},
+        {"large italic", {"Serif", 18, false, true}, {"Sans", 18, true, true}, 100},
+        {"body larger than heading", {"Serif", 20, false, false}, {"Sans", 8, true, false}, 120},
+        {"heading larger than body", {"Serif", 8, false, false}, {"Sans", 24, true, false}, 100},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::array<FontSlot, 6> fontSlots {};
+        fontSlots[BodyFont] = c.body;
+        fontSlots[HeadingFont] = c.heading;
+        const auto fonts = MakeScreenFonts(fontSlots, MeasureScreen(1280, 96, c.zoom));
+        ListLook look = plainLook();
+        look.bodyFont = fonts[BodyFont].font;
+        look.headingFont = fonts[HeadingFont].font;
+        const int h = ListRowHeight(look, fonts[HeadingFont].height);
+        EXPECT_GE(h, fonts[HeadingFont].height);
+        EXPECT_GE(h, QFontMetrics(look.bodyFont).lineSpacing());
+        EXPECT_GE(h, QFontMetrics(look.headingFont).lineSpacing());
+
+        for (bool heading : {false, true}) {
+            ListLayout layout;
+            layout.rowHeight = h;
+            PaintedRow row = entry("gjpqy", 0, false, h);
+            row.heading = heading;
+            layout.rows = {row};
+            // Painted alone, and cut to its own band as a repaint of the row is.
+            QImage whole(300, 4 * h, QImage::Format_RGB32);
+            QImage band = whole;
+            whole.fill(Qt::white);
+            band.fill(Qt::white);
+            QPainter toWhole(&whole);
+            PaintList(toWhole, whole.rect(), layout, look);
+            toWhole.end();
+            QPainter toBand(&band);
+            PaintList(toBand, QRect(0, h, 300, h), layout, look);
+            toBand.end();
+            EXPECT_LT(countIn(whole, h, h, Qt::white), 300 * h) << "heading " << heading;
+            EXPECT_EQ(whole, band) << "heading " << heading << ", row height " << h;
+        }
+    }
 }
 
 TEST(ListPainting, OldAndNewEncodingsOfOneTextLookTheSame)
