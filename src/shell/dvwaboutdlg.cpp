@@ -36,7 +36,7 @@ dvwAboutDlg::dvwAboutDlg(QWidget *parent)
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(line(QStringLiteral("Dayvane for Windows"), "productLine", this), 0, 1);
+    grid->addWidget(line(QString::fromUtf8(version::productName), "productLine", this), 0, 1);
     grid->addWidget(line(versionLine(), "versionLine", this), 1, 1);
     grid->addWidget(line(QString::fromUtf8(version::legalCopyright), "legalLine", this), 2, 1);
     grid->addWidget(line(QString::fromUtf8(version::companyName), "companyLine", this), 3, 1);

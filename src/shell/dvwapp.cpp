@@ -73,7 +73,7 @@ QString dvwApp::startFile() const
 
 QString dvwApp::name()
 {
-    return QStringLiteral("Dayvane for Windows 95/98/NT 2.0");
+    return QStringLiteral("Dayvane");
 }
 
 QString dvwApp::defaultHelpDirectory()

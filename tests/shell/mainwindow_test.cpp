@@ -89,7 +89,7 @@ TEST_F(MainWindow, StatusBarShowsTheDateAndTimeOfEachClockTick)
 
     EXPECT_TRUE(frame.client()->clockTimer().isActive());
     EXPECT_EQ(frame.client()->clockTimer().interval(), 5000);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Dayvane for Windows 95/98/NT 2.0"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Dayvane"));
 }
 
 TEST_F(MainWindow, MenuBarHasEveryCommandWithItsHint)
@@ -257,7 +257,7 @@ TEST_F(MainWindow, AboutBoxShowsTheVersionLine)
                     .hasMatch())
         << version->text().toStdString();
     EXPECT_EQ(about->findChild<QLabel *>(QStringLiteral("productLine"))->text(),
-              QStringLiteral("Dayvane for Windows"));
+              QStringLiteral("Dayvane"));
     about->accept();
 }
 
