@@ -8,6 +8,7 @@
 #include "dvwapp.h"
 #include "dvwmdichild.h"
 #include "dvwmdiclient.h"
+#include "hintstatusbar.h"
 #include "icons.h"
 #include "platform/helpbook.h"
 #include "windowplacement.h"
@@ -251,8 +252,8 @@ void TDVDecoratedMDIFrame::buildButtonBar()
 
 void TDVDecoratedMDIFrame::buildStatusBar()
 {
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("statusBar"));
+    auto *bar = new HintStatusBar(this);
+    setStatusBar(bar);
     bar->setFont(m_app.settings.sbFont ? tenPointFont() : m_app.fonts()[SmallFont].font);
     m_dateField = statusField("dateField", 11, Qt::AlignHCenter, bar);
     m_timeField = statusField("timeField", 8, Qt::AlignHCenter, bar);

@@ -9,6 +9,7 @@
 #include "shell/dvwaboutdlg.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdiclient.h"
+#include "shell/hintstatusbar.h"
 #include "shell/tdvdecoratedmdiframe.h"
 
 #include <QAction>
@@ -118,6 +119,42 @@ TEST_F(MainWindow, HighlightedItemShowsItsHintInTheMessageArea)
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Print this document"));
     frame.findChild<QMenu *>(QStringLiteral("menuConfiGure"))->menuAction()->showStatusText(&frame);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Configuration options"));
+}
+
+TEST_F(MainWindow, ALongHintTakesTheFreeWidthAndIsElidedBeforeTheFields)
+{
+    auto *bar = qobject_cast<HintStatusBar *>(frame.statusBar());
+    ASSERT_NE(bar, nullptr);
+    QLabel *date = field("dateField");
+    for (int width : {500, 640, 900, 1400}) {
+        SCOPED_TRACE(width);
+        frame.resize(width, 480);
+        QApplication::processEvents();
+        const QRect fields = date->geometry().united(field("alarmField")->geometry());
+        bar->clearMessage();
+        const QImage before = bar->grab(fields).toImage();
+        for (const QString &hint :
+             {QStringLiteral("Print this document"),
+              QStringLiteral("Print this document, every day of the window, in columns ")
+                  .repeated(4)}) {
+            bar->showMessage(hint);
+            // Nothing of the hint shows through the fields.
+            EXPECT_EQ(bar->grab(fields).toImage(), before);
+            const QRect area = bar->hintRect();
+            EXPECT_LT(area.right(), date->x());
+            const QString shown = bar->shownHint();
+            EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), area.width());
+            const bool fits = bar->fontMetrics().horizontalAdvance(hint) <= area.width();
+            if (fits) {
+                EXPECT_EQ(shown, hint);
+            } else {
+                EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+                EXPECT_TRUE(hint.startsWith(shown.chopped(1)));
+            }
+        }
+    }
+    // The free width is all left of the fields: a wider window shows more of the hint.
+    EXPECT_GE(bar->hintRect().width(), date->x() - 20);
 }
 
 TEST_F(MainWindow, CommandsOfLaterWorkAreDisabledAndTheShellsOwnEnabled)
@@ -286,3 +323,4 @@ TEST_F(MainWindow, ExitClosesTheMainWindow)
     frame.runCommand(Cm::Exit);
     EXPECT_FALSE(frame.isVisible());
 }
+
