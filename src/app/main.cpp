@@ -9,6 +9,30 @@
 #include "views/views.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+// How long the start file waits for the main window to be placed on the screen.
+constexpr int kExposeTries = 40;
+constexpr int kExposeTryMs = 25;
+
+// Opens the start file once the window system shows the main window (or gave up after a
+// second, as for a minimised start), so that a message about the file opens over the
+// window where it stands rather than where it was before it was placed.
+void openStartFileWhenShown(dvw::TDVDecoratedMDIFrame &frame, int tries = kExposeTries)
+{
+    const QWindow *window = frame.windowHandle();
+    if (tries <= 0 || !window || window->isExposed()) {
+        frame.openStartFile();
+        return;
+    }
+    QTimer::singleShot(kExposeTryMs, &frame,
+                       [&frame, tries] { openStartFileWhenShown(frame, tries - 1); });
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -28,6 +52,6 @@ int main(int argc, char **argv)
     dvw::InstallViews(frame);
     dvw::InstallListViews(frame);
     frame.showAtStart();
-    frame.openStartFile();
+    QTimer::singleShot(0, &frame, [&frame] { openStartFileWhenShown(frame); });
     return qapp.exec();
 }

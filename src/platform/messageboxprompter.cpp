@@ -2,6 +2,7 @@
 
 #include "inputdialog.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace dvw {
@@ -23,11 +24,20 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Boxes belong to the top-level window of the widget they are asked over, so they open
+// over it (and stay with it) rather than wherever a child or nothing would put them.
+QWidget *ownerOf(QWidget *parent)
+{
+    if (parent)
+        return parent->window();
+    return QApplication::activeWindow();
+}
+
 // Texts may come from a file or from the user: a "<b>" in them must show as typed.
 int runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escapeAnswer)
 {
-    QMessageBox box(icon, caption, text, buttons, parent);
+    QMessageBox box(icon, caption, text, buttons, ownerOf(parent));
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(escapeAnswer);
     return box.exec();
@@ -74,7 +84,7 @@ Prompter::Answer MessageBoxPrompter::yesNo(const QString &caption, const QString
 std::optional<QString> MessageBoxPrompter::askText(const QString &caption, const QString &prompt,
                                                    const QString &initial)
 {
-    InputDialog dialog(caption, prompt, initial, m_parent);
+    InputDialog dialog(caption, prompt, initial, ownerOf(m_parent));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.text();

@@ -8,7 +8,8 @@ class QWidget;
 
 namespace dvw {
 
-// The interactive prompter: modal QMessageBox and InputDialog boxes over a parent window.
+// The interactive prompter: modal QMessageBox and InputDialog boxes over the top-level
+// window of the parent (the main window), else over the active window.
 class MessageBoxPrompter : public Prompter
 {
 public:

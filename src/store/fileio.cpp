@@ -49,6 +49,21 @@ std::string directoryOf(const std::string &path)
     return path.substr(0, slash);
 }
 
+// The directory as the user can find it: a relative one ("." for a bare file name) is
+// named from the current directory. Only for messages; the save itself works on `dir`.
+std::string absoluteDirectory(const std::string &dir)
+{
+    if (dir.starts_with('/'))
+        return dir;
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
+        return dir;
+    const std::string cwd(buffer.data());
+    if (dir == ".")
+        return cwd;
+    return (cwd == "/" ? "" : cwd) + "/" + (dir.starts_with("./") ? dir.substr(2) : dir);
+}
+
 std::string fileNameOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
@@ -236,7 +251,8 @@ private:
     {
         m_fd = openExclusive(mode, m_temp);
         if (m_fd < 0)
-            return fail("cannot create a file in the directory " + m_directory, errno);
+            return fail("cannot create a file in the directory " + absoluteDirectory(m_directory),
+                        errno);
         m_tempExists = true;
         return true;
     }
@@ -305,7 +321,8 @@ private:
 
         const int fd = openExclusive(0600, m_previous);
         if (fd < 0)
-            return fail("cannot create a file in the directory " + m_directory, errno);
+            return fail("cannot create a file in the directory " + absoluteDirectory(m_directory),
+                        errno);
         m_previousExists = true;
         const bool copied = writeAll(m_ops, fd, old) && m_ops.fchmod(fd, info.st_mode & 07777) == 0
             && m_ops.fdatasync(fd) == 0;
@@ -381,7 +398,7 @@ private:
             m_result.ok = true;
             return;
         }
-        fail("the new version is in place, but the directory " + m_directory
+        fail("the new version is in place, but the directory " + absoluteDirectory(m_directory)
                  + " could not be synced, so it may not survive a system crash",
              err);
     }

@@ -123,6 +123,33 @@ TEST(MessageBoxPrompter, AskTextReturnsTheEditedLineOrNothingOnCancel)
     EXPECT_FALSE(prompter.askText({}, QStringLiteral("Name"), QStringLiteral("x")).has_value());
 }
 
+TEST(MessageBoxPrompter, EveryBoxOpensOverTheMainWindowOfItsParent)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(300, 200, 640, 480);
+    auto *inside = new QLabel(QStringLiteral("list"), &mainWindow);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+    for (QWidget *parent : {static_cast<QWidget *>(&mainWindow), static_cast<QWidget *>(inside)}) {
+        dvw::MessageBoxPrompter prompter(parent);
+        QWidget *owner = nullptr;
+        QPoint centre;
+        const auto look = [&owner, &centre](QWidget *box) {
+            owner = box->parentWidget();
+            centre = box->frameGeometry().center();
+            box->close();
+        };
+        whenModalOpens<QMessageBox>(look);
+        prompter.info(QString(), QStringLiteral("The file could not be opened."),
+                      Prompter::Icon::Stop);
+        EXPECT_EQ(owner, &mainWindow);
+        EXPECT_TRUE(mainWindow.frameGeometry().contains(centre)) << centre.x() << "," << centre.y();
+        whenModalOpens<QDialog>(look);
+        (void)prompter.askText(QStringLiteral("Find"), QStringLiteral("Text:"), QString());
+        EXPECT_EQ(owner, &mainWindow);
+    }
+}
+
 TEST(DisplayText, Utf8StaysUtf8AndOtherBytesReadAsWindows1252)
 {
     EXPECT_EQ(dvw::DisplayText("Caf\xc3\xa9"), QStringLiteral("Caf\u00e9"));

@@ -299,3 +299,81 @@ TEST(SaveFileAtomically, AsRootADirectoryThatCannotBeWrittenIsAFailedSave)
     EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "older\r\n");
     EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
 }
+
+namespace {
+
+// Fails every open whose flags include `failing`, as a directory that refuses it would.
+class RefusingOps : public FileOps
+{
+public:
+    explicit RefusingOps(int failing)
+        : m_failing(failing)
+    { }
+    int open(const char *path, int flags, mode_t mode) override
+    {
+        if ((flags & m_failing) == m_failing) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileOps::open(path, flags, mode);
+    }
+
+private:
+    int m_failing;
+};
+
+// Runs in `dir` as the current directory and goes back afterwards.
+struct InDirectory
+{
+    explicit InDirectory(const std::string &dir)
+    {
+        std::string buffer(4096, '\0');
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr)
+            m_previous = buffer.c_str();
+        ok = ::chdir(dir.c_str()) == 0;
+    }
+    ~InDirectory()
+    {
+        if (!m_previous.empty())
+            (void)::chdir(m_previous.c_str());
+    }
+    bool ok = false;
+
+private:
+    std::string m_previous;
+};
+
+} // namespace
+
+TEST(SaveFileAtomically, AFailureNamesTheAbsoluteDirectoryOfARelativePath)
+{
+    struct Case
+    {
+        const char *path;
+        const char *subdirectory; // of the temporary directory, "" for itself
+        int failing;
+        const char *wording;
+    };
+    const Case cases[] = {
+        {"NOTES.APT", "", O_EXCL, "cannot create a file in the directory "},
+        {"./NOTES.APT", "", O_EXCL, "cannot create a file in the directory "},
+        {"sub/NOTES.APT", "/sub", O_EXCL, "cannot create a file in the directory "},
+        {"NOTES.APT", "", O_DIRECTORY, "the new version is in place, but the directory "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path);
+        TempDir dir;
+        ASSERT_EQ(::mkdir(dir.file("sub").c_str(), 0700), 0);
+        InDirectory here(dir.path());
+        ASSERT_TRUE(here.ok);
+        RefusingOps ops(c.failing);
+        const SaveResult saved = SaveFileAtomically(c.path, "new", std::nullopt, false, ops);
+        EXPECT_FALSE(saved.ok);
+        const std::string expected = c.wording + dir.path() + c.subdirectory;
+        const std::size_t at = saved.reason.find(expected);
+        ASSERT_NE(at, std::string::npos) << saved.reason;
+        // The name ends there: no "/." or "/./" is left of the relative path.
+        const char after = saved.reason[at + expected.size()];
+        EXPECT_TRUE(after == ' ' || after == ':' || after == '\0') << saved.reason;
+    }
+}
