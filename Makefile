@@ -6,11 +6,12 @@ RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 APPTFILE     ?= NOTES.APT
+PREFIX       ?= /usr/local
 CMAKE_FLAGS  ?=
 # Warnings are errors in every build made here; a plain CMake build only warns.
 WERROR       := -DDVW_WERROR=ON
 
-.PHONY: all deps build run test release sanitize fuzz bench format format-check clean screenshot
+.PHONY: all deps build install run test release sanitize fuzz bench format format-check clean screenshot
 
 all: build
 
@@ -22,6 +23,11 @@ $(BUILD)/build.ninja: | deps
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Installs dayvane, dayvane-cli, the help book, the desktop entry with its icon and file
+# type, and the manual page under PREFIX (DESTDIR is honoured for staged installs).
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # Starts the desktop program on APPTFILE (the agenda in the terminal without a display).
 run: build

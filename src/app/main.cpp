@@ -2,6 +2,7 @@
 #include "platform/filechooser.h"
 #include "platform/messageboxprompter.h"
 #include "shell/commandline.h"
+#include "shell/dvwaboutdlg.h"
 #include "shell/dvwapp.h"
 #include "shell/screenprobe.h"
 #include "shell/tdvdecoratedmdiframe.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWindow>
+
+#include <cstring>
+#include <iostream>
 
 namespace {
 
@@ -32,10 +36,22 @@ void openStartFileWhenShown(dvw::TDVDecoratedMDIFrame &frame, int tries = kExpos
                        [&frame, tries] { openStartFileWhenShown(frame, tries - 1); });
 }
 
+// `dayvane --version`: the version and the help book this program would show, printed
+// without opening a window (so it also answers without a display).
+int printVersion(int argc, char **argv)
+{
+    QCoreApplication core(argc, argv);
+    std::cout << dvw::dvwAboutDlg::versionLine().simplified().toStdString() << "\n"
+              << "help book: " << dvw::dvwApp::defaultHelpDirectory().toStdString() << "\n";
+    return std::cout.flush() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+        return printVersion(argc, argv);
     QApplication qapp(argc, argv);
     // QApplication has taken its own options out of argv.
     const std::vector<std::string> args(argv, argv + argc);

@@ -78,10 +78,18 @@ QString dvwApp::name()
 
 QString dvwApp::defaultHelpDirectory()
 {
-    const QString beside
-        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
-    if (QFileInfo(beside).isDir())
-        return beside;
+    return helpDirectoryFor(QCoreApplication::applicationDirPath());
+}
+
+QString dvwApp::helpDirectoryFor(const QString &programDirectory)
+{
+    const QDir dir(programDirectory);
+    const QString candidates[] = {dir.filePath(QStringLiteral("help")),
+                                  dir.filePath(QStringLiteral(DVW_HELP_FROM_BINDIR))};
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
+    }
     return QStringLiteral(DVW_HELP_SOURCE_DIR);
 }
 

@@ -43,8 +43,11 @@ public:
 
     // The program's name, which is also the main window's caption.
     static QString name();
-    // The help book beside the program, else the one in the source tree.
+    // The help book of the running program: helpDirectoryFor its own directory.
     static QString defaultHelpDirectory();
+    // The help book of a program in this directory: beside it (a build), else where
+    // installing put it (share/dayvane/help beside bin), else the one in the source tree.
+    static QString helpDirectoryFor(const QString &programDirectory);
 
     const CommandLine &commandLine() const { return m_commandLine; }
     Prompter &prompter() const { return m_services.prompter; }

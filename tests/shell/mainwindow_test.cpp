@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -324,3 +325,29 @@ TEST_F(MainWindow, ExitClosesTheMainWindow)
     EXPECT_FALSE(frame.isVisible());
 }
 
+TEST(HelpDirectory, ABuildFindsItsBookBesideItAndAnInstallUnderShare)
+{
+    struct Case
+    {
+        const char *name;
+        QStringList made; // directories made under the temporary root
+        QString expected; // relative to the root; empty: the source tree's book
+    };
+    const Case cases[] = {
+        {"build tree", {"bin/help"}, "bin/help"},
+        {"installed", {"bin", "share/dayvane/help"}, "share/dayvane/help"},
+        {"both: the one beside wins", {"bin/help", "share/dayvane/help"}, "bin/help"},
+        {"neither", {"bin", "share/dayvane"}, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        for (const QString &d : c.made)
+            ASSERT_TRUE(QDir(root.path()).mkpath(d));
+        const QString found = dvwApp::helpDirectoryFor(root.filePath(QStringLiteral("bin")));
+        EXPECT_EQ(found,
+                  c.expected.isEmpty() ? QStringLiteral(DVW_HELP_SOURCE_DIR)
+                                       : QDir::cleanPath(root.filePath(c.expected)));
+    }
+}
