@@ -77,9 +77,3 @@ TEST(ButtonIcons, EveryButtonShowsAPictureOfItsOwnAtEverySize)
         }
     }
 }
-
-TEST(ButtonIcons, CommandsWithoutAButtonHaveNoIcon)
-{
-    EXPECT_TRUE(CommandIcon(0).isNull());
-    EXPECT_TRUE(DrawnCommandIcon(-1).isNull());
-}

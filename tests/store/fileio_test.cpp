@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <linux/fs.h>
 #include <string>
 #include <sys/ioctl.h>
@@ -325,22 +326,9 @@ private:
 // Runs in `dir` as the current directory and goes back afterwards.
 struct InDirectory
 {
-    explicit InDirectory(const std::string &dir)
-    {
-        std::string buffer(4096, '\0');
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr)
-            m_previous = buffer.c_str();
-        ok = ::chdir(dir.c_str()) == 0;
-    }
-    ~InDirectory()
-    {
-        if (!m_previous.empty())
-            (void)::chdir(m_previous.c_str());
-    }
-    bool ok = false;
-
-private:
-    std::string m_previous;
+    explicit InDirectory(const std::string &dir) { std::filesystem::current_path(dir); }
+    ~InDirectory() { std::filesystem::current_path(m_previous); }
+    std::filesystem::path m_previous = std::filesystem::current_path();
 };
 
 } // namespace
@@ -365,7 +353,6 @@ TEST(SaveFileAtomically, AFailureNamesTheAbsoluteDirectoryOfARelativePath)
         TempDir dir;
         ASSERT_EQ(::mkdir(dir.file("sub").c_str(), 0700), 0);
         InDirectory here(dir.path());
-        ASSERT_TRUE(here.ok);
         RefusingOps ops(c.failing);
         const SaveResult saved = SaveFileAtomically(c.path, "new", std::nullopt, false, ops);
         EXPECT_FALSE(saved.ok);
