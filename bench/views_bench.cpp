@@ -1,5 +1,6 @@
 // The appointment list over a display index of about 65,000 rows: painting one screenful
 // into an image, and walking the cursor through the whole index by keys.
+#include "shell/documentsignals.h"
 #include "store/tapptdocument.h"
 #include "views/apptrows.h"
 #include "views/listpainter.h"
@@ -54,7 +55,8 @@ dvw::ApptViewSettings viewSettings()
 void BM_PaintOneScreenful(benchmark::State &state)
 {
     dvw::TApptDocument &doc = document();
-    dvw::TApptView view(doc, viewSettings(), {});
+    dvw::DocumentSignals events(doc);
+    dvw::TApptView view(events, viewSettings(), {});
     view.resize(800, 600);
     view.setCursorLine(doc.engine().lastPosition() / 2);
     view.selectPosition(doc.engine().lastPosition() / 2);
@@ -91,7 +93,8 @@ BENCHMARK(BM_RulesCursorDownThroughIndex)->Unit(benchmark::kMillisecond);
 void BM_ViewCursorDownThroughIndex(benchmark::State &state)
 {
     dvw::TApptDocument &doc = document();
-    dvw::TApptView view(doc, viewSettings(), {});
+    dvw::DocumentSignals events(doc);
+    dvw::TApptView view(events, viewSettings(), {});
     view.resize(800, 600);
     std::int64_t moves = 0;
     for (auto _ : state) {

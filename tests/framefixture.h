@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/installall.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
@@ -52,6 +53,9 @@ protected:
             AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
         frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
     }
+    // Every feature, as the program has them. (Inline: the shell's own tests, which run
+    // the main window without the features, never call it and need not link them.)
+    void installAll() { InstallAll(*frame); }
 
     QTemporaryDir dir;
     QTemporaryDir settingsDir;

@@ -1,3 +1,4 @@
+#include "app/installall.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxprompter.h"
@@ -6,8 +7,6 @@
 #include "shell/dvwapp.h"
 #include "shell/screenprobe.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "views/shellviews.h"
-#include "views/views.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -65,8 +64,7 @@ int main(int argc, char **argv)
     dvw::TDVDecoratedMDIFrame frame(app);
     prompter.setParent(&frame);
     files.setParent(&frame);
-    dvw::InstallViews(frame);
-    dvw::InstallListViews(frame);
+    dvw::InstallAll(frame);
     frame.showAtStart();
     QTimer::singleShot(0, &frame, [&frame] { openStartFileWhenShown(frame); });
     return qapp.exec();

@@ -2,6 +2,7 @@
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
 // With --list the appointment list alone is rendered, continued entries shown whole, its
 // cursor moved down the list.
+#include "app/installall.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
@@ -9,8 +10,6 @@
 #include "shell/commandline.h"
 #include "shell/dvwapp.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "views/shellviews.h"
-#include "views/views.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -93,8 +92,7 @@ int main(int argc, char **argv)
         app.settings.multiLine = true;
     }
     dvw::TDVDecoratedMDIFrame frame(app);
-    dvw::InstallViews(frame);
-    dvw::InstallListViews(frame);
+    dvw::InstallAll(frame);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();

@@ -151,79 +151,92 @@ MenuEntry alarmPopup()
 
 MenuEntry configurePopup()
 {
-    auto fonts = popup("&Fonts", "Change fonts",
-                       {
-                           command("&Body font", 285, "Choose the font of the appointment list"),
-                           command("&Calendar font", 290, "Choose the font of the calendar"),
-                           command("&Heading font", 295, "Choose the font of date headings"),
-                           command("&Large font", 300, "Choose the large font"),
-                           command("&Small font", 305, "Choose the small font"),
-                           command("&Wallet font", 675, "Choose the font of wallet printouts"),
-                       });
-    auto files = popup("F&iles", "Specify location of files",
-                       {
-                           command("&Appointment file", 310, "File opened at start"),
-                           command("Archi&ve file", 315, "File that archived lines go to"),
-                       });
-    auto appointment
-        = popup("&Appointment", "Options for viewing appointments",
+    auto fonts
+        = popup("&Fonts", "Change fonts",
                 {
-                    command("Show all &categories", 320, "Show all categories by default"),
-                    command("&Nag interval", 325, "Days to nag about a past appointment"),
-                    command("Use &day/month/year format", 330, "Read and write dates day first"),
-                    command("Show &multiple lines", 335, "Show more text on each appointment line"),
-                    command("Use &big dialog", 340, "Open the appointment dialog enlarged"),
-                    command("&Century break", 345, "Boundary for 1/1/xx to mean 1/1/19xx"),
-                    command("&Accept military times", 350, "Accept 24-hour times"),
-                    command("Days to &view", 355, "Number of days in the list"),
-                    command("&Open in calendar view", 360, "Open documents in the calendar view"),
-                    command("&Prompt before deleting", 365, "Ask before deleting an appointment"),
-                    command("&Unimportant day", 680, "Day of week that shows unimportant notes"),
-                    command("Co&lors", 685, "Change the fifteen colors"),
+                    command("&Body font", Cm::BodyFont, "Choose the font of the appointment list"),
+                    command("&Calendar font", Cm::CalendarFont, "Choose the font of the calendar"),
+                    command("&Heading font", Cm::HeadingFont, "Choose the font of date headings"),
+                    command("&Large font", Cm::LargeFont, "Choose the large font"),
+                    command("&Small font", Cm::SmallFont, "Choose the small font"),
+                    command("&Wallet font", Cm::WalletFont, "Choose the font of wallet printouts"),
                 });
-    auto wallet = popup("&Wallet", {},
-                        {
-                            command("&Top margin", 380, "Top margin of wallet printouts"),
-                            command("&Left margin", 385, "Left margin of wallet printouts"),
-                            command("&Width", 390, "Width of a wallet page"),
-                            command("&Height", 395, "Height of a wallet page"),
-                        });
-    auto margins = popup("&Margins", {},
-                         {
-                             command("&Left margin", 400, "Left margin of printouts"),
-                             command("&Right margin", 405, "Right margin of printouts"),
-                             command("&Top margin", 410, "Top margin of printouts"),
-                             command("&Bottom margin", 415, "Bottom margin of printouts"),
-                         });
-    auto print = popup("&Print", "Printing options",
-                       {
-                           command("ShadeWeekends", 370, "Shade weekends in the calendar"),
-                           command("Border", 375, "Draw a border around list printouts"),
-                           wallet,
-                           margins,
-                           command("&Include notes", 420, "Include notes in list printouts"),
-                           command("Number of &pages", 425, "Default number of pages to print"),
-                           command("Number of &columns", 430, "Columns of a list printout"),
-                           command("Wallet style", 435, "Print wallet style by default"),
-                           command("Include &name", 440, "Name printed on printouts"),
-                           command("Page range", 445, "Print by number of pages by default"),
-                       });
-    auto screen = popup("&Screen", "Options for screen dimensions",
-                        {
-                            command("Open &full screen", 455, "Start with the window maximised"),
-                            command("&Width of month window", 460, "Width of the month pane"),
-                            command("&Height of month window", 465, "Height of the month pane"),
-                        });
-    auto alarm = popup("A&larm", "Alarm clock options",
-                       {
-                           command("&Enable alarm clock", 470, "Turn the alarm clock on or off"),
-                           command("E&nable sound", 475, "Alarms make a sound"),
-                           command("Use sound &card", 480, "Play the sound file, not a beep"),
-                           command("Alarm &file", 485, "Sound file played by alarms"),
-                           command("&Duration", 490, "How often the sound plays"),
-                           command("&Interval", 495, "Seconds between alarm sounds"),
-                           command("&Advance", 500, "Minutes of warning before an alarm"),
-                       });
+    auto files
+        = popup("F&iles", "Specify location of files",
+                {
+                    command("&Appointment file", Cm::AppointmentFile, "File opened at start"),
+                    command("Archi&ve file", Cm::ArchiveFile, "File that archived lines go to"),
+                });
+    auto appointment = popup(
+        "&Appointment", "Options for viewing appointments",
+        {
+            command("Show all &categories", Cm::ShowAllCategories,
+                    "Show all categories by default"),
+            command("&Nag interval", Cm::NagInterval, "Days to nag about a past appointment"),
+            command("Use &day/month/year format", Cm::DayMonthYear,
+                    "Read and write dates day first"),
+            command("Show &multiple lines", Cm::MultipleLines,
+                    "Show more text on each appointment line"),
+            command("Use &big dialog", Cm::BigDialog, "Open the appointment dialog enlarged"),
+            command("&Century break", Cm::CenturyBreak, "Boundary for 1/1/xx to mean 1/1/19xx"),
+            command("&Accept military times", Cm::MilitaryTimes, "Accept 24-hour times"),
+            command("Days to &view", Cm::DaysToView, "Number of days in the list"),
+            command("&Open in calendar view", Cm::OpenInCalendar,
+                    "Open documents in the calendar view"),
+            command("&Prompt before deleting", Cm::PromptBeforeDelete,
+                    "Ask before deleting an appointment"),
+            command("&Unimportant day", Cm::UnimportantDay,
+                    "Day of week that shows unimportant notes"),
+            command("Co&lors", Cm::Colors, "Change the fifteen colors"),
+        });
+    auto wallet = popup(
+        "&Wallet", {},
+        {
+            command("&Top margin", Cm::WalletTopMargin, "Top margin of wallet printouts"),
+            command("&Left margin", Cm::WalletLeftMargin, "Left margin of wallet printouts"),
+            command("&Width", Cm::WalletWidth, "Width of a wallet page"),
+            command("&Height", Cm::WalletHeight, "Height of a wallet page"),
+        });
+    auto margins
+        = popup("&Margins", {},
+                {
+                    command("&Left margin", Cm::LeftMargin, "Left margin of printouts"),
+                    command("&Right margin", Cm::RightMargin, "Right margin of printouts"),
+                    command("&Top margin", Cm::TopMargin, "Top margin of printouts"),
+                    command("&Bottom margin", Cm::BottomMargin, "Bottom margin of printouts"),
+                });
+    auto print = popup(
+        "&Print", "Printing options",
+        {
+            command("ShadeWeekends", Cm::ShadeWeekends, "Shade weekends in the calendar"),
+            command("Border", Cm::PrintBorder, "Draw a border around list printouts"),
+            wallet,
+            margins,
+            command("&Include notes", Cm::IncludeNotes, "Include notes in list printouts"),
+            command("Number of &pages", Cm::NumberOfPages, "Default number of pages to print"),
+            command("Number of &columns", Cm::NumberOfColumns, "Columns of a list printout"),
+            command("Wallet style", Cm::WalletStyle, "Print wallet style by default"),
+            command("Include &name", Cm::IncludeName, "Name printed on printouts"),
+            command("Page range", Cm::PageRange, "Print by number of pages by default"),
+        });
+    auto screen = popup(
+        "&Screen", "Options for screen dimensions",
+        {
+            command("Open &full screen", Cm::OpenFullScreen, "Start with the window maximised"),
+            command("&Width of month window", Cm::MonthWidth, "Width of the month pane"),
+            command("&Height of month window", Cm::MonthHeight, "Height of the month pane"),
+        });
+    auto alarm = popup(
+        "A&larm", "Alarm clock options",
+        {
+            command("&Enable alarm clock", Cm::EnableAlarm, "Turn the alarm clock on or off"),
+            command("E&nable sound", Cm::EnableSound, "Alarms make a sound"),
+            command("Use sound &card", Cm::UseSoundCard, "Play the sound file, not a beep"),
+            command("Alarm &file", Cm::AlarmFile, "Sound file played by alarms"),
+            command("&Duration", Cm::AlarmDuration, "How often the sound plays"),
+            command("&Interval", Cm::AlarmInterval, "Seconds between alarm sounds"),
+            command("&Advance", Cm::AlarmAdvance, "Minutes of warning before an alarm"),
+        });
     return popup("Confi&Gure", "Configuration options",
                  {fonts, files, appointment, print, screen, alarm}, MenuGroup::Window);
 }

@@ -1,6 +1,7 @@
 #include "dvdocmanager.h"
 
 #include "commands.h"
+#include "documentsignals.h"
 #include "dvwapp.h"
 #include "dvwmdichild.h"
 #include "dvwmdiclient.h"
@@ -111,6 +112,15 @@ dvwMDIChild *DVDocManager::windowOf(const TApptDocument &doc) const
     return nullptr;
 }
 
+DocumentSignals *DVDocManager::signalsOf(const TApptDocument &doc) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.doc.get() == &doc)
+            return e.events.get();
+    }
+    return nullptr;
+}
+
 dvwMDIChild *DVDocManager::viewWindow(const TApptDocument &doc, ViewSlot slot) const
 {
     for (const Entry &e : m_entries) {
@@ -140,11 +150,19 @@ DocumentSettings DVDocManager::documentSettings() const
     return m_app.documentSettings();
 }
 
-QString DVDocManager::titleOf(const TApptDocument &doc) const
+QString DVDocManager::titleOf(const TApptDocument &doc)
+{
+    // However the file was named (typed, chosen, dropped), the caption is its name alone.
+    if (doc.path().empty())
+        return tr("Untitled");
+    return QFileInfo(fromPath(doc.path())).fileName();
+}
+
+QString DVDocManager::pathOf(const TApptDocument &doc)
 {
     if (doc.path().empty())
         return tr("Untitled");
-    return QDir::toNativeSeparators(fromPath(doc.path()));
+    return QDir::toNativeSeparators(QFileInfo(fromPath(doc.path())).absoluteFilePath());
 }
 
 void DVDocManager::newDocument()
@@ -186,9 +204,11 @@ bool DVDocManager::openPath(const QString &path)
 void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
 {
     Entry entry;
+    entry.events = std::make_unique<DocumentSignals>(*doc);
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
     Entry &added = m_entries.back();
+    closePanesOfOthers(added);
     if (canMakeView(ListViewSlot)) {
         openView(*added.doc, ListViewSlot);
     } else {
@@ -296,12 +316,46 @@ dvwMDIChild *DVDocManager::addWindow(Entry &entry, QWidget *content, const QRect
     return window;
 }
 
+void DVDocManager::closePanesOfOthers(const Entry &opened)
+{
+    std::vector<QPointer<dvwMDIChild>> panes;
+    for (const Entry &e : m_entries) {
+        if (&e == &opened)
+            continue;
+        panes.emplace_back(e.views[MonthPaneSlot]);
+        panes.emplace_back(e.views[CurrentPaneSlot]);
+    }
+    // Closing a window changes the entries' window lists: close from a copy.
+    for (const auto &pane : panes) {
+        if (pane)
+            pane->close();
+    }
+}
+
 void DVDocManager::refresh(Entry &entry)
 {
-    const QString title = literalTitle(titleOf(*entry.doc));
+    retitle(entry);
+    if (entry.lines)
+        entry.lines->setPlainText(linesText(*entry.doc));
+}
+
+void DVDocManager::updateTitles()
+{
+    for (Entry &e : m_entries)
+        retitle(e);
+}
+
+void DVDocManager::retitle(Entry &entry)
+{
+    // "[*]" is where the window shows the changed mark.
+    const QString title = literalTitle(titleOf(*entry.doc)) + QStringLiteral("[*]");
+    const QString path = pathOf(*entry.doc);
+    const bool changed = entry.doc->isChanged();
     for (const auto &window : entry.windows) {
         if (!window)
             continue;
+        window->setStatusTip(path);
+        window->setWindowModified(changed);
         // The panes are captioned by their view name alone; a view that names itself is
         // captioned "view, document".
         if (window == entry.views[MonthPaneSlot] || window == entry.views[CurrentPaneSlot])
@@ -311,8 +365,6 @@ void DVDocManager::refresh(Entry &entry)
         window->setWindowTitle(name.isEmpty() ? title
                                               : literalTitle(name) + QStringLiteral(", ") + title);
     }
-    if (entry.lines)
-        entry.lines->setPlainText(linesText(*entry.doc));
 }
 
 bool DVDocManager::mayCloseWindow(const TApptDocument *doc)
@@ -351,6 +403,8 @@ void DVDocManager::forget(const TApptDocument *doc)
     if (m_entries.size() == 1 && m_entries.front().views[ListViewSlot]) {
         emit clientCommand(Cm::ShowMonthPane);
         emit clientCommand(Cm::ShowCurrentPane);
+        // The list leaves the tiled place it had beside the other document.
+        layOutFixed();
     }
 }
 
@@ -359,17 +413,26 @@ bool DVDocManager::layOutFixed()
     if (m_entries.size() != 1)
         return false;
     const Entry &e = m_entries.front();
-    dvwMDIChild *list = e.views[ListViewSlot];
-    dvwMDIChild *month = e.views[MonthPaneSlot];
-    dvwMDIChild *current = e.views[CurrentPaneSlot];
-    if (!list || !month || !current)
+    const std::array<std::pair<ViewSlot, QRect FixedLayout::*>, 3> fixed
+        = {{{ListViewSlot, &FixedLayout::list},
+            {MonthPaneSlot, &FixedLayout::month},
+            {CurrentPaneSlot, &FixedLayout::current}}};
+    // The list with a pane beside it; a file or calendar view is arranged by the user.
+    const bool withPane = e.views[MonthPaneSlot] || e.views[CurrentPaneSlot];
+    if (!e.views[ListViewSlot] || !withPane || e.views[FileViewSlot] || e.views[CalendarViewSlot])
         return false;
-    // setGeometry leaves the windows' stacking order as it is.
     const FixedLayout layout
         = FixedLayoutFor(m_client.viewport()->size(), m_monthWidth, m_monthHeight);
-    list->setGeometry(layout.list);
-    month->setGeometry(layout.month);
-    current->setGeometry(layout.current);
+    for (const auto &[slot, place] : fixed) {
+        dvwMDIChild *window = e.views[slot];
+        if (window == nullptr)
+            continue;
+        // A maximised or minimised window is where the user put it.
+        if (window->isMaximized() || window->isMinimized())
+            continue;
+        // setGeometry leaves the windows' stacking order as it is.
+        window->setGeometry(layout.*place);
+    }
     return true;
 }
 
@@ -422,11 +485,13 @@ bool DVDocManager::save(TApptDocument &doc)
         const QString question
             = tr("%1 was changed by another program since it was read.\n\n"
                  "Save this version over it? The other version is kept as the backup file.")
-                  .arg(titleOf(doc));
+                  .arg(pathOf(doc));
         if (m_app.prompter().yesNo(titleOf(doc), question) != Prompter::Answer::Yes)
             return false;
         result = doc.WriteLines(true);
     }
+    if (Entry *e = entryOf(doc))
+        retitle(*e);
     if (!result.ok) {
         tellFailure(doc, tr("The document could not be saved."), result.reason);
         return false;
@@ -466,7 +531,7 @@ void DVDocManager::tellFailure(const TApptDocument &doc, const QString &what,
     if (!reason.empty())
         text += QStringLiteral("\n\n") + fromPath(reason);
     else
-        text += QStringLiteral("\n\n") + titleOf(doc);
+        text += QStringLiteral("\n\n") + pathOf(doc);
     m_app.prompter().info(QString(), text, Prompter::Icon::Stop);
 }
 

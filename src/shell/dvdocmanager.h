@@ -15,6 +15,7 @@ class QPlainTextEdit;
 
 namespace dvw {
 
+class DocumentSignals;
 class dvwApp;
 class dvwMDIChild;
 class dvwMDIClient;
@@ -53,6 +54,8 @@ public:
     TApptDocument *current() const;
     // The document's first window, or null.
     dvwMDIChild *windowOf(const TApptDocument &doc) const;
+    // What the document's views connect to; it lives as long as the document.
+    DocumentSignals *signalsOf(const TApptDocument &doc) const;
     // MONTHWIDTH and MONTHHEIGHT: the room new windows leave for the month pane, and the
     // pane's place in the fixed layout.
     void setMonthSize(int width, int height);
@@ -78,9 +81,15 @@ public:
     void refreshAll();
     // The window of the document's view in that slot, or null.
     dvwMDIChild *viewWindow(const TApptDocument &doc, ViewSlot slot) const;
-    // With one document that shows its list, month pane and current-appointment pane,
-    // puts the three in their fixed places and answers true; otherwise changes nothing.
+    // With one document that shows its list and its month pane, its current-appointment
+    // pane or both (and no other view), puts the ones that are open in their fixed places
+    // and answers true; otherwise changes nothing.
     bool layOutFixed();
+    // Captions every window again: file name and changed mark. The full path is the
+    // windows' status tip.
+    void updateTitles();
+    // The caption of the document's windows: its file name, or "Untitled".
+    static QString titleOf(const TApptDocument &doc);
 
     // The file commands.
     void newDocument();
@@ -107,6 +116,8 @@ signals:
 private:
     struct Entry
     {
+        // Before the document: the document goes first and tells it so (closed()).
+        std::unique_ptr<DocumentSignals> events;
         std::unique_ptr<TApptDocument> doc;
         // Every window of the document, the first one made with it.
         std::vector<QPointer<dvwMDIChild>> windows;
@@ -130,7 +141,10 @@ private:
     void forget(const TApptDocument *doc);
     Entry *entryOf(const TApptDocument &doc);
     void refresh(Entry &entry);
-    QString titleOf(const TApptDocument &doc) const;
+    void retitle(Entry &entry);
+    // The other documents give up their panes to a newly opened one; their lists stay.
+    void closePanesOfOthers(const Entry &opened);
+    static QString pathOf(const TApptDocument &doc);
     void tellFailure(const TApptDocument &doc, const QString &what, const std::string &reason);
 
     dvwApp &m_app;

@@ -2,7 +2,11 @@
 
 #include "icons.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
+
+#include <algorithm>
 
 namespace dvw {
 
@@ -13,6 +17,17 @@ dvwMDIChild::dvwMDIChild(QWidget *content, std::function<bool()> mayClose, QWidg
     setWidget(content);
     setWindowIcon(ChildIcon());
     setAttribute(Qt::WA_DeleteOnClose);
+    // The platform's close keys belong to File > Close, which closes the whole document;
+    // the window menu's Close keeps its place without them.
+    if (QMenu *menu = systemMenu()) {
+        const QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+        for (QAction *item : menu->actions()) {
+            const QList<QKeySequence> keys = item->shortcuts();
+            if (std::any_of(keys.begin(), keys.end(),
+                            [&closeKeys](const QKeySequence &k) { return closeKeys.contains(k); }))
+                item->setShortcuts({});
+        }
+    }
 }
 
 void dvwMDIChild::closeEvent(QCloseEvent *event)

@@ -23,6 +23,8 @@ public:
     void tick();
     // Places minimised windows in a row along the bottom edge.
     void arrangeIcons();
+    // Cascades the windows that are not minimised, each keeping a usable size.
+    void cascade();
 
 signals:
     void ticked(const QDateTime &now);

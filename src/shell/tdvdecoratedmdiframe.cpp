@@ -11,6 +11,7 @@
 #include "hintstatusbar.h"
 #include "icons.h"
 #include "platform/helpbook.h"
+#include "standardkeys.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -85,9 +86,10 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     m_docs->setMonthSize(m_app.settings.monthWidth, m_app.settings.monthHeight);
     applyStoredPlacement();
 
-    createHandlers();
+    registerCommands();
     createActions(MainMenu());
     createAccelerators();
+    addStandardKeys();
     buildMenuBar(MainMenu());
     buildButtonBar();
     buildStatusBar();
@@ -97,6 +99,8 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     connect(m_client, &QMdiArea::subWindowActivated, this, &TDVDecoratedMDIFrame::windowActivated);
     connect(m_docs, &DVDocManager::documentsChanged, this, [this] { updateActions(); });
     connect(m_docs, &DVDocManager::clientCommand, this, &TDVDecoratedMDIFrame::carryOut);
+    // Any command may have changed a document: its windows show the changed mark.
+    connect(this, &TDVDecoratedMDIFrame::commandCarriedOut, m_docs, &DVDocManager::updateTitles);
     connect(m_client, &dvwMDIClient::resized, m_docs, &DVDocManager::layOutFixed);
     m_client->tick();
     qApp->installEventFilter(m_helpFilter.get());
@@ -119,49 +123,39 @@ QAction *TDVDecoratedMDIFrame::action(int command) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void TDVDecoratedMDIFrame::addHandler(int command, std::function<void()> run,
-                                      std::function<bool()> enabled)
+void TDVDecoratedMDIFrame::registerCommands()
 {
-    m_handlers[command] = Handler {std::move(run), std::move(enabled)};
-}
-
-void TDVDecoratedMDIFrame::createHandlers()
-{
+    // The main window's own commands: File, Window and Help. Features add theirs.
     const auto hasWindows = [this] { return !m_client->subWindowList().isEmpty(); };
     const auto hasDocument = [this] { return m_docs->current() != nullptr; };
-    addHandler(Cm::FileNew, [this] { m_docs->newDocument(); });
-    addHandler(Cm::FileOpen, [this] { m_docs->open(); });
-    addHandler(
+    CommandRegistry &r = m_commands;
+    r.add(Cm::FileNew, [this] { m_docs->newDocument(); });
+    r.add(Cm::FileOpen, [this] { m_docs->open(); });
+    r.add(
         Cm::FileClose, [this] { m_docs->close(*m_docs->current()); }, hasDocument);
-    addHandler(
+    r.add(
         Cm::Rescan, [this] { m_docs->rescan(*m_docs->current()); }, hasDocument);
-    addHandler(
+    r.add(
         Cm::FileSave, [this] { m_docs->save(*m_docs->current()); }, hasDocument);
-    addHandler(
+    r.add(
         Cm::FileSaveAs, [this] { m_docs->saveAs(*m_docs->current()); }, hasDocument);
-    addHandler(Cm::Exit, [this] { close(); });
-    addHandler(
-        Cm::Cascade, [this] { m_client->cascadeSubWindows(); }, hasWindows);
-    addHandler(
+    r.add(Cm::Exit, [this] { close(); });
+    r.add(
+        Cm::Cascade, [this] { m_client->cascade(); }, hasWindows);
+    r.add(
         Cm::Tile,
         [this] {
             if (!m_docs->layOutFixed())
                 m_client->tileSubWindows();
         },
         hasWindows);
-    addHandler(
+    r.add(
         Cm::ArrangeIcons, [this] { m_client->arrangeIcons(); }, hasWindows);
-    addHandler(
+    r.add(
         Cm::CloseAll, [this] { m_docs->closeAll(); }, hasWindows);
-    addHandler(
-        Cm::ShowCurrentPane, [this] { m_docs->openView(*m_docs->current(), CurrentPaneSlot); },
-        [this] { return m_docs->current() && m_docs->canMakeView(CurrentPaneSlot); });
-    addHandler(
-        Cm::CloseCurrentPane, [this] { m_docs->closeView(*m_docs->current(), CurrentPaneSlot); },
-        hasDocument);
-    addHandler(Cm::HelpContents, [this] { showHelpContents(); });
-    addHandler(Cm::HelpUsing, [this] { m_app.help().showUsingHelp(); });
-    addHandler(Cm::HelpAbout, [this] { showAbout(); });
+    r.add(Cm::HelpContents, [this] { showHelpContents(); });
+    r.add(Cm::HelpUsing, [this] { m_app.help().showUsingHelp(); });
+    r.add(Cm::HelpAbout, [this] { showAbout(); });
 }
 
 void TDVDecoratedMDIFrame::createActions(const std::vector<MenuEntry> &entries)
@@ -196,6 +190,29 @@ void TDVDecoratedMDIFrame::createAccelerators()
             m_actions[acc.command] = act;
         }
         act->setShortcut(QKeySequence(fromView(acc.key)));
+    }
+}
+
+void TDVDecoratedMDIFrame::addStandardKeys()
+{
+    // The program's accelerators, the keys shown in its menus and the help keys (F1 shows
+    // the contents or the focused window's topic, Shift+F1 starts context help) keep
+    // their meaning; a standard key that matches one of them is left out.
+    QList<QKeySequence> taken = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)};
+    for (const auto &[command, act] : m_actions)
+        taken += act->shortcuts();
+    for (const StandardKeyCommand &s : StandardKeyCommands()) {
+        QAction *act = action(s.command);
+        if (act == nullptr)
+            continue;
+        const QList<QKeySequence> free = FreeStandardKeys(QKeySequence::keyBindings(s.key), taken);
+        if (free.isEmpty())
+            continue;
+        // Reachable wherever the focus is, like the accelerators.
+        if (!actions().contains(act))
+            addAction(act);
+        act->setShortcuts(act->shortcuts() + free);
+        taken += free;
     }
 }
 
@@ -276,10 +293,8 @@ void TDVDecoratedMDIFrame::showClock(const QDateTime &now)
 void TDVDecoratedMDIFrame::updateActions()
 {
     for (const auto &[command, act] : m_actions) {
-        const auto it = m_handlers.find(command);
-        bool enabled = it != m_handlers.end() && (!it->second.enabled || it->second.enabled());
         // In context help every item can be chosen: it shows its topic.
-        act->setEnabled(enabled || m_app.contextHelp);
+        act->setEnabled(m_app.contextHelp || m_commands.canRun(command));
     }
 }
 
@@ -295,10 +310,8 @@ void TDVDecoratedMDIFrame::runCommand(int command)
 
 void TDVDecoratedMDIFrame::carryOut(int command)
 {
-    const auto it = m_handlers.find(command);
-    if (it == m_handlers.end() || (it->second.enabled && !it->second.enabled()))
+    if (!m_commands.run(command))
         return;
-    it->second.run();
     emit commandCarriedOut(command);
     updateActions();
 }

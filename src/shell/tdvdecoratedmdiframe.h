@@ -1,10 +1,10 @@
 #pragma once
 
+#include "commandregistry.h"
 #include "commandtable.h"
 
 #include <QMainWindow>
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -39,6 +39,8 @@ public:
     void openStartFile();
     // The action of a command number (object name "action<number>"), or null.
     QAction *action(int command) const;
+    // Where features register their commands; call updateActions() after adding some.
+    CommandRegistry &commands() { return m_commands; }
 
     // Carries out the command, or shows its help topic in context-help mode.
     void runCommand(int command);
@@ -69,17 +71,11 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    struct Handler
-    {
-        std::function<void()> run;
-        std::function<bool()> enabled; // empty: always
-    };
-
-    void addHandler(int command, std::function<void()> run, std::function<bool()> enabled = {});
     void applyStoredPlacement();
-    void createHandlers();
+    void registerCommands();
     void createActions(const std::vector<MenuEntry> &entries);
     void createAccelerators();
+    void addStandardKeys();
     void buildMenuBar(const std::vector<MenuEntry> &menu);
     void fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries);
     void buildButtonBar();
@@ -92,7 +88,7 @@ private:
     DVDocManager *m_docs;
     std::unique_ptr<ContextHelpFilter> m_helpFilter;
     std::map<int, QAction *> m_actions;
-    std::map<int, Handler> m_handlers;
+    CommandRegistry m_commands;
     QLabel *m_dateField = nullptr;
     QLabel *m_timeField = nullptr;
     QLabel *m_alarmField = nullptr;

@@ -21,4 +21,24 @@ FixedLayout FixedLayoutFor(QSize client, int monthWidth, int monthHeight)
     return layout;
 }
 
+std::vector<QRect> CascadeRects(QSize client, int count, int step)
+{
+    std::vector<QRect> rects;
+    if (count <= 0)
+        return rects;
+    step = std::max(1, step);
+    const int spread = (count - 1) * step;
+    const int w = std::max(client.width() - spread, client.width() / 2);
+    const int h = std::max(client.height() - spread, client.height() / 2);
+    // How many steps fit before a window would cross the client's right or bottom edge.
+    const int room = std::max(0, std::min(client.width() - w, client.height() - h));
+    const int places = room / step + 1; // [1, count]
+    rects.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const int offset = (i % places) * step;
+        rects.emplace_back(offset, offset, std::max(0, w), std::max(0, h));
+    }
+    return rects;
+}
+
 } // namespace dvw

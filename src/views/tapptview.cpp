@@ -3,6 +3,7 @@
 #include "listinput.h"
 #include "shell/commands.h"
 #include "shell/contexthelpfilter.h"
+#include "shell/documentsignals.h"
 #include "store/listwording.h"
 #include "store/tapptdocument.h"
 
@@ -52,58 +53,70 @@ QString TApptView::viewName()
     return QStringLiteral("Appointment View");
 }
 
-TApptView::TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewHost host,
+TApptView::TApptView(DocumentSignals &events, const ApptViewSettings &settings, ViewHost host,
                      QWidget *parent)
     : TScrollView(parent)
-    , m_doc(doc)
+    , m_events(&events)
     , m_settings(settings)
     , m_host(std::move(host))
-    , m_rows(doc.engine().index())
+    , m_rows(events.document()->engine().index())
 {
+    TApptDocument &doc = *events.document();
     setObjectName(QStringLiteral("apptView"));
     setWindowTitle(viewName());
     setFocusPolicy(Qt::StrongFocus);
     // F1 in the main window shows the topic of the focused window.
     setProperty(ContextHelpFilter::helpContextProperty, KeyAction(ListKey::F1).command);
-    if (m_doc.needsRebuild())
-        m_doc.Rescan();
-    m_rows.setIndex(m_doc.engine().index());
+    if (doc.needsRebuild())
+        doc.Rescan();
+    m_rows.setIndex(doc.engine().index());
     m_rows.rows().cursor = 1;
     m_rows.rows().prevCursor = 1;
     setRowHeight(ListRowHeight(m_settings.look, m_settings.headingHeight));
-    m_doc.addListener(this);
+    connect(&events, &DocumentSignals::dateRequested, this,
+            [this](const TDate &date, const QObject *sender) {
+                if (sender != this)
+                    goToDate(date);
+            });
+    connect(&events, &DocumentSignals::positionSelected, this,
+            [this](int position, const QObject *sender) {
+                if (sender != this)
+                    selectPosition(position);
+            });
 }
 
-TApptView::~TApptView()
-{
-    if (!m_closed)
-        m_doc.removeListener(this);
-}
+TApptView::~TApptView() = default;
 
-void TApptView::documentClosed()
+TApptDocument *TApptView::document() const
 {
-    m_closed = true;
+    return m_events ? m_events->document() : nullptr;
 }
 
 void TApptView::followIndex()
 {
+    TApptDocument *doc = document();
+    if (doc == nullptr)
+        return;
     // The document may have rebuilt its index since (an appended line, a new window).
     const int before = m_rows.lastLine();
-    m_rows.setIndex(m_doc.engine().index());
+    m_rows.setIndex(doc->engine().index());
     if (m_rows.lastLine() != before)
         syncScrollBars();
 }
 
 TDate TApptView::cursorDate() const
 {
+    TApptDocument *doc = document();
+    if (doc == nullptr)
+        return TDate();
     const int cursor = m_rows.cursor();
     if (m_rows.kindAt(cursor) == DatedEntry) {
         const int heading = m_rows.headingAbove(cursor);
         if (m_rows.kindAt(heading) == DateHeading)
-            return HeadingDate(m_doc.window().start,
-                               m_doc.engine().index()[static_cast<std::size_t>(heading)]);
+            return HeadingDate(doc->window().start,
+                               doc->engine().index()[static_cast<std::size_t>(heading)]);
     }
-    return m_doc.window().today;
+    return doc->window().today;
 }
 
 bool TApptView::allows(int command, bool screening) const
@@ -113,14 +126,19 @@ bool TApptView::allows(int command, bool screening) const
 
 void TApptView::broadcastCursorDate()
 {
-    if (m_closed)
-        return;
-    m_doc.broadcastCursorDate(cursorDate(), this);
+    if (document())
+        m_events->sendCursorDate(cursorDate(), this);
+}
+
+void TApptView::tellPosition()
+{
+    if (document())
+        m_events->sendSelectPosition(m_rows.lastLine() == 0 ? -1 : m_rows.cursor(), this);
 }
 
 void TApptView::setCursorLine(int value)
 {
-    if (m_closed)
+    if (!document())
         return;
     followIndex();
     const int oldTop = m_rows.rows().topRow;
@@ -139,21 +157,26 @@ void TApptView::afterMove(int oldTop, bool cursorChanged, int oldCursor)
         repaintLine(m_rows.cursor());
     }
     if (cursorChanged)
-        m_doc.broadcastSelectPosition(m_rows.lastLine() == 0 ? -1 : m_rows.cursor(), this);
+        tellPosition();
 }
 
 void TApptView::goToDate(const TDate &date)
 {
+    TApptDocument *doc = document();
+    if (doc == nullptr)
+        return;
     followIndex();
     const int oldTop = m_rows.rows().topRow;
     const int oldCursor = m_rows.rows().prevCursor;
-    if (!m_rows.goToDate(date, m_doc.engine()))
+    if (!m_rows.goToDate(date, doc->engine()))
         return;
     afterMove(oldTop, m_rows.cursor() != oldCursor, oldCursor);
 }
 
 void TApptView::selectPosition(int position)
 {
+    if (!document())
+        return;
     // Every view heard this already: the list only follows.
     followIndex();
     const int oldTop = m_rows.rows().topRow;
@@ -180,15 +203,16 @@ ListLook TApptView::look() const
 
 ListLayout TApptView::layout(const QRect &area) const
 {
-    if (m_closed)
+    TApptDocument *doc = document();
+    if (doc == nullptr)
         return {};
-    return LayOutList(m_doc, m_rows.rows(), rowHeight(), area.top(), area.bottom(),
+    return LayOutList(*doc, m_rows.rows(), rowHeight(), area.top(), area.bottom(),
                       m_settings.wording);
 }
 
 void TApptView::paintRowsTo(QPainter &painter, const QRect &area)
 {
-    if (m_closed)
+    if (!document())
         return;
     followIndex();
     PaintList(painter, area, layout(area), look());
@@ -201,7 +225,7 @@ void TApptView::paintRows(QPainter &painter, const QRect &area)
 
 bool TApptView::event(QEvent *event)
 {
-    if (m_closed && (event->type() == QEvent::KeyPress || event->type() == QEvent::Show))
+    if (!document() && (event->type() == QEvent::KeyPress || event->type() == QEvent::Show))
         return true;
     // Tab belongs to the list, not to the focus chain.
     if (event->type() == QEvent::KeyPress) {
@@ -220,7 +244,7 @@ bool TApptView::viewportEvent(QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Paint:
-        if (m_closed)
+        if (!document())
             return true;
         break;
     default:
@@ -365,11 +389,15 @@ void TApptView::setUp()
             m_host.clientCommand(Cm::CloseCurrentPane);
         }
     }
-    if (m_doc.hasPendingCursorDate())
-        m_doc.broadcastGoToDate(m_doc.lastCursorDate(), nullptr);
+    TApptDocument *doc = document();
+    if (doc == nullptr)
+        return;
+    // Every view, this one too, goes to the date a list showed last.
+    if (doc->hasPendingCursorDate())
+        m_events->sendGoToDate(doc->lastCursorDate(), nullptr);
     // The panes just opened show the line the cursor starts on.
     followIndex();
-    m_doc.broadcastSelectPosition(m_rows.lastLine() == 0 ? -1 : m_rows.cursor(), this);
+    tellPosition();
     if (m_host.takeCalendarStart && m_host.takeCalendarStart())
         runCommand(Cm::ViewCalendar);
 }

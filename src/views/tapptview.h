@@ -4,14 +4,16 @@
 #include "listcursor.h"
 #include "listlayout.h"
 #include "listpainter.h"
-#include "store/documentlistener.h"
 #include "tscrollview.h"
 #include "viewhost.h"
+
+#include <QPointer>
 
 class QMenu;
 
 namespace dvw {
 
+class DocumentSignals;
 class TApptDocument;
 
 // What the list takes from the settings.
@@ -28,17 +30,19 @@ struct ApptViewSettings
 // the window with its appointments, one row per display-index position. It keeps a
 // cursor on an entry, follows keys and mouse, and keeps the document's other views in
 // step by telling them the cursor's date (101) and row (102), following theirs in turn.
-class TApptView : public TScrollView, public DocumentListener, public ListCursor
+class TApptView : public TScrollView, public ListCursor
 {
     Q_OBJECT
 public:
     static QString viewName(); // "Appointment View"
 
-    TApptView(TApptDocument &doc, const ApptViewSettings &settings, ViewHost host,
+    // The view follows the document through its signals, and does nothing once it went.
+    TApptView(DocumentSignals &doc, const ApptViewSettings &settings, ViewHost host,
               QWidget *parent = nullptr);
     ~TApptView() override;
 
-    TApptDocument &document() const { return m_doc; }
+    // Null once the document has gone (its window is deleted a moment later).
+    TApptDocument *document() const;
     const ApptRows &rowRules() const { return m_rows; }
     int cursorLine() const override { return m_rows.cursor(); }
     int topRow() const { return m_rows.rows().topRow; }
@@ -57,10 +61,9 @@ public:
     // Paints the whole list as the window would, into any painter.
     void paintRowsTo(QPainter &painter, const QRect &area);
 
-    // DocumentListener
-    void goToDate(const TDate &date) override;
-    void selectPosition(int position) override;
-    void documentClosed() override;
+    // What the other views and the document ask: show this date, select this position.
+    void goToDate(const TDate &date);
+    void selectPosition(int position);
 
 protected:
     ScrollRows &scrollRows() override { return m_rows.rows(); }
@@ -81,13 +84,13 @@ private:
     void setUp();
     ListLook look() const;
 
-    TApptDocument &m_doc;
+    void tellPosition();
+
+    QPointer<DocumentSignals> m_events;
     ApptViewSettings m_settings;
     ViewHost m_host;
     ApptRows m_rows;
     bool m_setUp = false;
-    // The document is gone; the window is about to go too and does nothing meanwhile.
-    bool m_closed = false;
 };
 
 } // namespace dvw

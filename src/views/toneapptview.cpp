@@ -2,6 +2,7 @@
 
 #include "oneapptrules.h"
 #include "shell/contexthelpfilter.h"
+#include "shell/documentsignals.h"
 #include "store/tapptdocument.h"
 #include "toneedit.h"
 
@@ -9,10 +10,10 @@
 
 namespace dvw {
 
-TOneApptView::TOneApptView(TApptDocument &doc, const QFont &bodyFont, ListCursorFn listCursor,
+TOneApptView::TOneApptView(DocumentSignals &doc, const QFont &bodyFont, ListCursorFn listCursor,
                            QWidget *parent)
     : QWidget(parent)
-    , m_doc(&doc)
+    , m_events(&doc)
     , m_listCursor(std::move(listCursor))
     , m_edit(new TOneEdit(this))
 {
@@ -32,14 +33,16 @@ TOneApptView::TOneApptView(TApptDocument &doc, const QFont &bodyFont, ListCursor
     connect(m_edit, &TOneEdit::focusListRequested, this, &TOneApptView::focusListRequested);
     connect(m_edit, &TOneEdit::commandRequested, this, &TOneApptView::commandRequested);
 
-    doc.addListener(this);
+    // The pane only follows: it sends nothing, so every selection is news to it.
+    connect(&doc, &DocumentSignals::positionSelected, this,
+            [this](int position) { showLine(position); });
+    connect(&doc, &DocumentSignals::closed, this, [this] { showLine(-1); });
     refresh();
 }
 
-TOneApptView::~TOneApptView()
+TApptDocument *TOneApptView::document() const
 {
-    if (m_doc)
-        m_doc->removeListener(this);
+    return m_events ? m_events->document() : nullptr;
 }
 
 QString TOneApptView::viewName()
@@ -49,25 +52,27 @@ QString TOneApptView::viewName()
 
 void TOneApptView::showLine(int position)
 {
-    if (m_doc == nullptr) {
+    TApptDocument *doc = document();
+    if (doc == nullptr) {
         m_shown = -1;
         m_edit->clear();
         return;
     }
-    const std::size_t size = m_doc->engine().index().size();
+    const std::size_t size = doc->engine().index().size();
     m_shown = position >= 0 && static_cast<std::size_t>(position) < size ? position : -1;
     // Plain text only: a line holding markup shows its tags.
-    m_edit->setPlainText(OneAppt::DisplayRecord(OneAppt::RecordText(*m_doc, m_shown)));
+    m_edit->setPlainText(OneAppt::DisplayRecord(OneAppt::RecordText(*doc, m_shown)));
 }
 
 void TOneApptView::refresh()
 {
-    if (m_doc == nullptr) {
+    TApptDocument *doc = document();
+    if (doc == nullptr) {
         showLine(-1);
         return;
     }
     const std::optional<int> cursor = m_listCursor ? m_listCursor() : std::nullopt;
-    showLine(OneAppt::RefreshedLine(*m_doc, cursor, m_shown));
+    showLine(OneAppt::RefreshedLine(*doc, cursor, m_shown));
 }
 
 void TOneApptView::resizeEvent(QResizeEvent *event)

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "store/documentlistener.h"
-
 #include <QFont>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -10,22 +9,22 @@
 
 namespace dvw {
 
+class DocumentSignals;
 class TApptDocument;
 class TOneEdit;
 
 // "Current": the complete text of the appointment under the list view's cursor,
 // continuation lines included, in a read-only edit that fills the pane. It follows the
 // selected display line and the refresh of the documents; it sends nothing.
-class TOneApptView : public QWidget, public DocumentListener
+class TOneApptView : public QWidget
 {
     Q_OBJECT
 public:
     // The list view's cursor line, or nothing while the document shows no list view.
     using ListCursorFn = std::function<std::optional<int>()>;
 
-    TOneApptView(TApptDocument &doc, const QFont &bodyFont, ListCursorFn listCursor = {},
+    TOneApptView(DocumentSignals &doc, const QFont &bodyFont, ListCursorFn listCursor = {},
                  QWidget *parent = nullptr);
-    ~TOneApptView() override;
 
     static QString viewName(); // "Current"
 
@@ -35,12 +34,8 @@ public:
     // After the document's index was rebuilt.
     void refresh();
     TOneEdit *edit() const { return m_edit; }
-    TApptDocument *document() const { return m_doc; }
-
-    // DocumentListener
-    void goToDate(const TDate &) override { }
-    void selectPosition(int position) override { showLine(position); }
-    void documentClosed() override { m_doc = nullptr; }
+    // Null once the document has gone.
+    TApptDocument *document() const;
 
 signals:
     void helpRequested(int context);
@@ -51,7 +46,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    TApptDocument *m_doc;
+    QPointer<DocumentSignals> m_events;
     ListCursorFn m_listCursor;
     TOneEdit *m_edit;
     int m_shown = -1;

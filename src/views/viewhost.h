@@ -15,8 +15,10 @@ struct ViewHost
     // A command of the main window that is in no menu (open or close the panes).
     std::function<void(int command)> clientCommand;
     std::function<void(int topic)> showHelp;
-    // Moves the keyboard focus to the month pane of the view's document, when it is open.
+    // Moves the keyboard focus to the month pane, or the list, of the view's document,
+    // when it is open.
     std::function<void()> focusMonthPane;
+    std::function<void()> focusList;
     // How many documents are open.
     std::function<int()> documentCount;
     // True once, for the first list set up, when the program starts in the calendar view.

@@ -4,8 +4,11 @@ namespace dvw {
 
 class TDVDecoratedMDIFrame;
 
-// Teaches the main window's document manager to make the views of this layer, and wires
-// what they ask of the main window (commands, help, focus) to it.
+// Installs this layer in the main window: the factory of every view slot it fills (the
+// appointment list in slot 0, which each document opens with, and the current-appointment
+// pane) and the commands that open and close them. The views hear their document through
+// the document manager's per-document signals and ask the main window for everything else
+// through one ViewHost per document.
 void InstallViews(TDVDecoratedMDIFrame &frame);
 
 } // namespace dvw

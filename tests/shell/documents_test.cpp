@@ -198,7 +198,8 @@ TEST_F(Documents, SaveAsWritesTheNewFileAndRetitlesTheWindow)
     frame->runCommand(Cm::FileSaveAs);
     EXPECT_EQ(currentPath(), file("other.APT").toStdString());
     EXPECT_TRUE(QFile::exists(file("other.APT")));
-    EXPECT_EQ(docs().windowOf(*docs().current())->windowTitle(),
+    EXPECT_EQ(docs().windowOf(*docs().current())->windowTitle(), QStringLiteral("other.APT[*]"));
+    EXPECT_EQ(docs().windowOf(*docs().current())->statusTip(),
               QDir::toNativeSeparators(file("other.APT")));
     EXPECT_FALSE(docs().current()->isChanged());
 }
@@ -264,9 +265,8 @@ TEST_F(Documents, WindowTitlesShowFileNamesAsTyped)
     start({"dayvane", path.toStdString()});
     ASSERT_EQ(docs().count(), 1);
     auto *window = docs().windowOf(*docs().current());
-    EXPECT_EQ(
-        window->windowTitle(),
-        QDir::toNativeSeparators(path).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    // The name is shown as it is; only the last "[*]" is the changed mark.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("<b>x<i>[*][*].APT[*]"));
 }
 
 TEST_F(Documents, CloseAllAsksForEachChangedDocument)
@@ -391,4 +391,52 @@ TEST_F(Documents, ClosingTheMainWindowClosesTheHelpWindow)
     prompter.pushAnswer(Answer::No);
     EXPECT_TRUE(frame->close());
     EXPECT_FALSE(app->help().window()->isVisible());
+}
+
+TEST_F(Documents, EveryWayOfOpeningCaptionsTheFileNameWithItsPathAsTheHint)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    for (const char *name : {"typed.APT", "chosen.APT", "sub/dropped.APT", "saved.APT"})
+        writeAll(file(name), "3/5/99 A\r\n");
+    start({"dayvane", "typed.APT"}); // relative, as typed on the command line
+    files.push(file("chosen.APT"));
+    frame->runCommand(Cm::FileOpen);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file("sub/dropped.APT"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    files.push(file("saved"));
+    frame->runCommand(Cm::FileNew);
+    frame->runCommand(Cm::FileSaveAs);
+    ASSERT_EQ(docs().count(), 4);
+    const std::vector<std::pair<QString, QString>> expected = {
+        {QStringLiteral("typed.APT[*]"), file("typed.APT")},
+        {QStringLiteral("chosen.APT[*]"), file("chosen.APT")},
+        {QStringLiteral("dropped.APT[*]"), file("sub/dropped.APT")},
+        {QStringLiteral("saved.APT[*]"), file("saved.APT")},
+    };
+    for (int i = 0; i < docs().count(); ++i) {
+        const dvwMDIChild *window = docs().windowOf(*docs().document(i));
+        const auto &[title, path] = expected[static_cast<std::size_t>(i)];
+        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(window->statusTip(), QDir::toNativeSeparators(path)) << title.toStdString();
+    }
+}
+
+TEST_F(Documents, TheTitleShowsTheChangedMarkUntilTheDocumentIsSaved)
+{
+    writeAll(file("NOTES.APT"), "3/5/99 A\r\n");
+    start({"dayvane", "NOTES.APT"});
+    TApptDocument &doc = *docs().current();
+    dvwMDIChild *window = docs().windowOf(doc);
+    EXPECT_FALSE(window->isWindowModified());
+    doc.AppendLine("3/6/99 B");
+    // Any command brings the mark up to date.
+    frame->runCommand(Cm::HelpAbout);
+    EXPECT_TRUE(window->isWindowModified());
+    frame->runCommand(Cm::FileSave);
+    EXPECT_FALSE(doc.isChanged());
+    EXPECT_FALSE(window->isWindowModified());
 }

@@ -1,9 +1,11 @@
+#include "app/installall.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
 #include "platform/scriptedprompter.h"
 #include "settings/platformprobe.h"
 #include "shell/commands.h"
+#include "shell/documentsignals.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
@@ -14,7 +16,6 @@
 #include "store/tapptdocument.h"
 #include "testdocuments.h"
 #include "views/listpainter.h"
-#include "views/shellviews.h"
 #include "views/tapptview.h"
 
 #include <QApplication>
@@ -61,13 +62,14 @@ protected:
             doc->lineTable().emplace_back(std::move(t));
         doc->Rescan();
         doc->addListener(&other);
+        events = std::make_unique<DocumentSignals>(*doc);
         ViewHost host;
         host.runCommand = [this](int c) { commands.push_back(c); };
         host.showHelp = [this](int topic) { commands.push_back(-topic); };
         host.focusMonthPane = [this] { ++monthFocus; };
         settings.headingHeight = rowHeight;
         settings.look.userColours = UserColours(colours());
-        view = std::make_unique<TApptView>(*doc, settings, host);
+        view = std::make_unique<TApptView>(*events, settings, host);
         view->resize(400, 200);
         view->show();
         // Ten whole rows, whatever the scroll bars take.
@@ -106,6 +108,7 @@ protected:
     }
 
     std::unique_ptr<TApptDocument> doc;
+    std::unique_ptr<DocumentSignals> events;
     ApptViewSettings settings;
     std::unique_ptr<TApptView> view;
     OtherView other;
@@ -340,6 +343,7 @@ TEST(ListSetUp, OneDocumentAsksForItsPanesSeveralCloseThemAndTheCalendarStartIsT
     TApptDocument doc(s);
     doc.lineTable().emplace_back("12/8/2026 Dentist");
     doc.Rescan();
+    DocumentSignals events(doc);
     std::vector<int> commands;
     int documents = 1;
     bool calendarStart = true;
@@ -349,14 +353,14 @@ TEST(ListSetUp, OneDocumentAsksForItsPanesSeveralCloseThemAndTheCalendarStartIsT
     host.documentCount = [&documents] { return documents; };
     host.takeCalendarStart = [&calendarStart] { return std::exchange(calendarStart, false); };
     {
-        TApptView first(doc, ApptViewSettings {}, host);
+        TApptView first(events, ApptViewSettings {}, host);
         first.show();
         EXPECT_EQ(commands,
                   (std::vector<int> {Cm::ShowCurrentPane, Cm::ShowMonthPane, Cm::ViewCalendar}));
     }
     commands.clear();
     documents = 2;
-    TApptView second(doc, ApptViewSettings {}, host);
+    TApptView second(events, ApptViewSettings {}, host);
     second.show();
     EXPECT_EQ(commands, (std::vector<int> {Cm::CloseMonthPane, Cm::CloseCurrentPane}));
 }
@@ -368,7 +372,8 @@ TEST(ListSetUp, ANewListPicksUpTheLastCursorDate)
         doc.lineTable().emplace_back(line);
     doc.Rescan();
     doc.broadcastCursorDate(TDate(19, 12, 2026), nullptr);
-    TApptView view(doc, ApptViewSettings {}, {});
+    DocumentSignals events(doc);
+    TApptView view(events, ApptViewSettings {}, {});
     view.show();
     EXPECT_EQ(view.cursorLine(), doc.engine().dayPosition(12, 20) + 1);
     EXPECT_TRUE(view.allows(Cm::EditAppt, false));
@@ -381,7 +386,8 @@ TEST(ListSetUp, AListThatOutlivesItsDocumentLeavesItAlone)
     auto doc = std::make_unique<TApptDocument>(test::windowSettings(TDate(7, 12, 2026), 30));
     doc->lineTable().emplace_back("12/8/2026 Dentist");
     doc->Rescan();
-    TApptView view(*doc, ApptViewSettings {}, {});
+    DocumentSignals events(*doc);
+    TApptView view(events, ApptViewSettings {}, {});
     view.show();
     doc.reset(); // the list window is deleted a moment later
     QTest::keyClick(&view, Qt::Key_Down);
@@ -613,7 +619,7 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
             ParseCommandLine({"dayvane"}),
             AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
         TDVDecoratedMDIFrame frame(app);
-        InstallListViews(frame);
+        InstallAll(frame);
         frame.show();
         frame.openStartFile();
         ASSERT_EQ(frame.documents().count(), 1);
@@ -622,7 +628,7 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
         ASSERT_NE(window, nullptr);
         auto *list = window->findChild<TApptView *>(QStringLiteral("apptView"));
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(window->windowTitle(), QStringLiteral("Appointment View, NOTES.APT"));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Appointment View, NOTES.APT[*]"));
         // At the left of the client, as high as it, leaving the month pane's width.
         EXPECT_EQ(window->geometry(),
                   NewViewRect(frame.client()->viewport()->size(), app.settings.monthWidth));

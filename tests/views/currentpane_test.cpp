@@ -1,3 +1,4 @@
+#include "shell/documentsignals.h"
 #include "views/oneapptrules.h"
 #include "views/toneapptview.h"
 #include "views/toneedit.h"
@@ -33,7 +34,8 @@ QString paneText(const TOneApptView &pane)
 TEST(CurrentPane, ContinuedRecordShowsAllItsLines)
 {
     auto doc = documentOf(sampleLines);
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     const int dentist = positionOfLine(*doc, 0);
     ASSERT_GE(dentist, 0);
     doc->broadcastSelectPosition(dentist, nullptr);
@@ -46,7 +48,8 @@ TEST(CurrentPane, ContinuedRecordShowsAllItsLines)
 TEST(CurrentPane, FollowsEverySelectedLineAsTheCursorMoves)
 {
     auto doc = documentOf(sampleLines);
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     // Down through the list: the note, then 9 December's two entries, then the 10th.
     const std::vector<std::pair<int, QString>> steps = {
         {positionOfLine(*doc, 3), QStringLiteral("Call the printer")},
@@ -79,7 +82,8 @@ TEST(CurrentPane, HeadingsAndPositionsOutsideTheIndexShowNothing)
         EXPECT_TRUE(OneAppt::RecordText(*doc, position).empty()) << position;
     EXPECT_EQ(OneAppt::RecordText(*doc, positionOfLine(*doc, 2)), "Review");
 
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     pane.showLine(static_cast<int>(index.size()) + 3);
     EXPECT_EQ(pane.shownLine(), -1);
     EXPECT_TRUE(paneText(pane).isEmpty());
@@ -89,7 +93,8 @@ TEST(CurrentPane, DecodesUtf8AndWindows1252AndShowsMarkupAsText)
 {
     auto doc = documentOf({"12/9/2026 Caf\xc3\xa9 cr\xc3\xa8me", "12/10/2026 Caf\xe9 \x80 5",
                            "12/11/2026 See <b>bold</b> <a href=\"file:///etc/passwd\">open</a>"});
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     doc->broadcastSelectPosition(positionOfLine(*doc, 0));
     EXPECT_EQ(paneText(pane), QStringLiteral("Caf\u00e9 cr\u00e8me"));
     doc->broadcastSelectPosition(positionOfLine(*doc, 1));
@@ -103,7 +108,8 @@ TEST(CurrentPane, RefreshShowsTheListCursorOrNothingWhenTheIndexIsEmpty)
 {
     auto doc = documentOf(sampleLines);
     std::optional<int> listCursor;
-    TOneApptView pane(*doc, QFont(), [&listCursor] { return listCursor; });
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont(), [&listCursor] { return listCursor; });
     // Made without a list view: nothing shown.
     EXPECT_EQ(pane.shownLine(), -1);
 
@@ -131,7 +137,8 @@ TEST(CurrentPane, IsMadeShowingTheListCursorLine)
 {
     auto doc = documentOf(sampleLines);
     const int lunch = positionOfLine(*doc, 1);
-    TOneApptView pane(*doc, QFont(), [lunch] { return std::optional<int>(lunch); });
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont(), [lunch] { return std::optional<int>(lunch); });
     EXPECT_EQ(pane.shownLine(), lunch);
     EXPECT_EQ(paneText(pane), QStringLiteral("Lunch with Ann"));
     EXPECT_EQ(pane.windowTitle(), QStringLiteral("Current"));
@@ -140,7 +147,8 @@ TEST(CurrentPane, IsMadeShowingTheListCursorLine)
 TEST(CurrentPane, OutlivingItsDocumentIsSafe)
 {
     auto doc = documentOf(sampleLines);
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     doc->broadcastSelectPosition(positionOfLine(*doc, 1));
     doc.reset();
     EXPECT_EQ(pane.document(), nullptr);
@@ -152,7 +160,8 @@ TEST(CurrentPane, OutlivingItsDocumentIsSafe)
 TEST(CurrentPaneKeys, KeysInTheEditReachThePane)
 {
     auto doc = documentOf(sampleLines);
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     pane.show();
     doc->broadcastSelectPosition(positionOfLine(*doc, 0));
     QSignalSpy focusList(&pane, &TOneApptView::focusListRequested);
@@ -184,7 +193,8 @@ TEST(CurrentPaneKeys, KeysInTheEditReachThePane)
 TEST(CurrentPane, EditFillsThePaneAndWrapsLongLines)
 {
     auto doc = documentOf({"12/9/2026 " + std::string(400, 'w')});
-    TOneApptView pane(*doc, QFont());
+    DocumentSignals events(*doc);
+    TOneApptView pane(events, QFont());
     pane.resize(180, 300);
     pane.show();
     doc->broadcastSelectPosition(positionOfLine(*doc, 0));

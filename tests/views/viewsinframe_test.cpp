@@ -12,11 +12,9 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/windowlayout.h"
 #include "views/listcursor.h"
-#include "views/shellviews.h"
 #include "views/tapptview.h"
 #include "views/toneapptview.h"
 #include "views/toneedit.h"
-#include "views/views.h"
 #include "viewtesthelpers.h"
 
 #include <QAction>
@@ -56,9 +54,10 @@ protected:
         file.close();
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        InstallViews(*frame);
-        if (withList)
-            InstallListViews(*frame);
+        installAll();
+        // The pane on its own: the document shows its lines read-only.
+        if (!withList)
+            docs().setViewFactory(ListViewSlot, {});
         frame->showAtStart();
         frame->openStartFile();
     }

@@ -1,0 +1,18 @@
+#pragma once
+
+// The one place that knows every feature: the program, the screenshot program and the
+// widget tests install the same set. It lives with the executables because only they may
+// see all the feature layers, which are siblings of each other.
+#include "shell/tdvdecoratedmdiframe.h"
+#include "views/views.h"
+
+namespace dvw {
+
+// Teaches the main window every feature's views and commands. Call once, before the
+// first document opens.
+inline void InstallAll(TDVDecoratedMDIFrame &frame)
+{
+    InstallViews(frame);
+}
+
+} // namespace dvw
