@@ -322,8 +322,13 @@ void DVDocManager::closePanesOfOthers(const Entry &opened)
     for (const Entry &e : m_entries) {
         if (&e == &opened)
             continue;
-        panes.emplace_back(e.views[MonthPaneSlot]);
-        panes.emplace_back(e.views[CurrentPaneSlot]);
+        // A pane that is all the document shows stays: closing it would close the document.
+        auto others = std::count_if(e.windows.begin(), e.windows.end(),
+                                    [](const auto &w) { return !w.isNull(); });
+        for (ViewSlot slot : {MonthPaneSlot, CurrentPaneSlot}) {
+            if (e.views[slot] && others-- > 1)
+                panes.emplace_back(e.views[slot]);
+        }
     }
     // Closing a window changes the entries' window lists: close from a copy.
     for (const auto &pane : panes) {

@@ -74,12 +74,6 @@ TEST_F(StandardKeys, EveryFreePlatformKeyIsOnItsCommandAndNoOwnKeyMovesToAnother
                 << s.command << " " << k.toString().toStdString();
         }
     }
-    // The program's own keys keep their commands.
-    for (const Accelerator &a : AcceleratorTable()) {
-        const QKeySequence k(QString::fromLatin1(a.key.data(), qsizetype(a.key.size())));
-        for (const StandardKeyCommand &s : StandardKeyCommands())
-            EXPECT_FALSE(frame->action(s.command)->shortcuts().contains(k)) << a.command;
-    }
     EXPECT_EQ(frame->action(Cm::Exit)->shortcuts().front(), key("Alt+F4"));
 }
 

@@ -124,6 +124,17 @@ TEST_F(DocumentWindows, OpeningAnotherDocumentClosesThePanesOfTheOthersButNotThe
     EXPECT_EQ(frame->client()->subWindowList().size(), 2);
 }
 
+TEST_F(DocumentWindows, APaneThatIsAllItsDocumentShowsStaysWhenAnotherOpens)
+{
+    start();
+    window(0, ListViewSlot)->close();
+    ASSERT_NE(window(0, CurrentPaneSlot), nullptr);
+    openOther();
+    ASSERT_EQ(docs().count(), 2);
+    EXPECT_NE(window(0, CurrentPaneSlot), nullptr);
+    EXPECT_TRUE(prompter.asked().empty());
+}
+
 TEST_F(DocumentWindows, CascadeLeavesEveryWindowAUsableSize)
 {
     start();
