@@ -12,6 +12,7 @@
 namespace dvw {
 
 class PlatformProbe;
+struct SettingDef;
 
 // A colour as stored: 0x00BBGGRR.
 constexpr std::uint32_t colorRef(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
@@ -45,63 +46,64 @@ enum FontSlotIndex : std::size_t {
 };
 
 // Every user option, as one value. Members are named after their stored names (see
-// settingkeys.h); the comments give what each means. Only the dialog sizes, the page
-// measures, PRINTNAME and the font sizes are checked when loading; everything else is
-// kept as stored, and code that sizes or divides by a value takes it through
-// settingslimits.h.
+// settingkeys.h); the comments give what each means. The settings table (settingstable.h)
+// gives each its default and ranges; a Settings made here rather than by defaults() or
+// load() holds no meaningful values. Only the dialog sizes, the page measures, PRINTNAME
+// and the font sizes are checked when loading; everything else is kept as stored, and
+// code that sizes or divides by a value takes it through settingslimits.h.
 struct Settings
 {
     std::string waveFile; // alarm sound file; empty: no sound file
-    bool sbFont = true; // status bar uses its own font (else SMALLFONT)
-    int bWidth = 364; // enlarged appointment dialog, dialog units
-    int bHeight = 265;
-    int sWidth = 242; // reduced appointment dialog, dialog units
-    int sHeight = 69;
-    int unimportant = 1; // weekday of unimportant notes, 0 = Sunday
-    bool shadeWeekends = true;
-    int monthWidth = 200; // month window, pixels
-    int monthHeight = 200;
-    bool fullScreen = false; // start maximised and keep no window position
-    int advance = 5; // alarm lead, minutes
-    int interval = 5; // seconds between alarm sounds
-    int duration = 10; // plays of the sound file, or seconds of beeping
-    bool includeNotes = false; // notes in list printouts
-    int numPages = 1;
-    int numCols = 2;
-    bool walletStyle = false; // default print style: wallet, else list
-    bool page = true; // print range by pages, else up to an end date
-    bool alarm = true;
-    bool sound = true;
-    bool soundCard = true;
-    int nag = 7; // days a past nag date stays in the notes
-    bool allCategories = false;
-    bool european = false; // day/month/year
-    bool multiLine = false;
-    bool bigDialog = false;
-    int centuryBreak = 20;
-    bool military = false;
-    int days = 365; // days in the viewed window
-    bool calView = false; // open documents in the calendar view (current choice)
-    bool startCalView = false; // ... as it was at start
-    int border = 1; // border around list printouts
-    bool prompt = true; // ask before deleting
+    bool sbFont {}; // status bar uses its own font (else SMALLFONT)
+    int bWidth {}; // enlarged appointment dialog, dialog units
+    int bHeight {};
+    int sWidth {}; // reduced appointment dialog, dialog units
+    int sHeight {};
+    int unimportant {}; // weekday of unimportant notes, 0 = Sunday
+    bool shadeWeekends {};
+    int monthWidth {}; // month window, pixels
+    int monthHeight {};
+    bool fullScreen {}; // start maximised and keep no window position
+    int advance {}; // alarm lead, minutes
+    int interval {}; // seconds between alarm sounds
+    int duration {}; // plays of the sound file, or seconds of beeping
+    bool includeNotes {}; // notes in list printouts
+    int numPages {};
+    int numCols {};
+    bool walletStyle {}; // default print style: wallet, else list
+    bool page {}; // print range by pages, else up to an end date
+    bool alarm {};
+    bool sound {};
+    bool soundCard {};
+    int nag {}; // days a past nag date stays in the notes
+    bool allCategories {};
+    bool european {}; // day/month/year
+    bool multiLine {};
+    bool bigDialog {};
+    int centuryBreak {};
+    bool military {};
+    int days {}; // days in the viewed window
+    bool calView {}; // open documents in the calendar view (current choice)
+    bool startCalView {}; // ... as it was at start
+    int border {}; // border around list printouts
+    bool prompt {}; // ask before deleting
     std::string printName; // name on printouts, at most 59 characters
-    double walletWidth = 5.25; // inches
-    double walletHeight = 6.125;
-    double leftMargin = 0.75;
-    double rightMargin = 0.75;
-    double topMargin = 0.75;
-    double bottomMargin = 0.75;
-    double walletLeftMargin = 0.75;
-    double walletTopMargin = 0.75;
+    double walletWidth {}; // inches
+    double walletHeight {};
+    double leftMargin {};
+    double rightMargin {};
+    double topMargin {};
+    double bottomMargin {};
+    double walletLeftMargin {};
+    double walletTopMargin {};
     std::array<std::uint32_t, 15> colors {}; // COLOR1 to COLOR15; colour 0 is black
     WindowRect window; // read only when fullScreen is off
-    int zoom = 100; // percent scale of the screen fonts
+    int zoom {}; // percent scale of the screen fonts
     std::array<FontSlot, FontSlotCount> fonts;
-    std::string apptFile = "NOTES.APT";
-    std::string archiveFile = "ARCHIVE.APT";
-    int calOrient = 2; // calendar printouts: 1 portrait, 2 landscape
-    int listOrient = 1;
+    std::string apptFile;
+    std::string archiveFile;
+    int calOrient {}; // calendar printouts: 1 portrait, 2 landscape
+    int listOrient {};
 
     bool operator==(const Settings &) const = default;
 
@@ -115,6 +117,8 @@ struct Settings
     // Writes the window rectangle, as the main window does when it closes; nothing when
     // fullScreen is on.
     StoreResult saveWindowRect(SettingsStore &store) const;
+    // Writes one setting in a batch of its own.
+    StoreResult saveOne(SettingsStore &store, const SettingDef &def) const;
 
     // Limited for use: the stored break may be anything a user typed.
     DateTextSettings dateText() const;

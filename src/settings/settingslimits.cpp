@@ -9,20 +9,28 @@ int limitForUse(int value, int low, int high)
     return std::clamp(value, low, high);
 }
 
+namespace {
+
+int limitTo(int value, IntRange range)
+{
+    return limitForUse(value, range.low, range.high);
+}
+
+} // namespace
+
 int usableDays(int days)
 {
-    return limitForUse(days, 1, 365);
+    return limitTo(days, kDaysRange);
 }
 
 int usableCenturyBreak(int centuryBreak)
 {
-    return limitForUse(centuryBreak, 0, 100);
+    return limitTo(centuryBreak, kCenturyBreakRange);
 }
 
 int usableNagDays(int nag)
 {
-    // Ten years is beyond any sensible nag and keeps date arithmetic far from overflow.
-    return limitForUse(nag, 0, 3660);
+    return limitTo(nag, kNagRange);
 }
 
 int usableUnimportantDay(int unimportant)
@@ -33,32 +41,32 @@ int usableUnimportantDay(int unimportant)
 
 int usableZoom(int zoom)
 {
-    return limitForUse(zoom, 25, 400);
+    return limitTo(zoom, kZoomRange);
 }
 
 int usableColumns(int numCols)
 {
-    return numCols >= 1 && numCols <= 4 ? numCols : 1;
+    return kColumnsRange.contains(numCols) ? numCols : 1;
 }
 
 int usablePages(int numPages)
 {
-    return numPages >= 1 && numPages <= 100 ? numPages : 1;
+    return kPagesRange.contains(numPages) ? numPages : 1;
 }
 
 int usableIntervalSeconds(int interval)
 {
-    return limitForUse(interval, 1, 3600);
+    return limitTo(interval, kIntervalRange);
 }
 
 int usableDuration(int duration)
 {
-    return limitForUse(duration, 0, 3600);
+    return limitTo(duration, kDurationRange);
 }
 
 int usableAdvanceMinutes(int advance)
 {
-    return limitForUse(advance, 0, 1440);
+    return limitTo(advance, kAdvanceRange);
 }
 
 } // namespace dvw

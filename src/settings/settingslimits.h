@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settingvalue.h"
+
 namespace dvw {
 
 // Settings are loaded as stored (only the dialog sizes and page measures are range-checked
@@ -10,6 +12,20 @@ namespace dvw {
 
 // `value` held inside [low, high].
 int limitForUse(int value, int low, int high);
+
+// The values each number means something for where it is used; the settings table hands
+// them on, so a command-line option or a dialog takes exactly what its setting takes.
+inline constexpr IntRange kDaysRange {1, 365};
+// Ten years is beyond any sensible nag and keeps date arithmetic far from overflow.
+inline constexpr IntRange kNagRange {0, 3660};
+inline constexpr IntRange kUnimportantRange {0, 6};
+inline constexpr IntRange kZoomRange {25, 400};
+inline constexpr IntRange kColumnsRange {1, 4};
+inline constexpr IntRange kPagesRange {1, 100};
+inline constexpr IntRange kIntervalRange {1, 3600};
+inline constexpr IntRange kDurationRange {0, 3600};
+inline constexpr IntRange kCenturyBreakRange {0, 100};
+inline constexpr IntRange kAdvanceRange {0, 1440};
 
 // DAYS: days in the viewed window, [1, 365].
 int usableDays(int days);

@@ -71,6 +71,24 @@ bool fileSurvivesRewrite(const QString &path)
         std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
+// Why an existing file at the path must not be read, or nullopt when it may be (or is
+// missing). Opening a FIFO would wait for a writer forever and a device may never end, so
+// only a regular file of a settings file's size is read; the check follows symlinks.
+std::optional<std::string> unsafeFileReason(const std::string &path)
+{
+    struct stat info = {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    if (S_ISDIR(info.st_mode))
+        return std::nullopt; // reported as a folder
+    if (!S_ISREG(info.st_mode))
+        return "ignoring the settings file " + path + ": it is not a regular file";
+    if (info.st_size > kMaxSettingsFileSize)
+        return "ignoring the settings file " + path + ": it is larger than "
+            + std::to_string(kMaxSettingsFileSize / 1024) + " KB";
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string settingsDirectoryFrom(const char *dayvaneConfigDir, const char *xdgConfigHome,
@@ -129,10 +147,19 @@ StoreResult SettingsStore::open()
 {
     if (isOpen())
         return {};
+    m_open = true;
     m_wroteInBatch = false;
     m_refused = {};
     m_keptCopy = false;
+    m_malformed = false;
+    m_unreadable = false;
+    m_ignoredReason.clear();
 
+    if (std::optional<std::string> unsafe = unsafeFileReason(m_path)) {
+        m_unreadable = true;
+        m_ignoredReason = std::move(*unsafe);
+        return StoreResult::failure(m_ignoredReason);
+    }
     const QString path = qtText(m_path);
     const QFileInfo info(path);
     StoreResult result;
@@ -150,8 +177,10 @@ StoreResult SettingsStore::open()
     // error only once, so the text is judged here every time.
     m_malformed = m_settings->status() == QSettings::FormatError || !fileSurvivesRewrite(path);
     m_unreadable = m_settings->status() == QSettings::AccessError && QFileInfo::exists(path);
+    if (m_unreadable)
+        m_ignoredReason = "could not read the settings file " + m_path;
     if (result.ok && m_unreadable)
-        result = StoreResult::failure("could not read the settings file " + m_path);
+        result = StoreResult::failure(m_ignoredReason);
     return result;
 }
 
@@ -169,13 +198,14 @@ StoreResult SettingsStore::close()
             result = StoreResult::failure("could not write the settings file " + m_path);
     }
     m_settings.reset();
+    m_open = false;
     m_wroteInBatch = false;
     return result;
 }
 
-std::optional<std::string> SettingsStore::storedText(std::string_view name) const
+std::optional<std::string> SettingsStore::readStored(std::string_view name) const
 {
-    if (!isOpen())
+    if (!m_settings)
         return std::nullopt;
     const std::optional<QString> text = textOf(m_settings->value(qtText(name)));
     if (!text)
@@ -185,7 +215,7 @@ std::optional<std::string> SettingsStore::storedText(std::string_view name) cons
 
 int SettingsStore::readInt(std::string_view name, int fallback) const
 {
-    const std::optional<std::string> text = storedText(name);
+    const std::optional<std::string> text = readStored(name);
     if (!text)
         return fallback;
     return parseIntValue(*text).value_or(fallback);
@@ -193,12 +223,12 @@ int SettingsStore::readInt(std::string_view name, int fallback) const
 
 std::string SettingsStore::readText(std::string_view name, const std::string &fallback) const
 {
-    return storedText(name).value_or(fallback);
+    return readStored(name).value_or(fallback);
 }
 
 double SettingsStore::readReal(std::string_view name, double fallback) const
 {
-    const std::optional<std::string> text = storedText(name);
+    const std::optional<std::string> text = readStored(name);
     if (!text)
         return fallback;
     return parseRealValue(*text).value_or(fallback);

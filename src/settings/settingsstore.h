@@ -21,6 +21,9 @@ struct StoreResult
     static StoreResult failure(std::string why) { return {false, std::move(why)}; }
 };
 
+// Larger settings files are ignored: a real one holds a few kilobytes.
+inline constexpr std::int64_t kMaxSettingsFileSize = 1024 * 1024;
+
 // The folder that holds the settings files: DAYVANE_CONFIG_DIR when set, else
 // $XDG_CONFIG_HOME/dayvane (an absolute XDG_CONFIG_HOME only), else ~/.config/dayvane.
 // Takes the three environment values (null or empty means unset).
@@ -60,8 +63,15 @@ public:
     // Ends the batch: what was written in it goes to the file. A write that did not reach
     // the file (a read-only folder or file, a full disk) makes this a failure.
     StoreResult close();
-    bool isOpen() const { return m_settings != nullptr; }
+    bool isOpen() const { return m_open; }
 
+    // Whether the file exists but this batch ignores it (not a regular file, larger than
+    // kMaxSettingsFileSize, or unreadable), and why, naming the file; empty otherwise. Such
+    // a file is never written over.
+    const std::string &ignoredReason() const { return m_ignoredReason; }
+
+    // The stored text of a value; nullopt when it is missing or no text.
+    std::optional<std::string> readStored(std::string_view name) const;
     int readInt(std::string_view name, int fallback) const;
     std::string readText(std::string_view name, const std::string &fallback) const;
     double readReal(std::string_view name, double fallback) const;
@@ -90,12 +100,13 @@ private:
 
     SettingsStore(std::string path, PathTag);
 
-    std::optional<std::string> storedText(std::string_view name) const;
     void write(std::string_view name, const std::string &text);
     StoreResult keepMalformedCopy() const;
 
     std::string m_path;
-    std::unique_ptr<QSettings> m_settings;
+    bool m_open = false;
+    std::unique_ptr<QSettings> m_settings; // null in a batch that ignores the file
+    std::string m_ignoredReason;
     bool m_wroteInBatch = false;
     FileStamp m_beforeWrites; // the file as this batch's first write found it
     // A write this batch refused (the file could not be read, or no copy of a malformed
