@@ -1,3 +1,5 @@
+#include "settings/platformprobe.h"
+#include "settings/settings.h"
 #include "settings/settingsstore.h"
 #include "tempsettingsdir.h"
 
@@ -5,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <functional>
+#include <future>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -251,4 +257,81 @@ TEST(SettingsStoreMalformed, NoWriteWhenTheCopyCannotBeKept)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.reason.find("DVW.conf.bad"), std::string::npos);
     EXPECT_EQ(dir.read(), broken);
+}
+
+namespace {
+
+// Loads the settings on a thread, so a load that blocks fails the test instead of hanging
+// the suite. A reader stuck on a FIFO is set free by opening the FIFO's other end.
+std::optional<Settings> loadWithin(std::chrono::seconds limit, const std::string &fifo = {})
+{
+    auto loading = std::async(std::launch::async, [] {
+        SettingsStore store;
+        return Settings::load(store, FixedProbe(1280, 0));
+    });
+    if (loading.wait_for(limit) == std::future_status::ready)
+        return loading.get();
+    // Each open of the FIFO for reading waits for a writer; a blocked load opens it a few
+    // times at most.
+    while (!fifo.empty()
+           && loading.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    loading.wait();
+    return std::nullopt;
+}
+
+} // namespace
+
+// Such files are ignored with a reason, read as empty, and never replaced by a write.
+TEST(SettingsStoreUnsafeFile, FifoDeviceAndHugeFileAreIgnoredAndKept)
+{
+    const std::string huge = "DAYS=30\n" + std::string(kMaxSettingsFileSize, '\n');
+    const struct
+    {
+        const char *name;
+        std::function<void(const TempSettingsDir &)> make;
+    } cases[] = {
+        {"fifo", [](const TempSettingsDir &d) { ASSERT_EQ(mkfifo(d.file().c_str(), 0600), 0); }},
+        {"link to a device",
+         [](const TempSettingsDir &d) { std::filesystem::create_symlink("/dev/null", d.file()); }},
+        {"larger than the limit", [&huge](const TempSettingsDir &d) { d.write(huge); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempSettingsDir dir;
+        c.make(dir);
+        const auto kindBefore = std::filesystem::symlink_status(dir.file()).type();
+
+        const std::optional<Settings> loaded = loadWithin(std::chrono::seconds(10), dir.file());
+        if (!loaded) {
+            ADD_FAILURE() << "loading blocked";
+            continue; // opening the store here would block the suite
+        }
+        EXPECT_EQ(loaded->days, 365);
+
+        SettingsStore store;
+        const StoreResult opened = store.open();
+        EXPECT_FALSE(opened.ok);
+        EXPECT_NE(opened.reason.find(dir.file()), std::string::npos);
+        EXPECT_EQ(store.ignoredReason(), opened.reason);
+        store.writeInt("DAYS", 31);
+        EXPECT_FALSE(store.close().ok);
+        EXPECT_EQ(std::filesystem::symlink_status(dir.file()).type(), kindBefore);
+    }
+}
+
+TEST(SettingsStoreUnsafeFile, FileJustUnderTheLimitIsRead)
+{
+    const TempSettingsDir dir;
+    const std::string text = "[General]\nDAYS=30\n";
+    dir.write(text
+              + std::string(static_cast<std::size_t>(kMaxSettingsFileSize) - text.size(), '\n'));
+    SettingsStore store;
+    EXPECT_TRUE(store.open().ok);
+    EXPECT_EQ(store.readInt("DAYS", 365), 30);
+    EXPECT_EQ(store.ignoredReason(), "");
+    store.close();
 }
