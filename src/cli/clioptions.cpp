@@ -1,5 +1,9 @@
 #include "clioptions.h"
 
+#include "settings/settingkeys.h"
+#include "settings/settingstable.h"
+
+#include <cassert>
 #include <charconv>
 #include <map>
 
@@ -37,6 +41,16 @@ bool takeInt(const std::string &name, const std::string &text, int low, int high
     return true;
 }
 
+// An option that overrides one stored setting takes exactly the values the setting means
+// something for, as the settings table gives them.
+bool takeSetting(const std::string &name, const std::string &text, const char *setting,
+                 std::optional<int> &slot, std::string &error)
+{
+    const SettingDef *def = findSetting(setting);
+    assert(def != nullptr && def->useRange);
+    return takeInt(name, text, def->useRange->low, def->useRange->high, slot, error);
+}
+
 bool takeDate(const std::string &name, const std::string &text, std::optional<TDate> &slot,
               std::string &error)
 {
@@ -69,7 +83,7 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
                  std::string &error)
 {
     if (name == "--century-break")
-        return takeInt(name, value, 0, 100, o.centuryBreak, error);
+        return takeSetting(name, value, settingkeys::CENTURYBREAK, o.centuryBreak, error);
     if (name == "--profile")
         return takeInt(name, value, 0, 1000000, o.profile, error);
     if (set != OptionSet::Window)
@@ -79,11 +93,11 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
     if (name == "--start")
         return takeDate(name, value, o.start, error);
     if (name == "--days")
-        return takeInt(name, value, 1, 365, o.days, error);
+        return takeSetting(name, value, settingkeys::DAYS, o.days, error);
     if (name == "--nag")
-        return takeInt(name, value, 0, 365, o.nag, error);
+        return takeSetting(name, value, settingkeys::NAG, o.nag, error);
     if (name == "--unimportant")
-        return takeInt(name, value, 0, 6, o.unimportant, error);
+        return takeSetting(name, value, settingkeys::UNIMPORTANT, o.unimportant, error);
     if (name == "--priority-level")
         return takeInt(name, value, 1, 4, o.priorityLevel, error);
     if (name == "--screen") {
@@ -132,9 +146,18 @@ CliParse parseCliOptions(const std::vector<std::string> &args)
     }
     o.command = args[0];
     const OptionSet set = optionSetOf(o.command);
+    bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || arg == "--") {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            o.help = true;
+            continue;
+        }
+        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             o.positional.push_back(arg);
             continue;
         }

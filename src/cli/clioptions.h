@@ -14,7 +14,9 @@ namespace dvw {
 struct CliOptions
 {
     std::string command;
+    // The arguments that are no options; after "--" every argument is one.
     std::vector<std::string> positional;
+    bool help = false; // --help or -h after the command
 
     std::optional<bool> european;
     std::optional<bool> military;

@@ -6,19 +6,22 @@
 #include "core/linewriter.h"
 #include "enginecommands.h"
 #include "json.h"
+#include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
 
 #include <ctime>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 namespace dvw {
 
 namespace {
 
 const char usageText[]
-    = "usage: dayvane-cli COMMAND [OPTIONS]\n"
+    = "usage: dayvane-cli COMMAND [OPTIONS] [--] [ARGUMENTS]\n"
+      "       dayvane-cli --help | -h | help [COMMAND] | --version\n"
       "commands:\n"
       "  read  [DATE OPTIONS] < lines   decode each line, one JSON object per line\n"
       "  add   FILE TEXT [--force]      append TEXT as a new line and save\n"
@@ -30,12 +33,33 @@ const char usageText[]
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
       "              --nag N, --unimportant N, --all-categories | --default-categories,\n"
-      "              --priority-level N, --hide-unprioritized, --screen TEXT\n";
+      "              --priority-level N, --hide-unprioritized, --screen TEXT\n"
+      "--help, -h: this text; --version: the version; \"--\" ends the options, so a TEXT\n"
+      "may start with \"-\".\n";
 
-int usage(std::ostream &err, const std::string &problem)
+// A bad argument: exit status 2. The caller prints the usage once, after the problem.
+int badArguments(std::ostream &err, const std::string &problem)
 {
-    err << "dayvane-cli: " << problem << "\n" << usageText;
+    err << "dayvane-cli: " << problem << "\n";
     return 2;
+}
+
+// --help, -h, "help [COMMAND]" and --version answer on standard output; nullopt for any
+// other command line.
+std::optional<int> runInformation(const std::vector<std::string> &args, std::ostream &out)
+{
+    if (args.empty())
+        return std::nullopt;
+    const std::string &first = args[0];
+    if (first == "--version") {
+        out << "dayvane-cli " << DVW_VERSION << "\n";
+        return 0;
+    }
+    if (first == "--help" || first == "-h" || first == "help") {
+        out << usageText;
+        return 0;
+    }
+    return std::nullopt;
 }
 
 // The stored date settings of the chosen profile, overridden by the options.
@@ -163,9 +187,9 @@ TDate addCommandToday()
 int runAdd(const CliOptions &o, std::ostream &err)
 {
     if (o.positional.size() != 2)
-        return usage(err, "add takes a FILE and a TEXT");
+        return badArguments(err, "add takes a FILE and a TEXT");
     if (o.positional[1].empty())
-        return usage(err, "add needs a TEXT that is not empty");
+        return badArguments(err, "add needs a TEXT that is not empty");
     return runAddCommand(o.positional[0], o.positional[1], o.force, dateSettingsOf(o), err);
 }
 
@@ -233,32 +257,58 @@ std::vector<std::string> readInputLines(std::istream &in)
     return lines;
 }
 
+namespace {
+
+int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (o.command == "read") {
+        if (!o.positional.empty())
+            return badArguments(err, "read takes no file; it reads standard input");
+        return runRead(o, in, out);
+    }
+    if (o.command == "add")
+        return runAdd(o, err);
+    if (o.command == "write") {
+        if (!o.positional.empty())
+            return badArguments(err, "write takes no file; it reads standard input");
+        return runWrite(o, in, out);
+    }
+    if (o.command == "index")
+        return runIndex(o, out, err);
+    if (o.command == "instances")
+        return runInstances(o, out, err);
+    if (o.command == "agenda")
+        return runAgenda(o, out, err);
+    return badArguments(err, "unknown command '" + o.command + "'");
+}
+
+// A settings file that is ignored (a FIFO, a device, a huge file) is worth one line.
+void warnAboutIgnoredSettings(const CliOptions &o, std::ostream &err)
+{
+    SettingsStore store(o.profile);
+    store.open();
+    store.close();
+    if (!store.ignoredReason().empty())
+        err << "dayvane-cli: " << store.ignoredReason() << "\n";
+}
+
+} // namespace
+
 int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
            std::ostream &err)
 {
+    if (const std::optional<int> status = runInformation(args, out))
+        return out.flush() ? *status : 1;
     const CliParse parse = parseCliOptions(args);
-    if (!parse.error.empty())
-        return usage(err, parse.error);
-    const CliOptions &o = parse.options;
     int status = 2;
-    if (o.command == "read") {
-        if (!o.positional.empty())
-            return usage(err, "read takes no file; it reads standard input");
-        status = runRead(o, in, out);
-    } else if (o.command == "add") {
-        status = runAdd(o, err);
-    } else if (o.command == "write") {
-        if (!o.positional.empty())
-            return usage(err, "write takes no file; it reads standard input");
-        status = runWrite(o, in, out);
-    } else if (o.command == "index") {
-        status = runIndex(o, out, err);
-    } else if (o.command == "instances") {
-        status = runInstances(o, out, err);
-    } else if (o.command == "agenda") {
-        status = runAgenda(o, out, err);
+    if (!parse.error.empty()) {
+        badArguments(err, parse.error);
+    } else if (parse.options.help) {
+        out << usageText;
+        status = 0;
     } else {
-        return usage(err, "unknown command '" + o.command + "'");
+        warnAboutIgnoredSettings(parse.options, err);
+        status = runCommand(parse.options, in, out, err);
     }
     if (status == 2)
         err << usageText;
