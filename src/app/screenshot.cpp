@@ -7,6 +7,7 @@
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
 #include "settings/platformprobe.h"
+#include "settings/settingkeys.h"
 #include "shell/commandline.h"
 #include "shell/dvwapp.h"
 #include "shell/tdvdecoratedmdiframe.h"
@@ -89,7 +90,7 @@ int main(int argc, char **argv)
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     if (listOnly) {
-        app.settings.multiLine = true;
+        app.changeSetting(dvw::settingkeys::MULTILINE, true);
     }
     dvw::TDVDecoratedMDIFrame frame(app);
     dvw::InstallAll(frame);

@@ -8,6 +8,8 @@
 #include "platform/displaytext.h"
 #include "platform/filechooser.h"
 #include "platform/prompter.h"
+#include "settings/settingkeys.h"
+#include "settings/settingslimits.h"
 #include "windowlayout.h"
 
 #include <QDir>
@@ -52,7 +54,27 @@ DVDocManager::DVDocManager(dvwApp &app, dvwMDIClient &client, FileChooser &files
     , m_app(app)
     , m_client(client)
     , m_files(files)
-{ }
+{
+    connect(&m_app, &dvwApp::settingsChanged, this, &DVDocManager::settingChanged);
+}
+
+void DVDocManager::settingChanged(const QString &name)
+{
+    namespace k = settingkeys;
+    const bool dateText = name == QLatin1String(k::EUROPEAN) || name == QLatin1String(k::MILITARY)
+        || name == QLatin1String(k::CENTURYBREAK);
+    const bool days = name == QLatin1String(k::DAYS);
+    if (!dateText && !days)
+        return;
+    if (days) {
+        const DateWindow &now = m_app.dateWindow;
+        m_app.dateWindow
+            = DateWindow::make(now.today, now.start, usableDays(m_app.settings().days));
+    }
+    for (Entry &e : m_entries)
+        e.doc->setDateSettings(m_app.settings().dateText());
+    refreshAll();
+}
 
 DVDocManager::~DVDocManager()
 {

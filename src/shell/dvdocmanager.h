@@ -129,6 +129,9 @@ private:
     };
 
     DocumentSettings documentSettings() const;
+    // A setting that decides how dates read or how long the window is rebuilds every
+    // document.
+    void settingChanged(const QString &name);
     // The save prompt: true when the document may close.
     bool mayClose(TApptDocument &doc);
     // Only the document's last window asks the save prompt.

@@ -37,9 +37,11 @@ dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
     , m_store(profileOf(m_commandLine))
     , m_help(std::make_unique<HelpBook>(services.helpDirectory))
 {
-    settings = Settings::load(m_store, services.probe);
+    m_settings = Settings::load(m_store, services.probe);
+    if (!m_store.ignoredReason().empty())
+        qWarning("%s", m_store.ignoredReason().c_str());
     const TDate today = dateOf(clock().now().date());
-    dateWindow = DateWindow::make(today, today, usableDays(settings.days));
+    dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
     createFonts(services.probe.screenWidth(), 96);
 }
 
@@ -47,20 +49,20 @@ dvwApp::~dvwApp() = default;
 
 void dvwApp::createFonts(int screenWidth, int verticalDpi)
 {
-    m_screen = MeasureScreen(screenWidth, verticalDpi, settings.zoom);
-    m_fonts = MakeScreenFonts(settings.fonts, m_screen);
+    m_screen = MeasureScreen(screenWidth, verticalDpi, m_settings.zoom);
+    m_fonts = MakeScreenFonts(m_settings.fonts, m_screen);
 }
 
 DocumentSettings dvwApp::documentSettings() const
 {
     DocumentSettings s;
-    s.dateText = settings.dateText();
-    s.allCategories = settings.allCategories;
-    s.unimportant = usableUnimportantDay(settings.unimportant);
+    s.dateText = m_settings.dateText();
+    s.allCategories = m_settings.allCategories;
+    s.unimportant = usableUnimportantDay(m_settings.unimportant);
     s.today = dateWindow.today;
     s.start = dateWindow.start;
     s.days = dateWindow.days;
-    s.nag = usableNagDays(settings.nag);
+    s.nag = usableNagDays(m_settings.nag);
     return s;
 }
 
@@ -68,7 +70,26 @@ QString dvwApp::startFile() const
 {
     if (!m_commandLine.file.empty())
         return QString::fromLocal8Bit(m_commandLine.file.c_str());
-    return QString::fromStdString(settings.apptFile);
+    return QString::fromStdString(m_settings.apptFile);
+}
+
+StoreResult dvwApp::changeSetting(std::string_view name, const SettingValue &value)
+{
+    const SettingDef *def = findSetting(name);
+    if (def == nullptr || def->defaultValue.index() != value.index())
+        return StoreResult::failure("no setting " + std::string(name) + " of that kind");
+    setSettingValue(m_settings, *def, value);
+    const StoreResult stored = m_settings.saveOne(m_store, *def);
+    emit settingsChanged(QString::fromLatin1(def->name));
+    return stored;
+}
+
+StoreResult dvwApp::keepWindowRect(const WindowRect &rect)
+{
+    if (m_settings.fullScreen)
+        return {};
+    m_settings.window = rect;
+    return m_settings.saveWindowRect(m_store);
 }
 
 QString dvwApp::name()

@@ -4,9 +4,11 @@
 #include "screenfonts.h"
 #include "settings/settings.h"
 #include "settings/settingsstore.h"
+#include "settings/settingstable.h"
 #include "store/datewindow.h"
 #include "store/documentsettings.h"
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -34,12 +36,13 @@ struct AppServices
 
 // The application object: what the whole program shares. It is not the QApplication,
 // so tests can build one per case.
-class dvwApp
+class dvwApp : public QObject
 {
+    Q_OBJECT
 public:
     // Loads the settings of the command line's profile and sets the date window to today.
     dvwApp(CommandLine commandLine, const AppServices &services);
-    ~dvwApp();
+    ~dvwApp() override;
 
     // The program's name, which is also the main window's caption.
     static QString name();
@@ -66,7 +69,15 @@ public:
     // The file opened at start: the command line's, else the APPTFILE setting.
     QString startFile() const;
 
-    Settings settings;
+    const Settings &settings() const { return m_settings; }
+    // The one way a setting changes while the program runs: the value is kept, written to
+    // the settings store at once, and settingsChanged is emitted once, also when the write
+    // failed (the program goes on with the new value; the result says why it was not
+    // stored). An unknown name or a value of another kind changes nothing.
+    StoreResult changeSetting(std::string_view name, const SettingValue &value);
+    // The main window's rectangle as it closes: written when FULLSCREEN is off, no signal.
+    StoreResult keepWindowRect(const WindowRect &rect);
+
     DateWindow dateWindow;
     ViewFilters filters;
     // Context-help mode: the next menu choice shows its help topic instead of running.
@@ -74,10 +85,15 @@ public:
     // While F1 is held down a menu choice also shows its topic.
     bool f1Held = false;
 
+signals:
+    // One setting changed; `name` is its stored name (settingkeys.h).
+    void settingsChanged(const QString &name);
+
 private:
     CommandLine m_commandLine;
     AppServices m_services;
     SettingsStore m_store;
+    Settings m_settings;
     std::unique_ptr<HelpBook> m_help;
     ScreenMetrics m_screen;
     std::array<ScreenFont, 5> m_fonts;

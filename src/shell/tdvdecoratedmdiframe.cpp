@@ -12,6 +12,7 @@
 #include "icons.h"
 #include "platform/helpbook.h"
 #include "standardkeys.h"
+#include "settings/settingkeys.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -83,7 +84,7 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         m_app.createFonts(screen->geometry().width(),
                           static_cast<int>(screen->logicalDotsPerInchY()));
-    m_docs->setMonthSize(m_app.settings.monthWidth, m_app.settings.monthHeight);
+    m_docs->setMonthSize(m_app.settings().monthWidth, m_app.settings().monthHeight);
     applyStoredPlacement();
 
     registerCommands();
@@ -101,6 +102,7 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
     connect(m_docs, &DVDocManager::clientCommand, this, &TDVDecoratedMDIFrame::carryOut);
     // Any command may have changed a document: its windows show the changed mark.
     connect(this, &TDVDecoratedMDIFrame::commandCarriedOut, m_docs, &DVDocManager::updateTitles);
+    connect(&m_app, &dvwApp::settingsChanged, this, &TDVDecoratedMDIFrame::settingChanged);
     connect(m_client, &dvwMDIClient::resized, m_docs, &DVDocManager::layOutFixed);
     m_client->tick();
     qApp->installEventFilter(m_helpFilter.get());
@@ -267,11 +269,27 @@ void TDVDecoratedMDIFrame::buildButtonBar()
     }
 }
 
+void TDVDecoratedMDIFrame::settingChanged(const QString &name)
+{
+    namespace k = settingkeys;
+    if (name == QLatin1String(k::SBFONT)) {
+        setStatusBarFont();
+    } else if (name == QLatin1String(k::MONTHWIDTH) || name == QLatin1String(k::MONTHHEIGHT)) {
+        m_docs->setMonthSize(m_app.settings().monthWidth, m_app.settings().monthHeight);
+        m_docs->layOutFixed();
+    }
+}
+
+void TDVDecoratedMDIFrame::setStatusBarFont()
+{
+    statusBar()->setFont(m_app.settings().sbFont ? tenPointFont() : m_app.fonts()[SmallFont].font);
+}
+
 void TDVDecoratedMDIFrame::buildStatusBar()
 {
     auto *bar = new HintStatusBar(this);
     setStatusBar(bar);
-    bar->setFont(m_app.settings.sbFont ? tenPointFont() : m_app.fonts()[SmallFont].font);
+    setStatusBarFont();
     m_dateField = statusField("dateField", 11, Qt::AlignHCenter, bar);
     m_timeField = statusField("timeField", 8, Qt::AlignHCenter, bar);
     m_alarmField = statusField("alarmField", 20, Qt::AlignLeft, bar);
@@ -372,12 +390,12 @@ void TDVDecoratedMDIFrame::showAbout()
 void TDVDecoratedMDIFrame::applyStoredPlacement()
 {
     // A full-screen start keeps no place of its own.
-    if (m_app.settings.fullScreen)
+    if (m_app.settings().fullScreen)
         return;
     // X, Y, W, H are the client-area rectangle, as normalGeometry() gives it at exit; a
     // place not stored is left to the window system.
     const QRect current = geometry();
-    const QRect wanted = RequestedGeometry(m_app.settings.window, current);
+    const QRect wanted = RequestedGeometry(m_app.settings().window, current);
     if (wanted.topLeft() != current.topLeft())
         setGeometry(wanted);
     else
@@ -386,7 +404,7 @@ void TDVDecoratedMDIFrame::applyStoredPlacement()
 
 void TDVDecoratedMDIFrame::showAtStart()
 {
-    switch (StartShowState(m_app.commandLine().minimised, m_app.settings.fullScreen)) {
+    switch (StartShowState(m_app.commandLine().minimised, m_app.settings().fullScreen)) {
     case StartShow::Minimised:
         showMinimized();
         break;
@@ -432,10 +450,7 @@ void TDVDecoratedMDIFrame::closeEvent(QCloseEvent *event)
     m_app.help().quit();
     // The place of the last normal (not minimised or maximised) window; write failures
     // are not worth a message at exit.
-    if (!m_app.settings.fullScreen) {
-        m_app.settings.window = StoredRect(normalGeometry());
-        m_app.settings.saveWindowRect(m_app.store());
-    }
+    m_app.keepWindowRect(StoredRect(normalGeometry()));
     event->accept();
 }
 

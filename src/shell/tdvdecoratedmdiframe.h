@@ -80,6 +80,9 @@ private:
     void fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries);
     void buildButtonBar();
     void buildStatusBar();
+    // The status bar font and the month pane's room follow their settings.
+    void settingChanged(const QString &name);
+    void setStatusBarFont();
     void showAbout();
     void windowActivated(QMdiSubWindow *window);
 

@@ -87,6 +87,13 @@ TApptView::TApptView(DocumentSignals &events, const ApptViewSettings &settings, 
 
 TApptView::~TApptView() = default;
 
+void TApptView::setViewSettings(const ApptViewSettings &settings)
+{
+    m_settings = settings;
+    setRowHeight(m_settings.headingHeight);
+    viewport()->update();
+}
+
 TApptDocument *TApptView::document() const
 {
     return m_events ? m_events->document() : nullptr;

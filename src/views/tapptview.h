@@ -43,6 +43,9 @@ public:
 
     // Null once the document has gone (its window is deleted a moment later).
     TApptDocument *document() const;
+    const ApptViewSettings &viewSettings() const { return m_settings; }
+    // Settings changed while the list is open: shown at once.
+    void setViewSettings(const ApptViewSettings &settings);
     const ApptRows &rowRules() const { return m_rows; }
     int cursorLine() const override { return m_rows.cursor(); }
     int topRow() const { return m_rows.rows().topRow; }

@@ -25,11 +25,11 @@ ApptViewSettings listSettings(const dvwApp &app)
     ApptViewSettings s;
     s.look.headingFont = app.fonts()[HeadingFont].font;
     s.look.bodyFont = app.fonts()[BodyFont].font;
-    s.look.userColours = UserColours(app.settings.colors);
+    s.look.userColours = UserColours(app.settings().colors);
     s.headingHeight = app.fonts()[HeadingFont].height;
-    s.wording.multiline = app.settings.multiLine;
-    s.wording.european = app.settings.european;
-    s.bigDialog = app.settings.bigDialog;
+    s.wording.multiline = app.settings().multiLine;
+    s.wording.european = app.settings().european;
+    s.bigDialog = app.settings().bigDialog;
     return s;
 }
 
@@ -71,10 +71,14 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
     return host;
 }
 
+// The list follows every settings change from then on.
 QWidget *makeList(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewHost host)
 {
-    return new TApptView(*frame.documents().signalsOf(doc), listSettings(frame.app()),
-                         std::move(host));
+    auto *view = new TApptView(*frame.documents().signalsOf(doc), listSettings(frame.app()),
+                               std::move(host));
+    QObject::connect(&frame.app(), &dvwApp::settingsChanged, view,
+                     [&frame, view] { view->setViewSettings(listSettings(frame.app())); });
+    return view;
 }
 
 QWidget *makeCurrentPane(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const ViewHost &host)
@@ -105,7 +109,7 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
 
 void InstallViews(TDVDecoratedMDIFrame &frame)
 {
-    auto calendarStart = std::make_shared<bool>(frame.app().settings.calView);
+    auto calendarStart = std::make_shared<bool>(frame.app().settings().calView);
     DVDocManager &docs = frame.documents();
     docs.setViewFactory(ListViewSlot, [&frame, calendarStart](TApptDocument &doc) {
         return makeList(frame, doc, hostFor(frame, doc, calendarStart));

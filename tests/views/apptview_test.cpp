@@ -631,7 +631,7 @@ TEST(ListInShell, ADocumentOpensWithItsListInSlotZero)
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Appointment View, NOTES.APT[*]"));
         // At the left of the client, as high as it, leaving the month pane's width.
         EXPECT_EQ(window->geometry(),
-                  NewViewRect(frame.client()->viewport()->size(), app.settings.monthWidth));
+                  NewViewRect(frame.client()->viewport()->size(), app.settings().monthWidth));
         EXPECT_EQ(list->rowHeight(), app.fonts()[HeadingFont].height);
         // Its commands go through the main window, where editing waits for its handler.
         EXPECT_FALSE(frame.action(Cm::EditAppt)->isEnabled());

@@ -1,5 +1,6 @@
 // How the document windows are arranged in the main window with every view installed.
 #include "framefixture.h"
+#include "settings/settingkeys.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwmdichild.h"
@@ -36,7 +37,7 @@ protected:
         write("NOTES.APT");
         write("OTHER.APT");
         makeFrame({"dayvane", "NOTES.APT"});
-        app->settings.fullScreen = fullScreen;
+        app->changeSetting(settingkeys::FULLSCREEN, fullScreen);
         installAll();
         frame->resize(700, 500);
         if (lateMaximise)
@@ -54,8 +55,8 @@ protected:
     }
     FixedLayout expected() const
     {
-        return FixedLayoutFor(frame->client()->viewport()->size(), app->settings.monthWidth,
-                              app->settings.monthHeight);
+        return FixedLayoutFor(frame->client()->viewport()->size(), app->settings().monthWidth,
+                              app->settings().monthHeight);
     }
     void openOther() { ASSERT_TRUE(docs().openPath(dir.filePath(QStringLiteral("OTHER.APT")))); }
 };

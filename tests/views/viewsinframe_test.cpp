@@ -81,8 +81,9 @@ TEST_F(ViewsInFrame, OpeningTheOnlyDocumentOpensItsCurrentPaneInItsPlace)
     start(sampleFile);
     ASSERT_NE(pane(), nullptr);
     EXPECT_EQ(paneWindow()->windowTitle(), QStringLiteral("Current"));
-    const FixedLayout layout = FixedLayoutFor(frame->client()->viewport()->size(),
-                                              app->settings.monthWidth, app->settings.monthHeight);
+    const FixedLayout layout
+        = FixedLayoutFor(frame->client()->viewport()->size(), app->settings().monthWidth,
+                         app->settings().monthHeight);
     EXPECT_EQ(paneWindow()->geometry(), layout.current);
     // The document's other window keeps the document's title.
     EXPECT_NE(docs().windowOf(doc())->windowTitle(), QStringLiteral("Current"));
