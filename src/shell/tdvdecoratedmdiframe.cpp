@@ -11,8 +11,8 @@
 #include "hintstatusbar.h"
 #include "icons.h"
 #include "platform/helpbook.h"
-#include "standardkeys.h"
 #include "settings/settingkeys.h"
+#include "standardkeys.h"
 #include "windowplacement.h"
 
 #include <QAction>
