@@ -70,12 +70,6 @@ TEST(CliOptionRanges, SettingOptionsTakeTheirSettingsRange)
     }
 }
 
-TEST(CliOptionRanges, NagTakesWhatAStoredNagCanHold)
-{
-    EXPECT_EQ(parseCliOptions({"agenda", "--nag", "3660"}).options.nag, 3660);
-    EXPECT_NE(parseCliOptions({"agenda", "--nag=3661"}).error, "");
-}
-
 TEST(CliArguments, DoubleDashEndsTheOptions)
 {
     const CliParse parse = parseCliOptions({"add", "--force", "--", "F.APT", "--european", "-h"});
