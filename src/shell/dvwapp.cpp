@@ -38,8 +38,7 @@ dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
     , m_help(std::make_unique<HelpBook>(services.helpDirectory))
 {
     m_settings = Settings::load(m_store, services.probe);
-    if (!m_store.ignoredReason().empty())
-        qWarning("%s", m_store.ignoredReason().c_str());
+    m_settingsIgnored = m_store.ignoredReason();
     const TDate today = dateOf(clock().now().date());
     dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
     createFonts(services.probe.screenWidth(), 96);

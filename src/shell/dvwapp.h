@@ -70,6 +70,9 @@ public:
     QString startFile() const;
 
     const Settings &settings() const { return m_settings; }
+    // Why the settings file was not read at start (not a plain file, or too large); empty
+    // when it was read or did not exist.
+    const std::string &settingsIgnoredReason() const { return m_settingsIgnored; }
     // The one way a setting changes while the program runs: the value is kept, written to
     // the settings store at once, and settingsChanged is emitted once, also when the write
     // failed (the program goes on with the new value; the result says why it was not
@@ -93,6 +96,7 @@ private:
     CommandLine m_commandLine;
     AppServices m_services;
     SettingsStore m_store;
+    std::string m_settingsIgnored;
     Settings m_settings;
     std::unique_ptr<HelpBook> m_help;
     ScreenMetrics m_screen;

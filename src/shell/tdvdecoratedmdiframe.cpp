@@ -11,6 +11,7 @@
 #include "hintstatusbar.h"
 #include "icons.h"
 #include "platform/helpbook.h"
+#include "platform/prompter.h"
 #include "settings/settingkeys.h"
 #include "standardkeys.h"
 #include "windowplacement.h"
@@ -419,6 +420,14 @@ void TDVDecoratedMDIFrame::showAtStart()
 
 void TDVDecoratedMDIFrame::openStartFile()
 {
+    // Said once the window is there to carry it: a settings file that is no plain file of
+    // sane size was left alone, and this run uses the defaults.
+    if (!m_app.settingsIgnoredReason().empty())
+        m_app.prompter().info(QStringLiteral("Settings"),
+                              QString::fromStdString(m_app.settingsIgnoredReason())
+                                  + QStringLiteral("\nThe default settings are used; the file is "
+                                                   "left as it is."),
+                              Prompter::Icon::Warning);
     m_docs->openPath(m_app.startFile());
 }
 

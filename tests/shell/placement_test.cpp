@@ -177,3 +177,18 @@ TEST_F(Placement, StatusBarUsesTheSmallFontWhenItsOwnFontIsOff)
     EXPECT_EQ(frame->statusBar()->font().pixelSize(), app->fonts()[4].font.pixelSize());
     EXPECT_EQ(frame->statusBar()->font().family(), app->fonts()[4].font.family());
 }
+
+TEST_F(Placement, ASettingsFileThatIsNoPlainFileIsSaidOverTheWindowAndLeftAlone)
+{
+    ASSERT_EQ(mkfifo(dir.filePath(QStringLiteral("DVW.conf")).toLocal8Bit().constData(), 0600), 0);
+    start();
+    frame->openStartFile();
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().front().icon, Prompter::Icon::Warning);
+    EXPECT_TRUE(prompter.asked().front().text.contains(QStringLiteral("default settings")));
+    closeWithoutSaving();
+    struct stat st
+    { };
+    ASSERT_EQ(stat(dir.filePath(QStringLiteral("DVW.conf")).toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
