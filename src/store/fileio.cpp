@@ -277,9 +277,11 @@ public:
         for (int polls = 0;;) {
             // Opened for reading only and never written: a planted link is not followed, a
             // planted pipe does not block, and another file linked there is not harmed.
+            // Readable by all, so that one left by a killed save of another user (root)
+            // does not keep the owner from saving.
             const int fd = ops.open(
                 lockPath.c_str(),
-                O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+                O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
             if (fd < 0)
                 return failed(errno);
             int locked = ops.flock(fd, LOCK_EX | LOCK_NB);
@@ -606,9 +608,12 @@ private:
         if (!m_force && !isExpected(exists ? &info : nullptr))
             return changed();
         // Forced: whatever is there now is what the backup keeps.
+        const bool appeared = exists && !m_exists;
         m_exists = exists;
         if (exists)
             m_targetInfo = info;
+        if (appeared && !checkWritable())
+            return false;
         removeStaleTemporaries();
         return true;
     }

@@ -542,3 +542,33 @@ TEST(SaveFileAtomically, AFileRemovedAfterTheFirstCheckIsChangedOnDiskUnlessForc
         EXPECT_EQ(dir.names(), left);
     }
 }
+
+TEST(SaveLock, APlantedLockNameIsNeverWrittenThrough)
+{
+    struct Case
+    {
+        const char *planted;
+        bool saves;
+    };
+    // A link is not followed (the save says why); a pipe or a file there only serves as
+    // the lock.
+    for (const Case c : {Case {"symlink", false}, Case {"fifo", true}, Case {"file", true}}) {
+        SavedBefore dir;
+        writeBytes(dir.file("victim"), "precious");
+        const std::string lock = dir.file(".NOTES.APT.lock");
+        const std::string planted = c.planted;
+        if (planted == "symlink")
+            ASSERT_EQ(::symlink(dir.file("victim").c_str(), lock.c_str()), 0);
+        else if (planted == "fifo")
+            ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+        else
+            ASSERT_EQ(::link(dir.file("victim").c_str(), lock.c_str()), 0);
+        const SaveResult saved = SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, false);
+        EXPECT_EQ(saved.ok, c.saves) << planted << ": " << saved.reason;
+        if (!c.saves) {
+            EXPECT_NE(saved.reason.find(lock), std::string::npos) << saved.reason;
+        }
+        EXPECT_EQ(readBytes(dir.file("victim")), "precious") << planted;
+        EXPECT_EQ(readBytes(dir.file("NOTES.APT")), c.saves ? "new" : "old\r\n") << planted;
+    }
+}
