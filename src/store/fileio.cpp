@@ -457,16 +457,19 @@ private:
     // it. Root may write anything, so for root that is a file with no write bit at all.
     bool checkWritable()
     {
+        bool readOnlySystem = false;
         if (::geteuid() == 0) {
             if ((m_targetInfo.st_mode & 0222) != 0)
                 return true;
         } else if (m_ops.eaccess(m_target.c_str(), W_OK) == 0) {
             return true;
-        } else if (errno != EACCES && errno != EPERM && errno != EROFS) {
+        } else if (errno == EROFS) {
+            readOnlySystem = true;
+        } else if (errno != EACCES && errno != EPERM) {
             return fail("cannot look up " + m_target, errno);
         }
         m_result.readOnly = true;
-        return refuse(errno == EROFS ? "the file is on a read-only file system"
+        return refuse(readOnlySystem ? "the file is on a read-only file system"
                                      : "the file is read-only");
     }
 
