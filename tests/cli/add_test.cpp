@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace dvw;
 
 namespace {
 
+using test::inChild;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
@@ -38,23 +38,6 @@ AddRun add(const std::vector<std::string> &args)
 int lineCount(const std::string &text)
 {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// Runs `body` in a child process (as the given user and group when the test runs as root) and
-// returns its exit status, or -1 when the child did not end normally.
-template<typename Body>
-int inChild(Body body, uid_t asUser = 0)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (asUser != 0 && ::geteuid() == 0 && (::setgid(asUser) != 0 || ::setuid(asUser) != 0))
-            ::_exit(99);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 } // namespace
@@ -147,33 +130,16 @@ TEST(CliAdd, ConcurrentAddsAllLand)
     TempDir dir;
     const std::string path = dir.file("NOTES.APT");
     writeBytes(path, "3/5/99 first\r\n");
-    std::vector<pid_t> loops;
-    for (int loop = 0; loop < Loops; ++loop) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int added = 0;
-            for (int i = 0; i < AddsPerLoop; ++i) {
-                const std::string text
-                    = "3/6/99 loop " + std::to_string(loop) + " add " + std::to_string(i);
-                if (inChild([&] {
-                        std::ostringstream err;
-                        return runAddCommand(path, text, false, {}, err);
-                    })
-                    == 0)
-                    ++added;
-            }
-            ::_exit(added);
+    const int added = test::sumOfChildren(Loops, [&path](int loop) {
+        int done = 0;
+        for (int i = 0; i < AddsPerLoop; ++i) {
+            const std::string text
+                = "3/6/99 loop " + std::to_string(loop) + " add " + std::to_string(i);
+            std::ostringstream err;
+            done += inChild([&] { return runAddCommand(path, text, false, {}, err); }) == 0;
         }
-        loops.push_back(child);
-    }
-    int added = 0;
-    for (const pid_t loop : loops) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(loop, &status, 0), loop);
-        ASSERT_TRUE(WIFEXITED(status));
-        added += WEXITSTATUS(status);
-    }
+        return done;
+    });
     EXPECT_EQ(added, Loops * AddsPerLoop);
     EXPECT_EQ(lineCount(readBytes(path)), 1 + added);
 }
@@ -219,7 +185,7 @@ TEST(CliAdd, ASaveInPlaceWithAWarningIsExitZero)
         },
         Nobody);
     ::chmod(home.c_str(), 0700);
-    ASSERT_NE(status, 99) << "cannot become an ordinary user";
+    ASSERT_NE(status, test::CouldNotSwitchUser) << "cannot become an ordinary user";
     EXPECT_EQ(status, 0);
     EXPECT_EQ(readBytes(path), "3/5/99 first\r\n3/6/99 second\r\n");
 }

@@ -378,23 +378,6 @@ TEST(SaveFileAtomically, AFailureNamesTheAbsoluteDirectoryOfARelativePath)
 
 namespace {
 
-// Runs `body` in a child process, as an ordinary user when the test runs as root; the
-// child's exit status, or 77 when it could not become that user.
-template<typename Body>
-int inChildAsOrdinaryUser(Body body)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && ::setuid(65534) != 0)
-            ::_exit(77);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-
 void setTimes(const std::string &path, const struct stat &from)
 {
     const timespec times[2] = {from.st_atim, from.st_mtim};
@@ -440,11 +423,13 @@ TEST(SaveFileAtomically, AFileTheUserMayNotWriteIsNotReplacedEvenWhenForced)
     if (::geteuid() != 0)
         GTEST_SKIP() << "another user's file needs root to set up";
     const std::string path = dir.file("NOTES.APT");
-    const int status = inChildAsOrdinaryUser([&path] {
-        const SaveResult saved = SaveFileAtomically(path, "new", identityOf(path), true);
-        return saved.readOnly && !saved.ok ? 0 : 1;
-    });
-    ASSERT_NE(status, 77) << "cannot become an ordinary user";
+    const int status = inChild(
+        [&path] {
+            const SaveResult saved = SaveFileAtomically(path, "new", identityOf(path), true);
+            return saved.readOnly && !saved.ok ? 0 : 1;
+        },
+        65534);
+    ASSERT_NE(status, CouldNotSwitchUser) << "cannot become an ordinary user";
     EXPECT_EQ(status, 0);
     EXPECT_EQ(readBytes(path), "old\r\n");
 }
@@ -455,21 +440,19 @@ namespace {
 // of tag, permissions and id, ordered by tag.
 std::string accessAcl(std::uint32_t namedUser)
 {
-    std::string acl;
-    auto put16 = [&acl](std::uint16_t v) { acl.append(reinterpret_cast<const char *>(&v), 2); };
-    auto put32 = [&acl](std::uint32_t v) { acl.append(reinterpret_cast<const char *>(&v), 4); };
-    auto entry = [&](std::uint16_t tag, std::uint16_t perm, std::uint32_t id) {
-        put16(tag);
-        put16(perm);
-        put32(id);
+    constexpr std::uint32_t none = 0xffffffff;
+    const std::uint32_t header = 2;
+    struct Entry
+    {
+        std::uint16_t tag, perm;
+        std::uint32_t id;
     };
-    put32(2);
-    entry(0x01, 6, 0xffffffff); // owner rw
-    entry(0x02, 6, namedUser); // one more user rw
-    entry(0x04, 4, 0xffffffff); // owning group r
-    entry(0x10, 6, 0xffffffff); // mask rw: the mode's group bits
-    entry(0x20, 0, 0xffffffff); // others nothing
-    return acl;
+    // Owner rw, one more user rw, owning group r, mask rw (the mode's group bits), others
+    // nothing.
+    const Entry entries[] = {
+        {0x01, 6, none}, {0x02, 6, namedUser}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 0, none}};
+    std::string acl(reinterpret_cast<const char *>(&header), sizeof header);
+    return acl.append(reinterpret_cast<const char *>(entries), sizeof entries);
 }
 
 std::string attribute(const std::string &path, const char *name)

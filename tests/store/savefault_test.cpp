@@ -480,18 +480,14 @@ TEST(SaveFaults, ASaveKilledBeforeItsRenameLeavesNoCopyAfterTheNextSave)
         writeBytes(dir.file(".NOTES.APT.999999999-0.old"), "only copy");
         const Names kept
             = {"NOTES.APT", "NOTES.BAK", ".NOTES.APT.1-0.tmp", ".NOTES.APT.999999999-0.old"};
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        const int status = inChild([&] {
             KilledOps ops;
             ops.tmpfileUnsupported = c.tmpfileUnsupported;
             ops.step = c.killedAt;
             SaveFileAtomically(path, newVersion(), LoadFile(path).identity, false, ops);
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+            return 0;
+        });
+        ASSERT_EQ(status, 9);
         EXPECT_EQ(readBytes(path), Old);
         Names left = dir.names();
         left.erase(".NOTES.APT.lock");
@@ -603,29 +599,15 @@ TEST(SaveLock, ConcurrentSavesNeverLoseOneThatReportedSuccess)
     TempDir dir;
     const std::string path = dir.file("NOTES.APT");
     writeBytes(path, "");
-    std::vector<pid_t> children;
-    for (int w = 0; w < Writers; ++w) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int saved = 0;
-            for (int round = 0; round < Rounds; ++round) {
-                const LoadResult loaded = LoadFile(path);
-                const std::string line = std::to_string(w) + "/" + std::to_string(round) + "\r\n";
-                if (SaveFileAtomically(path, loaded.bytes + line, loaded.identity, false).ok)
-                    ++saved;
-            }
-            ::_exit(saved);
+    const int acknowledged = sumOfChildren(Writers, [&path](int writer) {
+        int saved = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            const LoadResult loaded = LoadFile(path);
+            const std::string line = std::to_string(writer) + "/" + std::to_string(round) + "\r\n";
+            saved += SaveFileAtomically(path, loaded.bytes + line, loaded.identity, false).ok;
         }
-        children.push_back(child);
-    }
-    int acknowledged = 0;
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        acknowledged += WEXITSTATUS(status);
-    }
+        return saved;
+    });
     const std::string text = readBytes(path);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), acknowledged);
     EXPECT_GT(acknowledged, 0);
