@@ -218,6 +218,13 @@ int runAddCommand(const std::string &file, const std::string &text, bool force,
     settings.today = addCommandToday();
     settings.start = settings.today;
     TApptDocument doc(settings, file);
+    // Held from before the file is read until the new version is in place, so adds that
+    // run at the same time queue up and every one of them lands.
+    const SaveLock lock = LockForSave(file);
+    if (!lock.held()) {
+        err << "dayvane-cli: not saved: " << lock.reason() << "\n";
+        return 1;
+    }
     const LoadLinesResult loaded = doc.LoadLines();
     if (!loaded.ok) {
         err << "dayvane-cli: not saved: " << loaded.reason << "\n"; // the reason names the path
@@ -226,9 +233,13 @@ int runAddCommand(const std::string &file, const std::string &text, bool force,
     doc.AppendLine(text);
     if (beforeSave)
         beforeSave();
-    const SaveResult saved = doc.WriteLines(force);
-    if (saved.ok)
+    const SaveResult saved = doc.WriteLines(force, SystemFileOps(), &lock);
+    if (saved.ok) {
+        // The line is in the file: a retry would add it twice, so this is success.
+        if (!saved.warning.empty())
+            err << "dayvane-cli: warning: " << saved.warning << "\n";
         return 0;
+    }
     if (saved.changedOnDisk) {
         err << "dayvane-cli: " << file
             << ": not saved: the file changed on disk since it was read (--force saves anyway)\n";

@@ -14,8 +14,10 @@ namespace dvw {
 int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
            std::ostream &err);
 
-// `dayvane-cli add`: loads the file, appends the text as a new line and saves it. Returns
-// 0 saved, 1 not saved (the file untouched), 3 the file changed on disk after it was read.
+// `dayvane-cli add`: loads the file, appends the text as a new line and saves it, holding
+// the file's save lock throughout. Returns 0 saved (with a warning on err when the save
+// is in place but not all went well), 1 not saved (the file untouched; a read-only file
+// too, even with force), 3 the file changed on disk after it was read.
 // beforeSave runs between loading and saving (tests change the file there).
 int runAddCommand(const std::string &file, const std::string &text, bool force,
                   const DateTextSettings &dateSettings, std::ostream &err,

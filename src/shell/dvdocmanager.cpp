@@ -519,11 +519,15 @@ bool DVDocManager::save(TApptDocument &doc)
     }
     if (Entry *e = entryOf(doc))
         retitle(*e);
-    if (!result.ok) {
-        tellFailure(doc, tr("The document could not be saved."), result.reason);
-        return false;
+    if (!result.ok && result.readOnly) {
+        const QString question = tr("%1 is read-only, so it was not saved.\n\n"
+                                    "Save it under another name?")
+                                     .arg(pathOf(doc));
+        if (m_app.prompter().yesNo(titleOf(doc), question) != Prompter::Answer::Yes)
+            return false;
+        return saveAs(doc);
     }
-    return true;
+    return reportSave(doc, result);
 }
 
 bool DVDocManager::saveAs(TApptDocument &doc)
@@ -536,10 +540,20 @@ bool DVDocManager::saveAs(TApptDocument &doc)
     const SaveResult result = doc.SaveAs(toPath(path));
     if (Entry *e = entryOf(doc))
         refresh(*e);
+    return reportSave(doc, result);
+}
+
+bool DVDocManager::reportSave(const TApptDocument &doc, const SaveResult &result)
+{
     if (!result.ok) {
         tellFailure(doc, tr("The document could not be saved."), result.reason);
         return false;
     }
+    if (!result.warning.empty())
+        m_app.prompter().info(QString(),
+                              tr("The document was saved, but:") + QStringLiteral("\n\n")
+                                  + fromPath(result.warning),
+                              Prompter::Icon::Warning);
     return true;
 }
 

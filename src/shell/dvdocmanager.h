@@ -149,6 +149,8 @@ private:
     void closePanesOfOthers(const Entry &opened);
     static QString pathOf(const TApptDocument &doc);
     void tellFailure(const TApptDocument &doc, const QString &what, const std::string &reason);
+    // Tells the user about a save that failed, or that worked with a warning; true when saved.
+    bool reportSave(const TApptDocument &doc, const SaveResult &result);
 
     dvwApp &m_app;
     dvwMDIClient &m_client;

@@ -93,14 +93,15 @@ bool TApptDocument::categoryColour(std::uint32_t code, std::uint8_t &colour) con
     return m_categories.colourOf(code, colour);
 }
 
-LoadLinesResult TApptDocument::LoadLines()
+LoadLinesResult TApptDocument::LoadLines(FileOps &ops)
 {
     clearTables();
     m_identity.reset();
     m_unreadable = false;
     LoadLinesResult result;
+    result.ok = true;
     if (!m_path.empty()) {
-        LoadResult file = LoadFile(m_path);
+        LoadResult file = LoadFile(m_path, ops);
         if (file.status == LoadResult::Missing) {
             startNewFile();
             result.startedNew = true;
@@ -133,7 +134,7 @@ SaveResult TApptDocument::WriteLines(bool force)
     return WriteLines(force, SystemFileOps());
 }
 
-SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
+SaveResult TApptDocument::WriteLines(bool force, FileOps &ops, const SaveLock *lock)
 {
     if (m_path.empty())
         return refusedSave("the document has no file name");
@@ -143,11 +144,14 @@ SaveResult TApptDocument::WriteLines(bool force, FileOps &ops)
     texts.reserve(m_lines.size());
     for (const TimeString &line : m_lines)
         texts.push_back(line.text);
-    SaveResult result = SaveFileAtomically(m_path, JoinFileText(texts), m_identity, force, ops);
+    SaveResult result
+        = SaveFileAtomically(m_path, JoinFileText(texts), m_identity, force, ops, lock);
     // The identity comes back whenever the new version is in place, even when a later
     // step failed, so that the next save does not take our own file for another's.
     if (result.identity)
         m_identity = result.identity;
+    else if (result.unchangedIdentity)
+        m_identity = result.unchangedIdentity;
     if (result.ok)
         m_changed = false;
     return result;

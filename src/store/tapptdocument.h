@@ -20,7 +20,7 @@ namespace dvw {
 // new one: the document stays empty and refuses to save over it.
 struct LoadLinesResult
 {
-    bool ok = true;
+    bool ok = false;
     bool startedNew = false; // the file was missing: the document holds the seed lines
     std::string reason; // why the file could not be read, when !ok
 };
@@ -52,12 +52,13 @@ public:
     DateList &excludedDates() override { return m_excludedDates; }
 
     // Reads the file into the line table (replacing what it held) and rebuilds.
-    LoadLinesResult LoadLines();
+    LoadLinesResult LoadLines(FileOps &ops = SystemFileOps());
     // Saves every line but the deleted ("~") ones, the previous version becoming the
     // backup. The changed mark is cleared only by a successful save. When the file changed
-    // on disk since it was read, nothing is written unless force is set.
+    // on disk since it was read, nothing is written unless force is set. `lock`, when the
+    // caller took the file's save lock before loading, is used instead of taking it again.
     SaveResult WriteLines(bool force = false);
-    SaveResult WriteLines(bool force, FileOps &ops);
+    SaveResult WriteLines(bool force, FileOps &ops, const SaveLock *lock = nullptr);
     // Saves under a new name, replacing what is there (the user agreed to that). On success
     // the document is that file from then on; on failure it keeps its old name.
     SaveResult SaveAs(const std::string &path);

@@ -12,6 +12,7 @@ using namespace dvw;
 
 namespace {
 
+using test::inChild;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
@@ -118,4 +119,73 @@ TEST(CliAdd, FileChangedBetweenReadingAndSavingIsExitThreeUnlessForced)
     EXPECT_EQ(runAddCommand(path, "3/6/99 mine", true, {}, err, otherProgram), 0);
     EXPECT_EQ(readBytes(path), "3/5/99 first\r\n3/6/99 mine\r\n");
     EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "3/5/99 edited elsewhere\r\n");
+}
+
+// Loops of adds on one file, each add its own process as when a script runs the
+// command: every add that reports success is in the file, and none is refused.
+TEST(CliAdd, ConcurrentAddsAllLand)
+{
+    constexpr int Loops = 3;
+    constexpr int AddsPerLoop = 25;
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 first\r\n");
+    const int added = test::sumOfChildren(Loops, [&path](int loop) {
+        int done = 0;
+        for (int i = 0; i < AddsPerLoop; ++i) {
+            const std::string text
+                = "3/6/99 loop " + std::to_string(loop) + " add " + std::to_string(i);
+            std::ostringstream err;
+            done += inChild([&] { return runAddCommand(path, text, false, {}, err); }) == 0;
+        }
+        return done;
+    });
+    EXPECT_EQ(added, Loops * AddsPerLoop);
+    EXPECT_EQ(lineCount(readBytes(path)), 1 + added);
+}
+
+TEST(CliAdd, AFileTheUserMayNotWriteIsExitOneEvenWithForce)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 first\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string> {path, "3/6/99 x"}, {path, "3/6/99 x", "--force"}}) {
+        const AddRun r = add(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(readBytes(path), "3/5/99 first\r\n");
+}
+
+// The new version is in place although its directory (which its user may write and
+// enter, but not list) cannot be synced: a retry would add the line twice.
+TEST(CliAdd, ASaveInPlaceWithAWarningIsExitZero)
+{
+    constexpr uid_t Nobody = 65534;
+    TempDir dir;
+    const std::string home = dir.file("home");
+    const std::string path = home + "/NOTES.APT";
+    ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+    writeBytes(path, "3/5/99 first\r\n");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0711), 0);
+        ASSERT_EQ(::chown(home.c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(::chown(path.c_str(), Nobody, Nobody), 0);
+    }
+    ASSERT_EQ(::chmod(home.c_str(), 0300), 0);
+    const int status = inChild(
+        [&path] {
+            std::ostringstream err;
+            const int added = runAddCommand(path, "3/6/99 second", false, {}, err);
+            const bool warned = err.str().find("warning") != std::string::npos
+                && err.str().find("may not survive") != std::string::npos;
+            return added == 0 && warned && lineCount(err.str()) == 1 ? 0 : 1;
+        },
+        Nobody);
+    ::chmod(home.c_str(), 0700);
+    ASSERT_NE(status, test::CouldNotSwitchUser) << "cannot become an ordinary user";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(path), "3/5/99 first\r\n3/6/99 second\r\n");
 }

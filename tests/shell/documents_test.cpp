@@ -191,6 +191,25 @@ TEST_F(Documents, FileChangedOnDiskIsOverwrittenOnlyWhenTheUserAgrees)
     EXPECT_FALSE(docs().current()->isChanged());
 }
 
+TEST_F(Documents, ReadOnlyFileIsNotSavedAndSaveAsIsOffered)
+{
+    const QString path = file("NOTES.APT");
+    writeAll(path, "3/5/99 mine\r\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    start();
+    docs().current()->AppendLine("3/6/99 added");
+
+    prompter.pushAnswer(Answer::Yes);
+    files.push(file("copy"));
+    frame->runCommand(Cm::FileSave);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_TRUE(prompter.asked().front().text.contains(QStringLiteral("read-only")));
+    EXPECT_EQ(readAll(path), QByteArray("3/5/99 mine\r\n"));
+    EXPECT_EQ(readAll(file("copy.APT")), QByteArray("3/5/99 mine\r\n3/6/99 added\r\n"));
+    EXPECT_EQ(currentPath(), file("copy.APT").toStdString());
+    EXPECT_FALSE(docs().current()->isChanged());
+}
+
 TEST_F(Documents, SaveAsWritesTheNewFileAndRetitlesTheWindow)
 {
     start();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace dvw;
@@ -144,6 +146,7 @@ TEST(SaveFileAtomically, ReplacesTheFileAndKeepsThePreviousVersionAsBackup)
 {
     SavedBefore dir;
     ::chmod(dir.file("NOTES.APT").c_str(), 0640);
+    dir.id = identityOf(dir.file("NOTES.APT"));
     const SaveResult saved = SaveFileAtomically(dir.file("NOTES.APT"), "new\r\n", dir.id, false);
     ASSERT_TRUE(saved.ok) << saved.reason;
     EXPECT_EQ(readBytes(dir.file("NOTES.APT")), "new\r\n");
@@ -232,6 +235,7 @@ TEST(SaveFileAtomically, ABackupThatIsAlreadyAHardLinkOfTheFileLeavesNoStrayName
     SavedBefore dir;
     ::unlink(dir.file("NOTES.BAK").c_str());
     ASSERT_EQ(::link(dir.file("NOTES.APT").c_str(), dir.file("NOTES.BAK").c_str()), 0);
+    dir.id = identityOf(dir.file("NOTES.APT"));
     ASSERT_TRUE(SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, false).ok);
     EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "old\r\n");
     EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
@@ -261,7 +265,9 @@ TEST(SaveFileAtomically, ABackupNameTakenByADirectoryFailsAndChangesNothing)
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.reason.find("NOTES.BAK"), std::string::npos) << saved.reason;
     EXPECT_EQ(readBytes(dir.file("NOTES.APT")), "old\r\n");
-    EXPECT_EQ(identityOf(dir.file("NOTES.APT")), dir.id);
+    EXPECT_EQ(statOf(dir.file("NOTES.APT")).st_ino, dir.id->ino);
+    // Its second name came and went: the identity to expect next is handed back.
+    EXPECT_EQ(saved.unchangedIdentity, identityOf(dir.file("NOTES.APT")));
     EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
 }
 
@@ -303,16 +309,20 @@ TEST(SaveFileAtomically, AsRootADirectoryThatCannotBeWrittenIsAFailedSave)
 
 namespace {
 
-// Fails every open whose flags include `failing`, as a directory that refuses it would.
+// Refuses either every open that creates a file (named or unnamed), or every open of a
+// directory to sync it, as a directory that refuses it would.
 class RefusingOps : public FileOps
 {
 public:
-    explicit RefusingOps(int failing)
-        : m_failing(failing)
+    explicit RefusingOps(bool creating)
+        : m_creating(creating)
     { }
     int open(const char *path, int flags, mode_t mode) override
     {
-        if ((flags & m_failing) == m_failing) {
+        const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+        const bool creates = unnamed || (flags & O_EXCL) != 0;
+        const bool directory = !unnamed && (flags & O_DIRECTORY) != 0;
+        if (m_creating ? creates : directory) {
             errno = EACCES;
             return -1;
         }
@@ -320,7 +330,7 @@ public:
     }
 
 private:
-    int m_failing;
+    bool m_creating;
 };
 
 // Runs in `dir` as the current directory and goes back afterwards.
@@ -339,28 +349,209 @@ TEST(SaveFileAtomically, AFailureNamesTheAbsoluteDirectoryOfARelativePath)
     {
         const char *path;
         const char *subdirectory; // of the temporary directory, "" for itself
-        int failing;
+        bool creating; // creating the file fails, else syncing the directory
         const char *wording;
     };
     const Case cases[] = {
-        {"NOTES.APT", "", O_EXCL, "cannot create a file in the directory "},
-        {"./NOTES.APT", "", O_EXCL, "cannot create a file in the directory "},
-        {"sub/NOTES.APT", "/sub", O_EXCL, "cannot create a file in the directory "},
-        {"NOTES.APT", "", O_DIRECTORY, "the new version is in place, but the directory "},
+        {"NOTES.APT", "", true, "cannot create a file in the directory "},
+        {"./NOTES.APT", "", true, "cannot create a file in the directory "},
+        {"sub/NOTES.APT", "/sub", true, "cannot create a file in the directory "},
+        {"NOTES.APT", "", false, "the new version is in place, but the directory "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
         TempDir dir;
         ASSERT_EQ(::mkdir(dir.file("sub").c_str(), 0700), 0);
         InDirectory here(dir.path());
-        RefusingOps ops(c.failing);
+        RefusingOps ops(c.creating);
         const SaveResult saved = SaveFileAtomically(c.path, "new", std::nullopt, false, ops);
-        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.ok, !c.creating);
+        const std::string &message = saved.ok ? saved.warning : saved.reason;
         const std::string expected = c.wording + dir.path() + c.subdirectory;
-        const std::size_t at = saved.reason.find(expected);
-        ASSERT_NE(at, std::string::npos) << saved.reason;
+        const std::size_t at = message.find(expected);
+        ASSERT_NE(at, std::string::npos) << message;
         // The name ends there: no "/." or "/./" is left of the relative path.
-        const char after = saved.reason[at + expected.size()];
-        EXPECT_TRUE(after == ' ' || after == ':' || after == '\0') << saved.reason;
+        const char after = message[at + expected.size()];
+        EXPECT_TRUE(after == ' ' || after == ':' || after == '\0') << message;
+    }
+}
+
+namespace {
+
+void setTimes(const std::string &path, const struct stat &from)
+{
+    const timespec times[2] = {from.st_atim, from.st_mtim};
+    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+} // namespace
+
+TEST(SaveFileAtomically, AnEditInPlaceKeepingSizeAndModificationTimeIsNoticed)
+{
+    SavedBefore dir;
+    const struct stat before = statOf(dir.file("NOTES.APT"));
+    writeBytes(dir.file("NOTES.APT"), "OLD\r\n");
+    setTimes(dir.file("NOTES.APT"), before);
+    const SaveResult saved = SaveFileAtomically(dir.file("NOTES.APT"), "mine", dir.id, false);
+    EXPECT_TRUE(saved.changedOnDisk) << saved.reason;
+    EXPECT_EQ(readBytes(dir.file("NOTES.APT")), "OLD\r\n");
+}
+
+TEST(SaveFileAtomically, AFileTheUserMayNotWriteIsNotReplacedEvenWhenForced)
+{
+    // The owner's write bit decides, for root as for the owner.
+    for (const mode_t mode : {0444u, 0400u, 0555u, 0644u, 0600u, 0200u}) {
+        SavedBefore dir;
+        ::chmod(dir.file("NOTES.APT").c_str(), mode);
+        const bool writable = (mode & 0200) != 0;
+        for (const bool force : {false, true}) {
+            const SaveResult saved = SaveFileAtomically(dir.file("NOTES.APT"), "new",
+                                                        identityOf(dir.file("NOTES.APT")), force);
+            EXPECT_EQ(saved.ok, writable) << std::oct << mode << " " << saved.reason;
+            EXPECT_EQ(saved.readOnly, !writable) << std::oct << mode;
+            if (!writable) {
+                EXPECT_NE(saved.reason.find("read-only"), std::string::npos) << saved.reason;
+                EXPECT_EQ(readBytes(dir.file("NOTES.APT")), "old\r\n");
+                EXPECT_EQ(dir.names(), (Names {"NOTES.APT", "NOTES.BAK"}));
+            }
+        }
+    }
+    // Someone else's file that only its owner may write, in a directory everyone may write.
+    SavedBefore dir;
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod(dir.file("NOTES.APT").c_str(), 0644);
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's file needs root to set up";
+    const std::string path = dir.file("NOTES.APT");
+    const int status = inChild(
+        [&path] {
+            const SaveResult saved = SaveFileAtomically(path, "new", identityOf(path), true);
+            return saved.readOnly && !saved.ok ? 0 : 1;
+        },
+        65534);
+    ASSERT_NE(status, CouldNotSwitchUser) << "cannot become an ordinary user";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(path), "old\r\n");
+}
+
+namespace {
+
+// A POSIX access ACL in the kernel's extended attribute form: version 2, then entries
+// of tag, permissions and id, ordered by tag.
+std::string accessAcl(std::uint32_t namedUser)
+{
+    constexpr std::uint32_t none = 0xffffffff;
+    const std::uint32_t header = 2;
+    struct Entry
+    {
+        std::uint16_t tag, perm;
+        std::uint32_t id;
+    };
+    // Owner rw, one more user rw, owning group r, mask rw (the mode's group bits), others
+    // nothing.
+    const Entry entries[] = {
+        {0x01, 6, none}, {0x02, 6, namedUser}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 0, none}};
+    std::string acl(reinterpret_cast<const char *>(&header), sizeof header);
+    return acl.append(reinterpret_cast<const char *>(entries), sizeof entries);
+}
+
+std::string attribute(const std::string &path, const char *name)
+{
+    std::string value(256, '\0');
+    const ssize_t n = ::lgetxattr(path.c_str(), name, value.data(), value.size());
+    return n < 0 ? std::string() : value.substr(0, static_cast<std::size_t>(n));
+}
+
+} // namespace
+
+TEST(SaveFileAtomically, TheNewVersionKeepsExactModeBitsAndExtendedAttributes)
+{
+    for (const mode_t mode : {0600u, 0640u, 0604u, 0751u, 02640u}) {
+        SavedBefore dir;
+        ::chmod(dir.file("NOTES.APT").c_str(), mode);
+        ASSERT_TRUE(SaveFileAtomically(dir.file("NOTES.APT"), "new",
+                                       identityOf(dir.file("NOTES.APT")), false)
+                        .ok);
+        EXPECT_EQ(statOf(dir.file("NOTES.APT")).st_mode & 07777, mode) << std::oct << mode;
+    }
+
+    SavedBefore dir;
+    const std::string path = dir.file("NOTES.APT");
+    if (::setxattr(path.c_str(), "user.origin", "phone", 5, 0) != 0)
+        GTEST_SKIP() << "no user extended attributes on " << dir.path() << ": "
+                     << std::strerror(errno);
+    const std::string acl = accessAcl(4242);
+    const bool withAcl
+        = ::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+    const mode_t mode = statOf(path).st_mode & 07777;
+    const SaveResult saved = SaveFileAtomically(path, "new", identityOf(path), false);
+    ASSERT_TRUE(saved.ok) << saved.reason;
+    EXPECT_EQ(attribute(path, "user.origin"), "phone");
+    EXPECT_EQ(statOf(path).st_mode & 07777, mode);
+    if (!withAcl)
+        GTEST_SKIP() << "no ACLs on " << dir.path();
+    EXPECT_EQ(mode, 0660u);
+    EXPECT_EQ(attribute(path, "system.posix_acl_access"), acl);
+}
+
+namespace {
+
+// Stands in for another program: the file goes away just before the save gives it its
+// second name.
+class RemovingOps : public FileOps
+{
+public:
+    int link(const char *from, const char *to) override
+    {
+        FileOps::unlink(from);
+        return FileOps::link(from, to);
+    }
+};
+
+} // namespace
+
+TEST(SaveFileAtomically, AFileRemovedAfterTheFirstCheckIsChangedOnDiskUnlessForced)
+{
+    for (const bool force : {false, true}) {
+        SavedBefore dir;
+        RemovingOps ops;
+        const SaveResult saved
+            = SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, force, ops);
+        EXPECT_EQ(saved.ok, force) << saved.reason;
+        EXPECT_EQ(saved.changedOnDisk, !force) << saved.reason;
+        EXPECT_EQ(readBytes(dir.file("NOTES.APT")), force ? "new" : "");
+        EXPECT_EQ(readBytes(dir.file("NOTES.BAK")), "older\r\n");
+        const Names left = force ? Names {"NOTES.APT", "NOTES.BAK"} : Names {"NOTES.BAK"};
+        EXPECT_EQ(dir.names(), left);
+    }
+}
+
+TEST(SaveLock, APlantedLockNameIsNeverWrittenThrough)
+{
+    struct Case
+    {
+        const char *planted;
+        bool saves;
+    };
+    // A link is not followed (the save says why); a pipe or a file there only serves as
+    // the lock.
+    for (const Case c : {Case {"symlink", false}, Case {"fifo", true}, Case {"file", true}}) {
+        SavedBefore dir;
+        writeBytes(dir.file("victim"), "precious");
+        const std::string lock = dir.file(".NOTES.APT.lock");
+        const std::string planted = c.planted;
+        if (planted == "symlink")
+            ASSERT_EQ(::symlink(dir.file("victim").c_str(), lock.c_str()), 0);
+        else if (planted == "fifo")
+            ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+        else
+            ASSERT_EQ(::link(dir.file("victim").c_str(), lock.c_str()), 0);
+        const SaveResult saved = SaveFileAtomically(dir.file("NOTES.APT"), "new", dir.id, false);
+        EXPECT_EQ(saved.ok, c.saves) << planted << ": " << saved.reason;
+        if (!c.saves) {
+            EXPECT_NE(saved.reason.find(lock), std::string::npos) << saved.reason;
+        }
+        EXPECT_EQ(readBytes(dir.file("victim")), "precious") << planted;
+        EXPECT_EQ(readBytes(dir.file("NOTES.APT")), c.saves ? "new" : "old\r\n") << planted;
     }
 }

@@ -420,3 +420,58 @@ TEST(ApptDocumentViews, AViewThatStopsListeningWhileToldIsNotToldAgain)
     EXPECT_EQ(leaving.positions, std::vector<int> {2});
     EXPECT_EQ(staying.positions, (std::vector<int> {2, 3}));
 }
+
+namespace {
+
+// Reading fails as on a failing disk.
+class UnreadableOps : public FileOps
+{
+public:
+    ssize_t read(int, void *, std::size_t) override
+    {
+        errno = EIO;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST(ApptDocument, AFileThatFailsToReadIsNotOkAndIsNeverSavedOver)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 mine\r\n");
+    TApptDocument doc(settings(), path);
+    UnreadableOps ops;
+    const LoadLinesResult loaded = doc.LoadLines(ops);
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_FALSE(loaded.startedNew);
+    EXPECT_NE(loaded.reason.find(path), std::string::npos) << loaded.reason;
+    EXPECT_NE(loaded.reason.find("Input/output error"), std::string::npos) << loaded.reason;
+    doc.AppendLine("3/6/99 added");
+    EXPECT_FALSE(doc.WriteLines(true).ok);
+    EXPECT_EQ(readBytes(path), "3/5/99 mine\r\n");
+}
+
+TEST(ApptDocument, AFailedSaveDoesNotMakeTheNextOneSeeAChangeOnDisk)
+{
+    TempDir dir;
+    const std::string path = dir.file("NOTES.APT");
+    writeBytes(path, "3/5/99 mine\r\n");
+    ASSERT_EQ(::mkdir(dir.file("NOTES.BAK").c_str(), 0700), 0);
+    writeBytes(dir.file("NOTES.BAK/inside"), "x");
+    TApptDocument doc(settings(), path);
+    ASSERT_TRUE(doc.LoadLines().ok);
+    doc.AppendLine("3/6/99 added");
+    // The backup name is taken by a directory: the save fails after the file got its
+    // second name for a moment.
+    const SaveResult failed = doc.WriteLines();
+    ASSERT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.changedOnDisk);
+
+    ::unlink(dir.file("NOTES.BAK/inside").c_str());
+    ::rmdir(dir.file("NOTES.BAK").c_str());
+    const SaveResult saved = doc.WriteLines();
+    EXPECT_TRUE(saved.ok) << saved.reason;
+    EXPECT_EQ(readBytes(path), "3/5/99 mine\r\n3/6/99 added\r\n");
+}
