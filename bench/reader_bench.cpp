@@ -15,10 +15,11 @@ void BM_ReadAppt(benchmark::State &state)
     std::vector<dvw::TimeString> lines;
     for (const auto &text : dvw::bench::sampleLines())
         lines.emplace_back(text);
+    dvw::LineDates dates;
     for (auto _ : state) {
         for (auto &line : lines) {
             dvw::ApptInfo info;
-            dvw::ReadAppt(info, doc, line);
+            dvw::ReadAppt(info, doc, line, dates);
             benchmark::DoNotOptimize(info.kind);
         }
     }

@@ -17,8 +17,9 @@ void BM_WriteAppt(benchmark::State &state)
         for (const auto &text : dvw::bench::sampleLines()) {
             dvw::TimeString line(text);
             dvw::ApptInfo info;
-            dvw::ReadAppt(info, doc, line);
-            dvw::WriteAppt(info, doc, line);
+            dvw::LineDates dates;
+            dvw::ReadAppt(info, doc, line, dates);
+            dvw::WriteAppt(info, dates, doc, line);
             benchmark::DoNotOptimize(line.text.data());
         }
     }

@@ -15,9 +15,9 @@
 namespace {
 
 std::string meaningOf(const dvw::ApptInfo &info, const dvw::TimeString &line,
-                      dvw::SimpleReadContext &doc)
+                      const dvw::LineDates &dates)
 {
-    return dvw::DescribeMeaning(info, line, doc.doneDates(), doc.excludedDates());
+    return dvw::DescribeMeaning(info, line, dates.done, dates.excluded);
 }
 
 [[noreturn]] void fail(const char *what, const std::string &a, const std::string &b)
@@ -38,20 +38,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     dvw::TimeString line(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
     dvw::ApptInfo info;
-    dvw::ReadAppt(info, doc, line);
+    dvw::LineDates dates;
+    dvw::ReadAppt(info, doc, line, dates);
     if (info.kind == dvw::CategoryLine)
         return 0;
-    const std::string original = meaningOf(info, line, doc);
+    const std::string original = meaningOf(info, line, dates);
 
-    dvw::WriteAppt(info, doc, line);
+    dvw::WriteAppt(info, dates, doc, line);
     const std::string written = line.text;
     dvw::ApptInfo again;
-    dvw::ReadAppt(again, doc, line);
-    const std::string reread = meaningOf(again, line, doc);
+    dvw::LineDates datesAgain;
+    dvw::ReadAppt(again, doc, line, datesAgain);
+    const std::string reread = meaningOf(again, line, datesAgain);
     if (reread != original)
         fail(("meaning changed, written as: " + written).c_str(), original, reread);
 
-    dvw::WriteAppt(again, doc, line);
+    dvw::WriteAppt(again, datesAgain, doc, line);
     if (line.text != written)
         fail("writing is not idempotent", written, line.text);
     return 0;

@@ -160,12 +160,13 @@ int runRead(const CliOptions &o, std::istream &in, std::ostream &out)
     TApptDocument &doc = *input;
     for (TimeString &line : doc.lineTable()) {
         ApptInfo info;
-        ReadAppt(info, doc, line);
+        LineDates dates;
+        ReadAppt(info, doc, line, dates);
         out << JsonObject()
                    .addRaw("line", lineJson(line))
                    .addRaw("info", infoJson(info))
-                   .addRaw("doneDates", datesJson(doc.doneDates()))
-                   .addRaw("excludedDates", datesJson(doc.excludedDates()))
+                   .addRaw("doneDates", datesJson(dates.done))
+                   .addRaw("excludedDates", datesJson(dates.excluded))
                    .str()
             << '\n';
     }
@@ -200,8 +201,9 @@ int runWrite(const CliOptions &o, std::istream &in, std::ostream &out)
     TApptDocument &doc = *input;
     for (TimeString &line : doc.lineTable()) {
         ApptInfo info;
-        ReadAppt(info, doc, line);
-        WriteAppt(info, doc, line);
+        LineDates dates;
+        ReadAppt(info, doc, line, dates);
+        WriteAppt(info, dates, doc, line);
         out << line.text << '\n';
     }
     return 0;

@@ -11,7 +11,7 @@ namespace dvw {
 class ReadContext;
 
 // One line fully decoded. Short-lived: made for one appointment, read, used, dropped.
-// The done and excluded dates live in the reading context's date lists, not here.
+// The done and excluded dates go to the LineDates the reader is given, not here.
 struct ApptInfo
 {
     explicit ApptInfo(std::int32_t lineIndex = -1)

@@ -9,7 +9,7 @@
 namespace dvw {
 
 // A sorted list of dates in ascending day-number order; a new date goes behind any equal
-// ones, and duplicates are kept. Holds the done or excluded dates of the line read last.
+// ones, and duplicates are kept.
 class DateList
 {
 public:
@@ -29,6 +29,21 @@ public:
 
 private:
     std::vector<TDate> m_dates;
+};
+
+// The done ("\\D") and excluded ("\\X") dates of one line, as its reader found them. The
+// caller of the reader owns them; nothing else keeps the dates of a line.
+struct LineDates
+{
+    DateList done;
+    DateList excluded;
+
+    void clear()
+    {
+        done.clear();
+        excluded.clear();
+    }
+    bool empty() const { return done.empty() && excluded.empty(); }
 };
 
 } // namespace dvw

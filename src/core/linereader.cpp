@@ -28,6 +28,7 @@ struct LineReader
     ApptInfo &info;
     ReadContext &doc;
     TimeString &appt;
+    LineDates *dates; // null when the caller keeps no dates
     TextCursor cursor;
 
     const DateTextSettings &settings() const { return doc.dateSettings(); }
@@ -67,8 +68,8 @@ void LineReader::start()
     appt.birthDate = TDate();
     appt.sortKey = 0;
     appt.kind = Unscheduled;
-    doc.doneDates().clear();
-    doc.excludedDates().clear();
+    if (dates)
+        dates->clear();
     cursor = TextCursor {appt.text, 0};
 }
 
@@ -152,11 +153,12 @@ bool LineReader::readCode(char letter, std::size_t backslashAt)
         const bool dated = ReadDate(cursor, date, settings());
         if (letter == 'D') {
             info.done = true;
-            if (dated)
-                doc.doneDates().insert(date);
+            if (dated && dates)
+                dates->done.insert(date);
         } else if (dated) {
             info.hasExcluded = true;
-            doc.excludedDates().insert(date);
+            if (dates)
+                dates->excluded.insert(date);
         }
         // Only a code that carries the target date itself is the target: a "\D" without
         // a date must never be taken for the dated code before it.
@@ -382,9 +384,11 @@ void LineReader::finish()
 
 } // namespace
 
-void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt)
+namespace {
+
+void readLine(ApptInfo &info, ReadContext &document, TimeString &appt, LineDates *dates)
 {
-    LineReader reader {info, document, appt, {}};
+    LineReader reader {info, document, appt, dates, {}};
     reader.start();
     reader.readCompletedMark();
     reader.readCodes();
@@ -398,6 +402,18 @@ void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt)
         }
     }
     reader.finish();
+}
+
+} // namespace
+
+void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt, LineDates &dates)
+{
+    readLine(info, document, appt, &dates);
+}
+
+void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt)
+{
+    readLine(info, document, appt, nullptr);
 }
 
 void SetTarget(ApptInfo &info, const TDate &date)

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "apptinfo.h"
+#include "datelist.h"
 #include "readcontext.h"
 #include "timestring.h"
 
 namespace dvw {
 
-// Decodes appt.text into both records and fills the context's done and excluded lists
-// with the line's dates. Never fails: text that fits nothing is free text of kind 13.
+// Decodes appt.text into both records and puts the line's done and excluded dates into
+// dates (emptied first). Never fails: text that fits nothing is free text of kind 13.
+void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt, LineDates &dates);
+// The same for a caller that needs no dates: they are not kept.
 void ReadAppt(ApptInfo &info, ReadContext &document, TimeString &appt);
 
 // Asks the next read to find the "\D" or "\X" code that carries this date.

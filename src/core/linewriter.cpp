@@ -460,7 +460,8 @@ std::string LineComposer::compose() const
 
 } // namespace
 
-void WriteAppt(const ApptInfo &info, ReadContext &document, TimeString &appt)
+void WriteAppt(const ApptInfo &info, const LineDates &dates, ReadContext &document,
+               TimeString &appt)
 {
     if (info.kind == CategoryLine)
         return;
@@ -469,8 +470,8 @@ void WriteAppt(const ApptInfo &info, ReadContext &document, TimeString &appt)
         = std::min(static_cast<std::size_t>(std::max(appt.textStart, 0)), appt.text.size());
     const std::string oldCodes = appt.text.substr(0, from);
     const std::string freeText = appt.text.substr(from);
-    const LineComposer composer(info, document.doneDates(), document.excludedDates(), oldCodes,
-                                freeText, document.dateSettings());
+    const LineComposer composer(info, dates.done, dates.excluded, oldCodes, freeText,
+                                document.dateSettings());
     appt.text = composer.compose();
     ApptInfo reread(info.index);
     reread.workDate = info.workDate;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "datelist.h"
 #include "datetextsettings.h"
 
 #include <cstdint>
@@ -9,7 +8,7 @@
 namespace dvw {
 
 // What the line reader needs from the document that owns the line: how dates are
-// written, the colour of a category, and the two date lists it fills for each line.
+// written and the colour of a category.
 class ReadContext
 {
 public:
@@ -19,8 +18,6 @@ public:
     // The colour number the category table gives the packed code, or false when the
     // table does not hold it.
     virtual bool categoryColour(std::uint32_t code, std::uint8_t &colour) const = 0;
-    virtual DateList &doneDates() = 0;
-    virtual DateList &excludedDates() = 0;
 };
 
 // A context with a plain code-to-colour map: enough for the command-line tool's line
@@ -41,8 +38,6 @@ public:
         colour = it->second;
         return true;
     }
-    DateList &doneDates() override { return m_done; }
-    DateList &excludedDates() override { return m_excluded; }
 
     void setSettings(const DateTextSettings &settings) { m_settings = settings; }
     void setCategoryColour(std::uint32_t code, std::uint8_t colour) { m_colours[code] = colour; }
@@ -50,8 +45,6 @@ public:
 private:
     DateTextSettings m_settings;
     std::map<std::uint32_t, std::uint8_t> m_colours;
-    DateList m_done;
-    DateList m_excluded;
 };
 
 } // namespace dvw

@@ -38,8 +38,6 @@ public:
 
     const DateTextSettings &dateSettings() const override { return m_settings; }
     bool categoryColour(std::uint32_t code, std::uint8_t &colour) const override;
-    DateList &doneDates() override { return m_done; }
-    DateList &excludedDates() override { return m_excluded; }
 
 private:
     DateTextSettings m_settings;
@@ -47,8 +45,6 @@ private:
     CategoryTables m_categories;
     bool m_all = false;
     bool m_default = true;
-    DateList m_done;
-    DateList m_excluded;
 };
 
 } // namespace dvw

@@ -184,8 +184,6 @@ void TApptDocument::clearTables()
 {
     m_lines.clear();
     m_categories.clear();
-    m_doneDates.clear();
-    m_excludedDates.clear();
 }
 
 void TApptDocument::Close()

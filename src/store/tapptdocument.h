@@ -48,8 +48,6 @@ public:
     // ReadContext
     const DateTextSettings &dateSettings() const override { return m_dateSettings; }
     bool categoryColour(std::uint32_t code, std::uint8_t &colour) const override;
-    DateList &doneDates() override { return m_doneDates; }
-    DateList &excludedDates() override { return m_excludedDates; }
 
     // Reads the file into the line table (replacing what it held) and rebuilds.
     LoadLinesResult LoadLines(FileOps &ops = SystemFileOps());
@@ -142,8 +140,6 @@ private:
     bool m_showAll = false;
     bool m_showDefault = true;
     CategoryTables m_categories;
-    DateList m_doneDates;
-    DateList m_excludedDates;
     bool m_changed = false;
     bool m_needsRebuild = true;
     // Set when the file exists but could not be read: saving would destroy it.

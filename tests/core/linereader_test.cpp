@@ -37,6 +37,13 @@ Read read(const std::string &text, SimpleReadContext &doc)
     return r;
 }
 
+Read read(const std::string &text, SimpleReadContext &doc, LineDates &dates)
+{
+    Read r {TimeString(text), ApptInfo()};
+    ReadAppt(r.info, doc, r.line, dates);
+    return r;
+}
+
 Read read(const std::string &text)
 {
     SimpleReadContext doc;
@@ -300,26 +307,33 @@ TEST(ReadAppt, CodesAndMarks)
     EXPECT_EQ(def.line.textStart, 2);
 }
 
-TEST(ReadAppt, DoneAndExcludedDatesGoToTheDocumentLists)
+TEST(ReadAppt, DoneAndExcludedDatesGoToTheCallersValue)
 {
     SimpleReadContext doc;
-    const Read r = read("\\*HOME \\D3/12/99 \\D3/5/99 \\X4/1/99 !1W Clean", doc);
+    LineDates dates;
+    const Read r = read("\\*HOME \\D3/12/99 \\D3/5/99 \\X4/1/99 !1W Clean", doc, dates);
     EXPECT_EQ(r.info.category, code("HOME"));
     EXPECT_EQ(r.info.kind, EveryNWeeks);
     EXPECT_TRUE(r.info.done);
     EXPECT_TRUE(r.info.hasExcluded);
-    ASSERT_EQ(doc.doneDates().size(), 2u);
-    EXPECT_EQ(doc.doneDates()[0], TDate(5, 3, 1999));
-    EXPECT_EQ(doc.doneDates()[1], TDate(12, 3, 1999));
-    ASSERT_EQ(doc.excludedDates().size(), 1u);
+    ASSERT_EQ(dates.done.size(), 2u);
+    EXPECT_EQ(dates.done[0], TDate(5, 3, 1999));
+    EXPECT_EQ(dates.done[1], TDate(12, 3, 1999));
+    ASSERT_EQ(dates.excluded.size(), 1u);
 
-    read("Hello", doc);
-    EXPECT_TRUE(doc.doneDates().empty());
-    EXPECT_TRUE(doc.excludedDates().empty());
+    read("Hello", doc, dates);
+    EXPECT_TRUE(dates.done.empty());
+    EXPECT_TRUE(dates.excluded.empty());
 
-    const Read undated = read("\\D !1W x", doc);
+    const Read undated = read("\\D !1W x", doc, dates);
     EXPECT_TRUE(undated.info.done);
-    EXPECT_TRUE(doc.doneDates().empty());
+    EXPECT_TRUE(dates.done.empty());
+
+    // Reading another line without a place for dates leaves the caller's dates alone.
+    read("\\D3/12/99 \\X4/1/99 !1W Clean", doc, dates);
+    read("\\D3/5/99 \\D3/6/99 Other", doc);
+    EXPECT_EQ(dates.done.size(), 1u);
+    EXPECT_EQ(dates.excluded.size(), 1u);
 }
 
 TEST(ReadAppt, OffsetMovesTheDate)
@@ -460,10 +474,11 @@ TEST(ReadAppt, ReadingTwiceGivesTheSameRecord)
     SimpleReadContext doc;
     TimeString line("\\3\\H\\D3/5/99 3/5/99 -2 +1 9:00 x");
     ApptInfo info;
-    ReadAppt(info, doc, line);
+    LineDates dates;
+    ReadAppt(info, doc, line, dates);
     const ApptInfo first = info;
     const TimeString firstLine = line;
-    ReadAppt(info, doc, line);
+    ReadAppt(info, doc, line, dates);
     EXPECT_EQ(info.kind, first.kind);
     EXPECT_EQ(info.mainDate, first.mainDate);
     EXPECT_EQ(info.warnDays, first.warnDays);
@@ -471,7 +486,7 @@ TEST(ReadAppt, ReadingTwiceGivesTheSameRecord)
     EXPECT_EQ(info.time, first.time);
     EXPECT_EQ(info.priority, first.priority);
     EXPECT_EQ(line.shade, 0x83);
-    EXPECT_EQ(doc.doneDates().size(), 1u);
+    EXPECT_EQ(dates.done.size(), 1u);
 
     // Once the holiday mark is gone from the text, a second read drops it too.
     line.text = "3/5/99 x";
@@ -634,10 +649,11 @@ RC_GTEST_PROP(RemoveDateCode, TheRestOfTheLineKeepsItsMeaning, ())
     SimpleReadContext doc(settings);
     TimeString line(text);
     ApptInfo before;
-    ReadAppt(before, doc, line);
+    LineDates dates;
+    ReadAppt(before, doc, line, dates);
     const std::string freeText = text.substr(static_cast<std::size_t>(line.textStart));
-    std::vector<DateKey> doneBefore = keysOf(doc.doneDates());
-    std::vector<DateKey> excludedBefore = keysOf(doc.excludedDates());
+    std::vector<DateKey> doneBefore = keysOf(dates.done);
+    std::vector<DateKey> excludedBefore = keysOf(dates.excluded);
     const TDate target(5, 5, 1999);
     auto &fromList = done ? doneBefore : excludedBefore;
     const auto it = std::find(fromList.begin(), fromList.end(), keyOf(target));
@@ -646,7 +662,7 @@ RC_GTEST_PROP(RemoveDateCode, TheRestOfTheLineKeepsItsMeaning, ())
 
     RC_ASSERT(RemoveDateCode(line, target, doc));
     ApptInfo after;
-    ReadAppt(after, doc, line);
+    ReadAppt(after, doc, line, dates);
     RC_ASSERT(after.kind == before.kind);
     RC_ASSERT(line.text.substr(static_cast<std::size_t>(line.textStart)) == freeText);
     RC_ASSERT(keyOf(after.mainDate) == keyOf(before.mainDate));
@@ -656,6 +672,6 @@ RC_GTEST_PROP(RemoveDateCode, TheRestOfTheLineKeepsItsMeaning, ())
     RC_ASSERT(keyOf(after.endDate) == keyOf(before.endDate));
     RC_ASSERT(after.alarmAdvance == before.alarmAdvance);
     RC_ASSERT(after.completed == before.completed);
-    RC_ASSERT(keysOf(doc.doneDates()) == doneBefore);
-    RC_ASSERT(keysOf(doc.excludedDates()) == excludedBefore);
+    RC_ASSERT(keysOf(dates.done) == doneBefore);
+    RC_ASSERT(keysOf(dates.excluded) == excludedBefore);
 }

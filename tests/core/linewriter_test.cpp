@@ -41,8 +41,9 @@ Decoded decode(const std::string &text, SimpleReadContext &doc)
 {
     Decoded d {text, {}, {}, ApptInfo()};
     TimeString line(text);
-    ReadAppt(d.info, doc, line);
-    d.meaning = DescribeMeaning(d.info, line, doc.doneDates(), doc.excludedDates());
+    LineDates dates;
+    ReadAppt(d.info, doc, line, dates);
+    d.meaning = DescribeMeaning(d.info, line, dates.done, dates.excluded);
     d.freeText = line.text.substr(static_cast<std::size_t>(line.textStart));
     return d;
 }
@@ -53,8 +54,9 @@ std::string rewrite(const std::string &text, const DateTextSettings &settings = 
     SimpleReadContext doc(settings);
     TimeString line(text);
     ApptInfo info;
-    ReadAppt(info, doc, line);
-    WriteAppt(info, doc, line);
+    LineDates dates;
+    ReadAppt(info, doc, line, dates);
+    WriteAppt(info, dates, doc, line);
     return line.text;
 }
 
@@ -173,15 +175,19 @@ TEST(WriteAppt, ComposesALineFromAFilledRecord)
     info.warnDays = 3;
     info.showFollowing = 2;
     info.done = true;
-    doc.doneDates().insert(TDate(5, 3, 1999));
+    LineDates dates;
+    dates.done.insert(TDate(5, 3, 1999));
     appt.marked = true;
-    WriteAppt(info, doc, appt);
+    WriteAppt(info, dates, doc, appt);
     EXPECT_EQ(appt.text, "\\D3/5/99 3/5/99 -3 +2 Trip");
     EXPECT_TRUE(appt.marked); // the file view's mark belongs to the line, not its text
     EXPECT_EQ(appt.kind, SingleShowFollowing);
     EXPECT_EQ(appt.textStart, 22);
-    ASSERT_EQ(doc.doneDates().size(), 1u); // refilled by the read of the new line
-    EXPECT_EQ(doc.doneDates()[0], TDate(5, 3, 1999));
+    ApptInfo reread;
+    LineDates written;
+    ReadAppt(reread, doc, appt, written);
+    ASSERT_EQ(written.done.size(), 1u);
+    EXPECT_EQ(written.done[0], TDate(5, 3, 1999));
 }
 
 TEST(WriteAppt, CategoryDefinitionLinesAreLeftAlone)
@@ -538,6 +544,7 @@ RC_GTEST_PROP(WriteAppt, FilledRecordReadsBackAsFilled, ())
 {
     const DateTextSettings settings = genSettings();
     SimpleReadContext doc(settings);
+    LineDates dates;
     ApptInfo info;
     info.kind = *rc::gen::inRange(1, 14);
     info.completed = *rc::gen::arbitrary<bool>();
@@ -575,12 +582,12 @@ RC_GTEST_PROP(WriteAppt, FilledRecordReadsBackAsFilled, ())
     info.hasEnd = *rc::gen::arbitrary<bool>();
     info.endDate = info.hasEnd ? withFlags(genMainDate(Anniversary), 0) : TDate();
     for (int i = *rc::gen::inRange(0, 3); i > 0; --i)
-        doc.doneDates().insert(genFullDate());
+        dates.done.insert(genFullDate());
     for (int i = *rc::gen::inRange(0, 3); i > 0; --i)
-        doc.excludedDates().insert(genMainDate(Anniversary));
-    info.done = !doc.doneDates().empty();
-    info.hasExcluded = !doc.excludedDates().empty();
-    const std::string expected = recordFields(info, doc.doneDates(), doc.excludedDates());
+        dates.excluded.insert(genMainDate(Anniversary));
+    info.done = !dates.done.empty();
+    info.hasExcluded = !dates.excluded.empty();
+    const std::string expected = recordFields(info, dates.done, dates.excluded);
 
     // Free text as a user types it; that of a line without a schedule must not itself
     // begin with a schedule or a code.
@@ -589,9 +596,10 @@ RC_GTEST_PROP(WriteAppt, FilledRecordReadsBackAsFilled, ())
                                          ">5 x", "<b>", ",x", "1999 x", "14:30 x", "25 x", "=x");
     TimeString appt("old line " + freeText);
     appt.textStart = 9;
-    WriteAppt(info, doc, appt);
+    WriteAppt(info, dates, doc, appt);
     ApptInfo reread;
-    ReadAppt(reread, doc, appt);
+    LineDates written;
+    ReadAppt(reread, doc, appt, written);
     RC_ASSERT(appt.text.substr(static_cast<std::size_t>(appt.textStart)) == freeText);
-    RC_ASSERT(recordFields(reread, doc.doneDates(), doc.excludedDates()) == expected);
+    RC_ASSERT(recordFields(reread, written.done, written.excluded) == expected);
 }

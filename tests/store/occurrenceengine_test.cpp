@@ -172,16 +172,17 @@ TEST(EngineIndex, LocatedPositionIsTheLinesFirstEntryNotesFirst)
     EXPECT_EQ(h.engine.locatedPosition(), 4);
 }
 
-TEST(EngineRules, PlaceInstanceReadsTheDatesOfTheLineJustRead)
+TEST(EngineRules, PlaceInstanceUsesTheDatesItIsGiven)
 {
     const TDate today = ymd(2026, 12, 7);
     EngineHarness h(today, today, 7);
     h.build({"\\D12/8/2026 \\X12/9/2026 12/1/2026 -2 +3 course", "\\D12/1/2026 !1D other"});
-    // Placing one more date of line 0 by hand, after a rebuild: its own done and
-    // excluded dates count (12/8 done, 12/9 excluded), not those left from the rebuild.
+    // Placing one more date of line 0 by hand, after a rebuild: the done and excluded
+    // dates given with it count (12/8 done, 12/9 excluded).
     ApptInfo info(0);
-    ReadAppt(info, h.document, h.document.lineTable()[0]);
-    h.engine.PlaceInstance(ymd(2026, 12, 8).dayNumber, 0, info);
+    LineDates dates;
+    ReadAppt(info, h.document, h.document.lineTable()[0], dates);
+    h.engine.PlaceInstance(ymd(2026, 12, 8).dayNumber, 0, info, dates);
     ASSERT_EQ(h.engine.notes().size(), 1u); // its warning, done as its date is
     EXPECT_EQ(h.engine.notes()[0].done, 1);
     const auto ofLine0 = [&](int day) {
