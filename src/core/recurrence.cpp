@@ -272,8 +272,8 @@ void forEachRuleDate(const RecurrenceRule &rule, DayRange range, std::int64_t co
         const Civil from = civilOf(range.lo);
         if (from.year > date.year)
             break;
-        const std::int64_t first = from.year < date.year ? monthIndex(date.year, 1)
-                                                         : monthIndex(date.year, from.month);
+        const std::int64_t first
+            = from.year < date.year ? monthIndex(date.year, 1) : monthIndex(date.year, from.month);
         monthSeriesDates(first, monthIndex(date.year, 12), 1, date.day,
                          main.hasFlag(TDate::LastDay), range, sink);
         break;

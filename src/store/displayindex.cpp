@@ -165,4 +165,3 @@ TDate DisplayIndex::nextDayWithInstances(const TDate &date, const DateWindow &w,
 }
 
 } // namespace dvw
-

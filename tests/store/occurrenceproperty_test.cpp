@@ -1,4 +1,6 @@
 // The engine's dates checked against std::chrono's calendar over random windows.
+#include "core/linereader.h"
+#include "core/recurrence.h"
 #include "enginetesthelpers.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +192,56 @@ RC_GTEST_PROP(OccurrenceProperties, NoInstanceLiesOutsideTheLeadInAndWindow, ())
             }
         }
     }
+}
+
+// For a line without reminders, following days or shifts, the lead-in and day cells hold
+// exactly the dates its rule gives from the lead-in start to the window's end, counting
+// a day count without a start date from the lead-in start.
+RC_GTEST_PROP(OccurrenceProperties, CellsHoldTheDatesTheRuleGivesInTheWindow, ())
+{
+    const Window w = randomWindow();
+    const auto near
+        = [&] { return dateText(w.start + std::chrono::days {*rc::gen::inRange(-800, 800)}); };
+    const auto yearless = [](const std::string &date) { return date.substr(0, date.rfind('/')); };
+    const auto count = [] { return std::to_string(*rc::gen::inRange(0, 40)); };
+    const std::string day = std::to_string(*rc::gen::inRange(1, 33));
+    const std::vector<std::string> rules = {
+        near() + " single",
+        yearless(near()) + " yearly",
+        "\\B" + near() + " birthday",
+        "?/" + day + " monthly",
+        "?/" + day + "/" + near().substr(near().rfind('/') + 1) + " in year",
+        "\\S" + near() + " !" + count() + "D days",
+        "!" + count() + "D days from the lead-in",
+        "\\S" + near() + " !" + count() + "W weeks",
+        "\\S" + near() + " !" + count() + "M months",
+        "\\S" + yearless(near()) + " !" + count() + "M months from year 0",
+        "!" + std::string(weekdayNames[*rc::gen::inRange(0, 7)]) + ","
+            + weekdayNames[*rc::gen::inRange(0, 7)] + " weekly",
+        "!?" + std::to_string(*rc::gen::inRange(1, 7)) + weekdayNames[*rc::gen::inRange(0, 7)]
+            + (*rc::gen::arbitrary<bool>() ? ">" : "<") + count() + " nth",
+        "!" + std::string(monthNames[*rc::gen::inRange(0, 12)]) + "2SUN>" + count() + " yearly nth",
+    };
+    std::string line = *rc::gen::elementOf(rules);
+    if (*rc::gen::arbitrary<bool>())
+        line = "\\S" + near() + " " + line;
+    if (*rc::gen::arbitrary<bool>())
+        line = "\\E" + near() + " " + line;
+
+    RC_LOG() << line << " in " << w.days << " days from " << dateText(w.start) << '\n';
+    auto placed = placedOf({line}, w);
+    SimpleReadContext context;
+    TimeString appt(line);
+    ApptInfo info;
+    ReadAppt(info, context, appt);
+    // A line that ends before the window starts shows nothing, not even in the lead-in.
+    if (info.hasEnd && info.endDate < toTDate(w.start)) {
+        RC_ASSERT(placed.empty());
+        return;
+    }
+    std::set<std::uint32_t> given;
+    const auto leadIn = static_cast<std::int64_t>(toDayNumber(w.leadIn()));
+    forEachRuleDate(RecurrenceRule::of(info), {leadIn, toDayNumber(w.end())}, leadIn,
+                    [&](TDate date) { given.insert(date.dayNumber); });
+    RC_ASSERT(placed == given);
 }
