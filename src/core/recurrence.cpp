@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <vector>
 
 namespace dvw {
 
@@ -91,7 +92,8 @@ TDate dateOf(Day day, std::uint32_t flags = 0)
 
 // The month and day in every year of the range. A 29 February exists in leap years only;
 // a last-day date takes each year's last day of its month.
-void yearlyDates(const TDate &main, DayRange range, DateSink sink)
+template<typename Sink>
+void yearlyDates(const TDate &main, DayRange range, Sink &sink)
 {
     const Civil date = civilOf(main.dayNumber);
     const bool lastDayOfMonth = main.hasFlag(TDate::LastDay);
@@ -105,14 +107,16 @@ void yearlyDates(const TDate &main, DayRange range, DateSink sink)
 }
 
 // Every step days from origin.
-void everyNDates(Day origin, Day step, DayRange range, DateSink sink)
+template<typename Sink>
+void everyNDates(Day origin, Day step, DayRange range, Sink &sink)
 {
     for (Day d = alignUp(origin, range.lo, step); d <= range.hi; d += step) // range / step rounds
         sink(dateOf(d));
 }
 
 // The chosen weekdays, week by week.
-void weeklyDates(const std::array<bool, 7> &weekdays, DayRange range, DateSink sink)
+template<typename Sink>
+void weeklyDates(const std::array<bool, 7> &weekdays, DayRange range, Sink &sink)
 {
     std::array<int, 7> offsets {}; // the chosen days as days after range.lo, ascending
     int count = 0;
@@ -133,8 +137,9 @@ void weeklyDates(const std::array<bool, 7> &weekdays, DayRange range, DateSink s
 
 // The given day (or the last day) of every step-th month from month index firstMonth to
 // lastMonth; months without that day are passed over.
+template<typename Sink>
 void monthSeriesDates(std::int64_t firstMonth, std::int64_t lastMonth, std::int64_t step,
-                      std::uint32_t day, bool lastDayOfMonth, DayRange range, DateSink sink)
+                      std::uint32_t day, bool lastDayOfMonth, DayRange range, Sink &sink)
 {
     const std::uint32_t flags = lastDayOfMonth ? static_cast<std::uint32_t>(TDate::LastDay) : 0u;
     for (std::int64_t mi = firstMonth; mi <= lastMonth; mi += step) {
@@ -159,7 +164,8 @@ void monthSeriesDates(std::int64_t firstMonth, std::int64_t lastMonth, std::int6
 // The nth weekday of each month (or of one month each year), moved by the offset. The
 // series starts in the month (year) of origin; a positive offset of a monthly series can
 // carry dates of earlier months forward, so it starts that many months earlier.
-void nthWeekdayDates(const RecurrenceRule &rule, Day origin, DayRange range, DateSink sink)
+template<typename Sink>
+void nthWeekdayDates(const RecurrenceRule &rule, Day origin, DayRange range, Sink &sink)
 {
     if (rule.n < 1 || rule.weekday < 0 || rule.weekday > 6)
         return;
@@ -221,8 +227,10 @@ RecurrenceRule RecurrenceRule::of(const ApptInfo &info)
     return rule;
 }
 
-void forEachRuleDate(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom,
-                     DateSink sink)
+namespace {
+
+template<typename Sink>
+void ruleDates(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom, Sink &sink)
 {
     // An impossible start date (day number 0) does not narrow the range; an impossible
     // end date empties it.
@@ -306,6 +314,28 @@ void forEachRuleDate(const RecurrenceRule &rule, DayRange range, std::int64_t co
     default:
         break; // notes, category definitions and unscheduled lines give no dates
     }
+}
+
+// Collects the dates in a vector: one store per date instead of a call.
+struct AppendTo
+{
+    std::vector<TDate> &dates;
+    void operator()(TDate date) { dates.push_back(date); }
+};
+
+} // namespace
+
+void forEachRuleDate(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom,
+                     DateSink sink)
+{
+    ruleDates(rule, range, countFrom, sink);
+}
+
+void appendRuleDates(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom,
+                     std::vector<TDate> &dates)
+{
+    AppendTo sink {dates};
+    ruleDates(rule, range, countFrom, sink);
 }
 
 } // namespace dvw

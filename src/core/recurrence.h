@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 namespace dvw {
 
@@ -72,6 +73,9 @@ private:
 // start. Yearly kinds give their date in every year of the range.
 void forEachRuleDate(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom,
                      DateSink sink);
+// The same dates appended to dates, for a caller that handles very many: no call per date.
+void appendRuleDates(const RecurrenceRule &rule, DayRange range, std::int64_t countFrom,
+                     std::vector<TDate> &dates);
 
 // Whether TDate can split this day number into its calendar date: the main dates of
 // year-less lines lie a little below firstRuleDay, dates with wrapped years anywhere.

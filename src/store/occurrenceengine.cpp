@@ -452,20 +452,9 @@ void OccurrenceEngine::expand(const Rule &info, const LineDates &dates, Fill &fi
     if (main.dayNumber != 0 && !isSplittableDay(main.dayNumber))
         return;
 
-    // A plain line (no reminder, following day, shift, exclusion, done date or weekday
-    // rule) places its dates alone, without the general steps.
-    const bool plain = !info.nag && info.warnDays <= 0 && info.showFollowing == 0 && !info.observed
-        && !info.weekdaysOnly && dates.empty();
-    const std::uint8_t done = info.completed ? 1 : 0;
-    const auto candidate = [&](TDate date) {
-        if (!plain) {
-            placeDate(date.dayNumber, date.flags, info, dates, fill);
-        } else if (std::vector<Appt> *cell = cellOf(date.dayNumber)) {
-            fill.cell(*cell, {date, done, info.index});
-        }
-    };
     const Day countFrom = w.leadInStart.dayNumber;
     const DayRange range = ruleRange(info);
+    m_ruleDates.clear();
     if (rule.kind == WeeklyOnDays) {
         // Weekday by weekday, Sunday first: the order in which a line's reminders of
         // several weekdays join the notes list.
@@ -475,13 +464,45 @@ void OccurrenceEngine::expand(const Rule &info, const LineDates &dates, Fill &fi
                 continue;
             oneDay.weekdays = {};
             oneDay.weekdays[day] = true;
-            forEachRuleDate(oneDay, range, countFrom, candidate);
+            appendRuleDates(oneDay, range, countFrom, m_ruleDates);
         }
-        return;
+    } else {
+        appendRuleDates(rule, range, countFrom, m_ruleDates);
     }
-    forEachRuleDate(rule, range, countFrom, candidate);
+    placeRuleDates(info, dates, fill);
     if ((rule.kind == Single || rule.kind == SingleShowFollowing) && main.dayNumber != 0)
         fill.singleSeen(info.index, main);
+}
+
+// The dates the line's rule gave. A plain line (no reminder, following day, shift,
+// exclusion, done date or weekday rule) places each alone, without the general steps.
+template<typename Fill>
+void OccurrenceEngine::placeRuleDates(const Rule &info, const LineDates &dates, Fill &fill)
+{
+    const bool plain = !info.nag && info.warnDays <= 0 && info.showFollowing == 0 && !info.observed
+        && !info.weekdaysOnly && dates.empty();
+    if (!plain) {
+        for (const TDate date : m_ruleDates)
+            placeDate(date.dayNumber, date.flags, info, dates, fill);
+        return;
+    }
+    placePlainDates(info, fill);
+}
+
+// Most instances of a full rebuild pass here: everything it calls is inlined, so that an
+// instance costs a bounds check and an append.
+template<typename Fill>
+[[gnu::flatten]] void OccurrenceEngine::placePlainDates(const Rule &info, Fill &fill)
+{
+    const auto done = static_cast<std::uint8_t>(info.completed ? 1 : 0);
+    const Day from = window().leadInStart.dayNumber;
+    const auto cells = static_cast<Day>(m_cellOfDay.size());
+    std::vector<Appt> *const *cellOfDay = m_cellOfDay.data();
+    for (const TDate date : m_ruleDates) {
+        const Day at = Day(date.dayNumber) - from;
+        if (at >= 0 && at < cells)
+            fill.cell(*cellOfDay[at], {date, done, info.index});
+    }
 }
 
 template<typename Fill>

@@ -141,6 +141,10 @@ private:
     template<typename Fill>
     void expand(const Rule &info, const LineDates &dates, Fill &fill);
     template<typename Fill>
+    void placeRuleDates(const Rule &info, const LineDates &dates, Fill &fill);
+    template<typename Fill>
+    void placePlainDates(const Rule &info, Fill &fill);
+    template<typename Fill>
     void expandNote(const Rule &info, Fill &fill);
     template<typename Fill>
     void placeDate(std::int64_t day, std::uint32_t flags, const Rule &info, const LineDates &dates,
@@ -157,6 +161,7 @@ private:
     std::vector<Rule> m_decoded;
     std::vector<std::int32_t> m_datesOf;
     std::vector<LineDates> m_dateLists;
+    std::vector<TDate> m_ruleDates; // the dates of the line being expanded
     InstanceOrder m_order;
     std::vector<Appt> m_pendingNotes;
     std::int32_t m_firstSingleLine = -1; // the first single and note by line number
