@@ -1,12 +1,17 @@
 // Arbitrary file bytes expanded over an arbitrary window. Every instance must lie in the
 // cell of its own month and day, inside the lead-in or the window; the index must hold
-// exactly the window's instances; nothing may hang or touch memory it does not own.
+// exactly the window's instances; the dates of each line's rule must come ascending,
+// inside the range asked for and the line's own start and end dates, the same through
+// both ways of asking; nothing may hang or touch memory it does not own.
+#include "core/linereader.h"
+#include "core/recurrence.h"
 #include "store/memorysource.h"
 #include "store/occurrenceengine.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -60,6 +65,35 @@ void checkCells(const dvw::OccurrenceEngine &engine)
         std::abort();
 }
 
+// The rule of every line over the window and a year either side of it.
+void checkRuleDates(dvw::MemorySource &document, const dvw::DateWindow &w)
+{
+    const dvw::DayRange range {std::int64_t(w.leadInStart.dayNumber) - 400,
+                               std::int64_t(w.end.dayNumber) + 400};
+    for (dvw::TimeString line : document.lineTable()) {
+        dvw::ApptInfo info;
+        dvw::ReadAppt(info, document, line);
+        const dvw::RecurrenceRule rule = dvw::RecurrenceRule::of(info);
+        std::vector<dvw::TDate> given;
+        dvw::forEachRuleDate(rule, range, w.leadInStart.dayNumber, [&](dvw::TDate date) {
+            const std::int64_t day = date.dayNumber;
+            if (day < range.lo || day > range.hi
+                || (!given.empty() && day <= std::int64_t(given.back().dayNumber))
+                || (rule.hasStart && date < rule.startDate) || (rule.hasEnd && rule.endDate < date))
+                std::abort();
+            given.push_back(date);
+        });
+        std::vector<dvw::TDate> appended;
+        dvw::appendRuleDates(rule, range, w.leadInStart.dayNumber, appended);
+        if (appended.size() != given.size())
+            std::abort();
+        for (std::size_t i = 0; i < given.size(); ++i) {
+            if (appended[i].dayNumber != given[i].dayNumber || appended[i].flags != given[i].flags)
+                std::abort();
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -83,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (last != (entries == 0 ? 0 : entries - 1) || engine.locatedPosition() >= entries)
         std::abort();
     checkCells(engine);
+    checkRuleDates(document, engine.window());
 
     // The last line once more, as the document appends a line.
     if (!document.lineTable().empty()) {

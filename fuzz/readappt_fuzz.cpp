@@ -1,8 +1,10 @@
 // Arbitrary bytes as one appointment line, read under every date setting. The reader must
-// never fail, never read out of bounds, and leave every position inside the line.
+// never fail, never read out of bounds, and leave every position inside the line; the
+// done and excluded dates it hands back are sorted and agree with the record's marks.
 #include "core/linereader.h"
 #include "fuzzsettings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -18,7 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     dvw::TimeString line(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
     dvw::ApptInfo info;
     dvw::SetTarget(info, dvw::TDate(5, 3, 1999));
-    dvw::ReadAppt(info, doc, line);
+    dvw::LineDates dates;
+    dvw::ReadAppt(info, doc, line, dates);
+    const auto sorted = [](const dvw::DateList &list) {
+        return std::is_sorted(list.dates().begin(), list.dates().end());
+    };
+    if (!sorted(dates.done) || !sorted(dates.excluded))
+        std::abort();
+    if ((!dates.done.empty() && !info.done) || dates.excluded.empty() == info.hasExcluded)
+        std::abort();
 
     const auto length = static_cast<std::int64_t>(line.text.size());
     if (line.textStart < 0 || line.textStart > length)
