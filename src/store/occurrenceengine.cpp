@@ -392,13 +392,10 @@ DayRange OccurrenceEngine::ruleRange(const Rule &info) const
         break;
     case Monthly:
     case MonthlyInYear:
-    case EveryNMonths: {
+    case EveryNMonths:
         // A month series stops with the month of the window's end.
-        std::uint32_t month, day, year;
-        w.end.SplitDate(month, day, year);
-        r.hi = std::min<Day>(r.hi, DayNumber(month, DaysInMonth(month, year), year));
+        r.hi = std::min(r.hi, m_endMonthLastDay);
         break;
-    }
     default:
         break;
     }
@@ -435,20 +432,21 @@ void OccurrenceEngine::expand(const Rule &info, const LineDates &dates, Fill &fi
     assert(info.index >= 0 && static_cast<std::size_t>(info.index) < lines.size());
     if (!windowUsable() || !passesFilters(info, lines[static_cast<std::size_t>(info.index)]))
         return;
+    // A line whose series (from its start date or the lead-in, to its end date or the
+    // window's end) misses the window shows nothing, not even as a note.
     const DateWindow &w = window();
     const RecurrenceRule &rule = info.rule;
-    if ((rule.hasStart && rule.startDate > w.end) || (rule.hasEnd && rule.endDate < w.start)
-        || (rule.hasEnd
-            && rule.endDate.dayNumber
-                < (rule.hasStart ? rule.startDate.dayNumber : w.leadInStart.dayNumber)))
+    const TDate seriesStart = rule.hasStart ? rule.startDate : w.leadInStart;
+    if ((rule.hasStart && rule.startDate > w.end)
+        || (rule.hasEnd && (rule.endDate < w.start || rule.endDate < seriesStart)))
         return;
-    const TDate &main = rule.mainDate;
-    // A main date the calendar does not have (2/30, ?/0) has day number 0: nothing; nor
-    // has one whose year lies beyond what the engine computes.
     if (rule.kind == Note) {
         expandNote(info, fill);
         return;
     }
+    // A main date whose year lies beyond what TDate splits gives nothing; one the
+    // calendar does not have (2/30, ?/0) has day number 0, and gives nothing either.
+    const TDate &main = rule.mainDate;
     if (main.dayNumber != 0 && !isSplittableDay(main.dayNumber))
         return;
 
@@ -611,6 +609,8 @@ void OccurrenceEngine::prepareWindow()
     if (!windowUsable())
         return;
     const DateWindow &w = window();
+    const std::uint32_t endMonth = w.end.Month(), endYear = w.end.Year();
+    m_endMonthLastDay = DayNumber(endMonth, DaysInMonth(endMonth, endYear), endYear);
     for (Day day = w.leadInStart.dayNumber; day <= Day(w.end.dayNumber); ++day) {
         m_cellOfDay.push_back(
             day < Day(w.start.dayNumber)

@@ -170,6 +170,7 @@ private:
     TDate m_firstNoteDate;
     // For each day from the lead-in start to the window's end: its cell.
     std::vector<std::vector<Appt> *> m_cellOfDay;
+    std::int64_t m_endMonthLastDay = 0; // the last day of the window end's month
 
     DayCells m_dayCells;
     std::array<std::vector<Appt>, 31> m_leadInCells;
