@@ -96,8 +96,9 @@ public:
     // Ceilings on how far around the window a rule's dates are looked for through its
     // warning days or the nag interval; larger counts act as these there. They bound the
     // rule loops only: a date that a rule gives is warned of as far ahead as it asks.
+    // The nag ceiling is the longest nag interval the settings accept.
     static constexpr std::int64_t maxWarnDays = 3653;
-    static constexpr std::int64_t maxNagDays = 3653;
+    static constexpr std::int64_t maxNagDays = 3660;
 
 private:
     struct Range
