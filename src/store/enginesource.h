@@ -9,8 +9,8 @@
 namespace dvw {
 
 // What the occurrence engine needs from the document whose lines it expands: the line
-// table, the reading context (date settings, category colours, the done and excluded
-// lists), and the category table's filter and lookup.
+// table, the reading context (date settings and category colours), and the category
+// table's filter and lookup.
 class EngineSource
 {
 public:
