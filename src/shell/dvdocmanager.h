@@ -110,7 +110,7 @@ signals:
     // The display index of one or more documents was rebuilt: views re-read it.
     void documentsRefreshed();
     // A command for the client: after a close leaves one document showing its list, its
-    // month pane (620) and current-appointment pane (630) come back.
+    // month pane and current-appointment pane come back.
     void clientCommand(int command);
 
 private:

@@ -9,7 +9,7 @@ namespace dvw {
 class Clock;
 
 // The client area that holds the document windows. Its 5-second timer is the program's
-// clock: each tick reports the time (the status bar's date and time, later the alarms).
+// clock: each tick reports the time to whoever listens (the status bar's date and time).
 class dvwMDIClient : public QMdiArea
 {
     Q_OBJECT

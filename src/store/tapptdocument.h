@@ -109,8 +109,8 @@ public:
     // Listeners are not owned; remove one before it is destroyed.
     void addListener(DocumentListener *listener);
     void removeListener(DocumentListener *listener);
-    // What one view tells the others: show this date (101), select this display position
-    // (102, -1 when the index is empty). The sender is not told its own news.
+    // What one view tells the others: show this date, select this display position
+    // (-1 when the index is empty). The sender is not told its own news.
     void broadcastGoToDate(const TDate &date, const DocumentListener *sender);
     void broadcastSelectPosition(int position, const DocumentListener *sender = nullptr);
     // The cursor date a view last broadcast, which a newly opened view picks up.

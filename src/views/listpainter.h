@@ -31,7 +31,7 @@ int ListRowHeight(const ListLook &look, int cellHeight);
 std::array<QColor, 15> UserColours(const std::array<std::uint32_t, 15> &stored);
 
 // Draws the laid-out rows that meet the area. The same routine serves the window, images
-// and, later, the printer. Text is decoded for display and always drawn as plain text.
+// and the printer. Text is decoded for display and always drawn as plain text.
 void PaintList(QPainter &painter, const QRect &area, const ListLayout &layout,
                const ListLook &look);
 

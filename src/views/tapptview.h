@@ -29,7 +29,7 @@ struct ApptViewSettings
 // The appointment list of one document ("Appointment View"): the notes, then each day of
 // the window with its appointments, one row per display-index position. It keeps a
 // cursor on an entry, follows keys and mouse, and keeps the document's other views in
-// step by telling them the cursor's date (101) and row (102), following theirs in turn.
+// step by telling them the cursor's date and row, following theirs in turn.
 class TApptView : public TScrollView, public ListCursor
 {
     Q_OBJECT
