@@ -1,6 +1,7 @@
 #include "cli/clioptions.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "clirun.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,11 @@ using namespace dvw;
 
 namespace {
 
-struct CliRun
-{
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 CliRun run(const std::vector<std::string> &args, const std::string &input = {})
 {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = runCli(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::runCliWith(args, input);
 }
 
 std::vector<std::string> outputLines(const std::string &text)

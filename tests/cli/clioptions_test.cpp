@@ -1,6 +1,7 @@
 #include "../settings/tempsettingsdir.h"
 #include "cli/clioptions.h"
 #include "cli/commands.h"
+#include "clirun.h"
 #include "settings/settingkeys.h"
 #include "settings/settingstable.h"
 
@@ -14,22 +15,11 @@ using dvw::test::TempSettingsDir;
 
 namespace {
 
-struct CliRun
-{
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun run(const std::vector<std::string> &args)
+CliRun run(const std::vector<std::string> &args, const std::string &input = {})
 {
-    std::istringstream in;
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = runCli(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::runCliWith(args, input);
 }
 
 std::size_t countOf(const std::string &text, const std::string &part)
