@@ -6,6 +6,7 @@
 #include "filerules.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 namespace dvw {
@@ -218,6 +219,19 @@ void TApptDocument::AppendLine(const std::string &text)
         return;
     }
     expandAppended(line);
+}
+
+int TApptDocument::ReplaceLine(int line, const std::string &text)
+{
+    assert(line >= 0 && static_cast<std::size_t>(line) < m_lines.size());
+    m_lines[static_cast<std::size_t>(line)]
+        = TimeString(text.empty() ? std::string("~") : NormaliseInsertedText(text));
+    m_changed = true;
+    readLine(line);
+    rebuildDerived(line);
+    const int position = m_engine.locatedPosition();
+    notifySelectPosition(position);
+    return position;
 }
 
 void TApptDocument::SortLines(SortMode mode)

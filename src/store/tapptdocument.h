@@ -67,6 +67,11 @@ public:
     void Rescan();
     // Adds one line at the end; the text is made safe for the file format first.
     void AppendLine(const std::string &text);
+    // Gives a line a new text (made safe for the file format, as AppendLine does), marks
+    // the document changed, rebuilds and tells the listeners where the line shows. An empty
+    // text deletes the line: it becomes "~", which saving drops. The line's display
+    // position, or -1 when it shows nowhere.
+    int ReplaceLine(int line, const std::string &text);
     // Sorts the whole line table, rebuilds and marks the document changed.
     void SortLines(SortMode mode);
     void ScanCategories();
