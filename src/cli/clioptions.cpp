@@ -17,6 +17,8 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::Date;
     if (command == "add")
         return OptionSet::Add;
+    if (command == "when")
+        return OptionSet::When;
     return OptionSet::Window;
 }
 
@@ -73,6 +75,8 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.hideUnprioritized = true;
     else if (set == OptionSet::Add && arg == "--force")
         o.force = true;
+    else if (set == OptionSet::When && arg == "--text")
+        o.text = true;
     else
         return false;
     return true;
@@ -86,6 +90,10 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
         return takeSetting(name, value, settingkeys::CENTURYBREAK, o.centuryBreak, error);
     if (name == "--profile")
         return takeInt(name, value, 0, 1000000, o.profile, error);
+    if (set == OptionSet::When && name == "--from")
+        return takeDate(name, value, o.from, error);
+    if (set == OptionSet::When && name == "--count")
+        return takeInt(name, value, 0, 100000, o.count, error);
     if (set != OptionSet::Window)
         return false;
     if (name == "--today")
@@ -110,8 +118,8 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
 bool takesValue(const std::string &name)
 {
     static const char *const names[]
-        = {"--century-break", "--profile",     "--today",          "--start", "--days",
-           "--nag",           "--unimportant", "--priority-level", "--screen"};
+        = {"--century-break", "--profile",        "--today",  "--start", "--days", "--nag",
+           "--unimportant",   "--priority-level", "--screen", "--from",  "--count"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -33,6 +33,10 @@ struct CliOptions
     bool hideUnprioritized = false;
     std::optional<std::string> screen;
     bool force = false;
+    // when
+    std::optional<TDate> from;
+    std::optional<int> count;
+    bool text = false;
 };
 
 struct CliParse
@@ -42,7 +46,7 @@ struct CliParse
 };
 
 // Which option groups a command accepts.
-enum class OptionSet { Date, Window, Add };
+enum class OptionSet { Date, Window, Add, When };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

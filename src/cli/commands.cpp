@@ -8,6 +8,7 @@
 #include "json.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
+#include "whencommand.h"
 
 #include <ctime>
 #include <iostream>
@@ -29,6 +30,8 @@ const char usageText[]
       "  index     FILE [WINDOW OPTIONS]     the display index, JSON Lines\n"
       "  instances FILE [WINDOW OPTIONS]     notes, lead-in and day cells, JSON Lines\n"
       "  agenda    [FILE] [WINDOW OPTIONS]   the day-by-day list as text\n"
+      "  when  TEXT [--from YYYY-MM-DD] [--count N] [--text] [DATE OPTIONS]\n"
+      "                                 the days TEXT shows on in ten years, JSON Lines\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -292,6 +295,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runInstances(o, out, err);
     if (o.command == "agenda")
         return runAgenda(o, out, err);
+    if (o.command == "when")
+        return runWhen(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

@@ -1,5 +1,6 @@
 #include "edit.h"
 
+#include "apptreading.h"
 #include "core/category.h"
 #include "core/datetext.h"
 #include "platform/helpbook.h"
@@ -73,8 +74,21 @@ void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &
     TApptView *list = listOf(frame, *doc);
     const TDate opening = list ? list->cursorDate() : doc->window().today;
     QPointer<DocumentSignals> alive(docs.signalsOf(*doc));
-    TApptDialog dialog(&frame, FormDocumentOf(*doc), target.line < 0 ? newText : target.text,
-                       opening, dialogSettings(frame), frame.app().clock());
+    // The dialog reads lines in a context of its own, so nothing it does while open
+    // touches the document.
+    SimpleReadContext context(doc->dateSettings());
+    for (const CatColorStruct &c : doc->categoryColours())
+        context.setCategoryColour(c.packedCode, c.colour);
+    FormDocument form = FormDocumentOf(*doc);
+    form.context = &context;
+    ApptDialogSettings settings = dialogSettings(frame);
+    const TDate today = doc->window().today;
+    settings.describe = [&context, today](const std::string &line) {
+        const std::string next = NextDatesOf(line, context, today, 5);
+        return QString::fromStdString(ReadingOf(line, context) + (next.empty() ? "" : "\n") + next);
+    };
+    TApptDialog dialog(&frame, std::move(form), target.line < 0 ? newText : target.text, opening,
+                       std::move(settings), frame.app().clock());
     holderOf(frame).runner(dialog);
     // The document may have closed while the dialog was open.
     if (alive.isNull())
