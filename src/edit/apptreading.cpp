@@ -132,9 +132,9 @@ std::string ReadingOf(const std::string &line, ReadContext &context)
     if (info.kind == CategoryLine)
         return text;
     if (info.hasStart)
-        add("from " + longDate(info.startDate));
+        text += " from " + longDate(info.startDate);
     if (info.hasEnd)
-        add("until " + longDate(info.endDate));
+        text += " until " + longDate(info.endDate);
     if (info.category != 0)
         add("category " + UnpackCategory(info.category));
     if (info.showFollowing > 0 && info.kind != SingleShowFollowing)
