@@ -61,6 +61,8 @@ fuzz: deps
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot docs/screenshot.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --list docs/listview.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit docs/editdialog.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit-reduced docs/editdialog-reduced.png
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

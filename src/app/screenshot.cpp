@@ -1,16 +1,23 @@
 // Renders the main window as it looks after start, without a display, into a PNG file:
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
 // With --list the appointment list alone is rendered, continued entries shown whole, its
-// cursor moved down the list.
+// cursor moved down the list. With --edit or --edit-reduced the edit dialog is rendered,
+// open on the team meeting, in the enlarged or the reduced mode.
 #include "app/installall.h"
+#include "edit/edit.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
 #include "settings/platformprobe.h"
 #include "settings/settingkeys.h"
 #include "shell/commandline.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
+#include "shell/dvwmdichild.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "store/tapptdocument.h"
+#include "views/tapptview.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -22,21 +29,27 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char **argv)
 {
     QApplication qapp(argc, argv);
     bool listOnly = false;
+    std::optional<bool> editDialog; // enlarged or not
     std::vector<QString> positional;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QStringLiteral("--list"))
             listOnly = true;
+        else if (arg == QStringLiteral("--edit") || arg == QStringLiteral("--edit-reduced"))
+            editDialog = arg == QStringLiteral("--edit");
         else
             positional.push_back(QFileInfo(arg).absoluteFilePath());
     }
     if (positional.empty()) {
-        std::fprintf(stderr, "usage: dayvane-screenshot [--list] OUTPUT.png [FILE.APT]\n");
+        std::fprintf(stderr,
+                     "usage: dayvane-screenshot [--list | --edit | --edit-reduced] OUTPUT.png "
+                     "[FILE.APT]\n");
         return 2;
     }
     const QString output = positional[0];
@@ -92,6 +105,8 @@ int main(int argc, char **argv)
     if (listOnly) {
         app.changeSetting(dvw::settingkeys::MULTILINE, true);
     }
+    if (editDialog)
+        app.changeSetting(dvw::settingkeys::BIGDIALOG, *editDialog);
     dvw::TDVDecoratedMDIFrame frame(app);
     dvw::InstallAll(frame);
     frame.resize(960, 640);
@@ -99,6 +114,34 @@ int main(int argc, char **argv)
     frame.openStartFile();
     QApplication::processEvents();
     QWidget *shot = &frame;
+    if (editDialog) {
+        bool saved = false;
+        dvw::SetApptDialogRunner(frame, [&](dvw::TApptDialog &dialog) {
+            dialog.show();
+            dialog.updatePreview();
+            QApplication::processEvents();
+            saved = dialog.grab().save(output);
+            dialog.reject();
+        });
+        dvw::TApptDocument *doc = frame.documents().current();
+        auto *list = doc ? qobject_cast<dvw::TApptView *>(
+                         frame.documents().viewWindow(*doc, dvw::ListViewSlot)->widget())
+                         : nullptr;
+        for (int position = 0; list && position < 200; ++position) {
+            const auto target = dvw::TargetAt(*doc, position);
+            if (target && target->text.find("Team meeting") != std::string::npos) {
+                list->setCursorLine(position);
+                break;
+            }
+        }
+        frame.runCommand(dvw::Cm::EditAppt);
+        if (!saved) {
+            std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n",
+                         output.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
+    }
     if (listOnly) {
         if (auto *list = frame.findChild<QAbstractScrollArea *>(QStringLiteral("apptView"))) {
             list->parentWidget()->resize(520, 880);

@@ -247,8 +247,14 @@ QWidget *TApptDialog::makeControls()
             add(l, id);
         return l;
     };
+    const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const auto lineEdit = [&](QWidget *owner, int id) {
         auto *e = add(new QLineEdit(owner), id);
+        // Counts are short; dates and date lists take the room there is.
+        if (id == 252 || id == 253 || id == 280 || id == 269 || id == 272 || id == 268)
+            e->setMaximumWidth(digitWidth * 8);
+        else
+            e->setMinimumWidth(digitWidth * 11);
         connect(e, &QLineEdit::textEdited, m_previewTimer, qOverload<>(&QTimer::start));
         return e;
     };
@@ -373,11 +379,13 @@ QWidget *TApptDialog::makeControls()
     auto [start, startRow] = container(StartDateField);
     startRow->addWidget(label(start, "Start date:", 282));
     startRow->addWidget(lineEdit(start, 278), 1);
-    grid->addWidget(start, 5, 0, 1, 1);
     auto [end, endRow] = container(EndDateField);
     endRow->addWidget(label(end, "End date:", 281));
     endRow->addWidget(lineEdit(end, 279), 1);
-    grid->addWidget(end, 5, 1, 1, 2);
+    auto *range = new QHBoxLayout;
+    range->addWidget(start, 1);
+    range->addWidget(end, 1);
+    grid->addLayout(range, 5, 0, 1, 3);
     const std::map<int, QHBoxLayout *> dateRows {{271, mainRow}, {278, startRow}, {279, endRow}};
     for (const DateControls &d : dateControls) {
         QHBoxLayout *row = dateRows.at(d.edit);
@@ -514,7 +522,7 @@ void TApptDialog::sizeForMode()
     const int w = static_cast<int>((enlarged ? m_settings.bWidth : m_settings.sWidth) * unitX);
     const int h = static_cast<int>((enlarged ? m_settings.bHeight : m_settings.sHeight) * unitY);
     layout()->activate();
-    const QSize least = minimumSizeHint();
+    const QSize least = enlarged ? sizeHint() : minimumSizeHint();
     resize(std::max(w, least.width()), std::max(h, least.height()));
     if (QWidget *main = parentWidget() ? parentWidget()->window() : nullptr) {
         const QRect frame = main->frameGeometry();
