@@ -133,3 +133,31 @@ TEST(CliSettingsFile, IgnoredSettingsFileIsReported)
     const CliRun r = run({"agenda", dir.file("MISSING.APT"), "--today", "2026-12-07"});
     EXPECT_NE(r.err.find("ignoring the settings file " + dir.file()), std::string::npos) << r.err;
 }
+
+TEST(CliWhen, ArgumentsAreCheckedAndTheCountHolds)
+{
+    const TempSettingsDir settings;
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        std::size_t records;
+    };
+    const Case cases[] = {
+        {{"when", "--from", "2026-12-07", "--", "!1D x"}, 0, 10},
+        {{"when", "--from", "2026-12-07", "--count", "3", "--", "-3 !1D x"}, 0, 0},
+        {{"when", "--from=2026-12-07", "--count=3", "!1D x"}, 0, 3},
+        {{"when", "--from", "2026-12-07", "--count", "0", "!1D x"}, 0, 0},
+        {{"when", "--from", "2026-02-30", "!1D x"}, 2, 0},
+        {{"when", "--count", "-1", "!1D x"}, 2, 0},
+        {{"when", "--count", "many", "!1D x"}, 2, 0},
+        {{"when"}, 2, 0},
+        {{"when", "a", "b"}, 2, 0},
+        {{"when", "--today", "2026-12-07", "x"}, 2, 0},
+    };
+    for (const Case &c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back() << r.err;
+        EXPECT_EQ(countOf(r.out, "\n"), c.records) << c.args.back();
+    }
+}
