@@ -1,0 +1,254 @@
+#include "alarmrules.h"
+
+#include "core/datetext.h"
+#include "settings/settingslimits.h"
+#include "store/memorysource.h"
+#include "store/occurrenceengine.h"
+#include "store/tapptdocument.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace dvw {
+
+namespace {
+
+// Floor division and remainder for minutes that may lie before 0:00.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+bool inRange(const TDate &d, const TDate &lo, const TDate &hi)
+{
+    return lo.dayNumber <= d.dayNumber && d.dayNumber <= hi.dayNumber;
+}
+
+// The alarms of `instanceDay`'s timed instances whose moment falls on `soundDay`.
+void collect(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
+             int advanceSetting, int from, int to, std::vector<Alarm> &out)
+{
+    const std::int64_t dayShift = static_cast<std::int64_t>(soundDay.dayNumber)
+        - static_cast<std::int64_t>(instanceDay.dayNumber); // 0 or -1
+    for (std::size_t i = 0; i < docs.size(); ++i) {
+        if (docs[i].doc == nullptr || docs[i].skipped)
+            continue;
+        const auto &lines = docs[i].doc->lines();
+        for (const Appt &a : InstancesOn(*docs[i].doc, instanceDay)) {
+            if (a.line < 0 || static_cast<std::size_t>(a.line) >= lines.size())
+                continue;
+            const TimeString &ts = lines[static_cast<std::size_t>(a.line)];
+            if (ts.time < 0)
+                continue;
+            const std::int64_t minute = std::int64_t {ts.time}
+                - AlarmAdvance(ts.alarmAdvance, advanceSetting); // [-1440, ...)
+            const std::int64_t offset = floorDiv(minute, minutesPerDay);
+            if (offset != dayShift)
+                continue;
+            const std::int64_t onDay = minute - offset * minutesPerDay; // [0, 1439]
+            if (onDay < from || onDay > to)
+                continue;
+            Alarm alarm;
+            alarm.document = i;
+            alarm.line = a.line;
+            alarm.date = soundDay;
+            alarm.alarmMinute = static_cast<int>(onDay);
+            alarm.instanceDate = instanceDay;
+            alarm.time = ts.time;
+            const auto start = static_cast<std::size_t>(std::clamp<std::int32_t>(
+                ts.textStart, 0, static_cast<std::int32_t>(ts.text.size())));
+            alarm.text = ts.text.substr(start);
+            out.push_back(std::move(alarm));
+        }
+    }
+}
+
+// A date outside the window: the document's lines expanded over that one day by the same
+// engine, with the document's filters and category selection.
+std::vector<Appt> instancesOfDayAlone(const TApptDocument &doc, TDate date)
+{
+    MemorySource source(doc.dateSettings());
+    std::vector<std::string> texts;
+    texts.reserve(doc.lines().size());
+    for (const TimeString &line : doc.lines())
+        texts.push_back(line.text);
+    source.setLines(texts);
+    source.ScanCategories();
+    source.setSelectionMode(doc.showsAllCategories(), doc.showsDefaultCategory());
+    OccurrenceEngine engine(source);
+    EngineSettings settings = doc.engine().settings();
+    settings.window = DateWindow::make(doc.window().today, date, 1);
+    engine.setSettings(settings);
+    engine.BuildInstances();
+    return engine.dayCell(static_cast<int>(date.Month()), static_cast<int>(date.DayOfMonth()));
+}
+
+} // namespace
+
+std::int64_t ClockReading::localMinute() const
+{
+    return static_cast<std::int64_t>(date.dayNumber) * minutesPerDay + minute;
+}
+
+std::int64_t AlarmAdvance(std::int32_t lineAdvance, int advanceSetting)
+{
+    if (lineAdvance == -1)
+        return usableAdvanceMinutes(advanceSetting);
+    return std::min<std::int64_t>(static_cast<std::uint32_t>(lineAdvance), minutesPerDay);
+}
+
+std::vector<Appt> InstancesOn(const TApptDocument &doc, TDate date)
+{
+    const DateWindow &w = doc.engine().window();
+    if (!date.isValid())
+        return {};
+    if (inRange(date, w.start, w.end))
+        return doc.engine().dayCell(static_cast<int>(date.Month()),
+                                    static_cast<int>(date.DayOfMonth()));
+    if (w.start.dayNumber > 0
+        && inRange(date, w.leadInStart, TDate::fromDayNumber(w.start.dayNumber - 1)))
+        return doc.engine().leadInCell(static_cast<int>(date.DayOfMonth()));
+    return instancesOfDayAlone(doc, date);
+}
+
+std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int advanceSetting,
+                            int from, int to)
+{
+    std::vector<Alarm> out;
+    if (!day.isValid())
+        return out;
+    collect(docs, day, day, advanceSetting, from, to, out);
+    collect(docs, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from, to, out);
+    // Stable: documents in the order given, then each day's own order.
+    std::stable_sort(out.begin(), out.end(), [](const Alarm &a, const Alarm &b) {
+        if (a.alarmMinute != b.alarmMinute)
+            return a.alarmMinute < b.alarmMinute;
+        return a.document < b.document;
+    });
+    return out;
+}
+
+std::string TimerPaneText(std::int64_t minutesLeft)
+{
+    return "Timer: " + std::to_string(minutesLeft) + " minute" + (minutesLeft > 1 ? "s" : " ");
+}
+
+AlarmClock::AlarmClock(const ClockReading &start)
+    : m_today(start.date)
+    , m_lastSeen(start.localMinute() - 1)
+    , m_lastChecked(start.localMinute() - 1)
+{ }
+
+std::optional<TDate> AlarmClock::dayChange(const ClockReading &now)
+{
+    if (now.date == m_today || !now.date.isValid())
+        return std::nullopt;
+    m_today = now.date;
+    return m_today;
+}
+
+bool AlarmClock::setCountdown(const ClockReading &now, std::int64_t minutes)
+{
+    if (minutes <= 0 || minutes >= minutesPerDay)
+        return false;
+    m_countdown = true;
+    m_deadline = now.epochMinute + minutes;
+    m_recheck = true;
+    return true;
+}
+
+std::int64_t AlarmClock::countdownMinutesLeft(const ClockReading &now) const
+{
+    if (!m_countdown)
+        return 0;
+    return std::max<std::int64_t>(1, m_deadline - now.epochMinute);
+}
+
+AlarmClock::CheckResult AlarmClock::check(const ClockReading &now,
+                                          std::span<const AlarmDocument> docs,
+                                          const Settings &settings)
+{
+    CheckResult result;
+    const std::int64_t local = now.localMinute();
+    if (local == m_lastSeen && !m_recheck)
+        return result;
+    result.ran = true;
+    const bool recheck = m_recheck;
+    m_lastSeen = local;
+    m_recheck = false;
+
+    if (m_countdown && now.epochMinute >= m_deadline) {
+        m_countdown = false;
+        result.timerFired = true;
+    }
+
+    // Forward: the minutes since the last check, at most a day of them. Set back: nothing
+    // new, and the minutes from here on are checked again (each alarm sounds once anyway).
+    std::int64_t from = std::max(m_lastChecked + 1, local - maxCatchUpMinutes + 1);
+    if (recheck)
+        from = std::min(from, local);
+    const std::int64_t to = local;
+    m_lastChecked = local;
+
+    forgetBefore(now.date.dayNumber - 1);
+    if (settings.enabled && from <= to)
+        result.alarms = dueAlarms(now, docs, settings, from, to);
+
+    if (settings.enabled && now.minute + 1 < minutesPerDay) {
+        for (const Alarm &a : AlarmsOn(docs, now.date, settings.advance, now.minute + 1)) {
+            result.nextAlarm = a.alarmMinute;
+            break;
+        }
+    }
+    result.pane = paneText(now, docs, settings, result.nextAlarm);
+    return result;
+}
+
+std::vector<Alarm> AlarmClock::dueAlarms(const ClockReading &now,
+                                         std::span<const AlarmDocument> docs,
+                                         const Settings &settings, std::int64_t from,
+                                         std::int64_t to)
+{
+    std::vector<Alarm> due;
+    const std::int64_t firstDay = floorDiv(from, minutesPerDay);
+    const std::int64_t lastDay = floorDiv(to, minutesPerDay);
+    for (std::int64_t day = firstDay; day <= lastDay; ++day) { // at most two days
+        const int lo = day == firstDay ? static_cast<int>(from - day * minutesPerDay) : 0;
+        const int hi
+            = day == lastDay ? static_cast<int>(to - day * minutesPerDay) : minutesPerDay - 1;
+        const TDate date = TDate::fromDayNumber(static_cast<std::uint32_t>(day));
+        for (Alarm &a : AlarmsOn(docs, date, settings.advance, lo, hi)) {
+            const auto key
+                = std::make_tuple(a.date.dayNumber, docs[a.document].id, a.line, a.alarmMinute);
+            if (!m_sounded.insert(key).second)
+                continue;
+            a.late = a.localMinute() < now.localMinute();
+            due.push_back(std::move(a));
+        }
+    }
+    return due;
+}
+
+std::string AlarmClock::paneText(const ClockReading &now, std::span<const AlarmDocument> docs,
+                                 const Settings &settings, const std::optional<int> &next) const
+{
+    if (m_countdown)
+        return TimerPaneText(countdownMinutesLeft(now));
+    if (!settings.enabled)
+        return "Alarm off";
+    if (std::any_of(docs.begin(), docs.end(), [](const AlarmDocument &d) { return d.skipped; }))
+        return "Alarms disabled in this view";
+    if (!next)
+        return "No alarms";
+    return "Next alarm  " + FormatTime(*next);
+}
+
+void AlarmClock::forgetBefore(std::uint32_t dayNumber)
+{
+    m_sounded.erase(m_sounded.begin(),
+                    m_sounded.lower_bound(std::make_tuple(dayNumber, std::uint64_t {0},
+                                                          std::numeric_limits<std::int32_t>::min(),
+                                                          std::numeric_limits<int>::min())));
+}
+
+} // namespace dvw
