@@ -128,6 +128,35 @@ std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int 
     return out;
 }
 
+std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanceSetting,
+                                 std::int64_t from, std::int64_t to, std::int64_t now)
+{
+    std::vector<Alarm> due;
+    const std::int64_t firstDay = std::max<std::int64_t>(1, floorDiv(from, minutesPerDay));
+    const std::int64_t lastDay = floorDiv(to, minutesPerDay);
+    for (std::int64_t day = firstDay; day <= lastDay; ++day) {
+        const int lo = day == firstDay
+            ? static_cast<int>(std::max<std::int64_t>(0, from - day * minutesPerDay))
+            : 0;
+        const int hi
+            = day == lastDay ? static_cast<int>(to - day * minutesPerDay) : minutesPerDay - 1;
+        const TDate date = TDate::fromDayNumber(static_cast<std::uint32_t>(day));
+        std::vector<Alarm> ofDay = AlarmsOn(docs, date, advanceSetting, lo, hi);
+        // A line can land twice on one day (a weekend shift onto a day it has anyway).
+        const auto twice
+            = std::unique(ofDay.begin(), ofDay.end(), [](const Alarm &a, const Alarm &b) {
+                  return a.document == b.document && a.line == b.line
+                      && a.alarmMinute == b.alarmMinute;
+              });
+        ofDay.erase(twice, ofDay.end());
+        for (Alarm &a : ofDay) {
+            a.late = a.localMinute() < now;
+            due.push_back(std::move(a));
+        }
+    }
+    return due;
+}
+
 std::string TimerPaneText(std::int64_t minutesLeft)
 {
     return "Timer: " + std::to_string(minutesLeft) + " minute" + (minutesLeft > 1 ? "s" : " ");
@@ -210,21 +239,12 @@ std::vector<Alarm> AlarmClock::dueAlarms(const ClockReading &now,
                                          std::int64_t to)
 {
     std::vector<Alarm> due;
-    const std::int64_t firstDay = floorDiv(from, minutesPerDay);
-    const std::int64_t lastDay = floorDiv(to, minutesPerDay);
-    for (std::int64_t day = firstDay; day <= lastDay; ++day) { // at most two days
-        const int lo = day == firstDay ? static_cast<int>(from - day * minutesPerDay) : 0;
-        const int hi
-            = day == lastDay ? static_cast<int>(to - day * minutesPerDay) : minutesPerDay - 1;
-        const TDate date = TDate::fromDayNumber(static_cast<std::uint32_t>(day));
-        for (Alarm &a : AlarmsOn(docs, date, settings.advance, lo, hi)) {
-            const auto key
-                = std::make_tuple(a.date.dayNumber, docs[a.document].id, a.line, a.alarmMinute);
-            if (!m_sounded.insert(key).second)
-                continue;
-            a.late = a.localMinute() < now.localMinute();
+    for (Alarm &a : AlarmsBetween(docs, settings.advance, from, to, now.localMinute())) {
+        if (m_sounded
+                .insert(
+                    std::make_tuple(a.date.dayNumber, docs[a.document].id, a.line, a.alarmMinute))
+                .second)
             due.push_back(std::move(a));
-        }
     }
     return due;
 }

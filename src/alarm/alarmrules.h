@@ -72,6 +72,12 @@ std::vector<Appt> InstancesOn(const TApptDocument &doc, TDate date);
 std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int advanceSetting,
                             int from = 0, int to = minutesPerDay - 1);
 
+// The alarms whose moments lie in local minutes [from, to] (day number * 1440 + minute),
+// in the order they sound, each (document, line, day, minute) once, marked late when its
+// moment lies before `now`. The caller bounds the span: every day in it is looked at.
+std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanceSetting,
+                                 std::int64_t from, std::int64_t to, std::int64_t now);
+
 // The status bar's alarm pane while a countdown runs: "Timer: 5 minutes", "Timer: 1 minute ".
 std::string TimerPaneText(std::int64_t minutesLeft);
 

@@ -19,6 +19,8 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::Add;
     if (command == "when")
         return OptionSet::When;
+    if (command == "alarms")
+        return OptionSet::Alarms;
     return OptionSet::Window;
 }
 
@@ -94,6 +96,17 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
         return takeDate(name, value, o.from, error);
     if (set == OptionSet::When && name == "--count")
         return takeInt(name, value, 0, 100000, o.count, error);
+    if (set == OptionSet::Alarms) {
+        if (name == "--at")
+            o.at = value;
+        else if (name == "--since")
+            o.since = value;
+        else if (name == "--advance")
+            return takeInt(name, value, 0, 1440, o.advance, error);
+        else
+            return false;
+        return true;
+    }
     if (set != OptionSet::Window)
         return false;
     if (name == "--today")
@@ -117,9 +130,9 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
 
 bool takesValue(const std::string &name)
 {
-    static const char *const names[]
-        = {"--century-break", "--profile",        "--today",  "--start", "--days", "--nag",
-           "--unimportant",   "--priority-level", "--screen", "--from",  "--count"};
+    static const char *const names[] = {
+        "--century-break",  "--profile", "--today", "--start", "--days", "--nag",   "--unimportant",
+        "--priority-level", "--screen",  "--from",  "--count", "--at",   "--since", "--advance"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -37,6 +37,11 @@ struct CliOptions
     std::optional<TDate> from;
     std::optional<int> count;
     bool text = false;
+
+    // alarms: "YYYY-MM-DDTHH:MM" moments, and the advance overriding ADVANCE.
+    std::optional<std::string> at;
+    std::optional<std::string> since;
+    std::optional<int> advance;
 };
 
 struct CliParse
@@ -46,7 +51,7 @@ struct CliParse
 };
 
 // Which option groups a command accepts.
-enum class OptionSet { Date, Window, Add, When };
+enum class OptionSet { Date, Window, Add, When, Alarms };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

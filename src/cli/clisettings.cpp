@@ -24,6 +24,7 @@ CliSettings loadCliSettings(const CliOptions &o)
     s.unimportant = usableUnimportantDay(o.unimportant.value_or(stored.unimportant));
     s.allCategories = o.allCategories.value_or(stored.allCategories);
     s.multiline = stored.multiLine;
+    s.advance = usableAdvanceMinutes(o.advance.value_or(stored.advance));
     s.apptFile = stored.apptFile;
     return s;
 }

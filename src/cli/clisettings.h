@@ -18,6 +18,7 @@ struct CliSettings
     int unimportant = 1; // 0 = Sunday ... 6 = Saturday
     bool allCategories = false;
     bool multiline = false; // MULTILINE: continued entries show all their lines
+    int advance = 5; // ADVANCE: minutes an alarm sounds before its appointment, 0..1440
     std::string apptFile = "NOTES.APT";
 };
 

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "alarmcommand.h"
 #include "clioptions.h"
 #include "clisettings.h"
 #include "core/linereader.h"
@@ -32,6 +33,8 @@ const char usageText[]
       "  agenda    [FILE] [WINDOW OPTIONS]   the day-by-day list as text\n"
       "  when  TEXT [--from YYYY-MM-DD] [--count N] [--text] [DATE OPTIONS]\n"
       "                                 the days TEXT shows on in ten years, JSON Lines\n"
+      "  alarms FILE... --at YYYY-MM-DDTHH:MM [--since YYYY-MM-DDTHH:MM] [--advance N]\n"
+      "         [DATE OPTIONS]               the alarms due in (since, at], JSON Lines\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -297,6 +300,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runAgenda(o, out, err);
     if (o.command == "when")
         return runWhen(o, out, err);
+    if (o.command == "alarms")
+        return runAlarms(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 
