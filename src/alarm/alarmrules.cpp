@@ -157,6 +157,30 @@ std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanc
     return due;
 }
 
+std::string CurrentAlarmsText(std::span<const AlarmDocument> docs, TDate today, int advanceSetting)
+{
+    std::string text = "Alarm\tAppointment\r\n\r\n";
+    const std::vector<Alarm> alarms = AlarmsOn(docs, today, advanceSetting);
+    for (const Alarm &a : alarms)
+        text += FormatTime(a.alarmMinute) + "\t" + a.text + "\r\n";
+    if (alarms.empty())
+        text += "No alarms set for today.";
+    return text;
+}
+
+std::string CurrentAlarmsCaption(TDate today)
+{
+    return "Alarms for " + std::string(MonthName(static_cast<int>(today.Month()))) + " "
+        + std::to_string(today.DayOfMonth()) + ", " + std::to_string(today.Year());
+}
+
+std::string AlarmMessage(const Alarm &alarm)
+{
+    if (!alarm.late)
+        return alarm.text;
+    return alarm.text + "\r\n(late: due at " + FormatTime(alarm.alarmMinute) + ")";
+}
+
 std::string TimerPaneText(std::int64_t minutesLeft)
 {
     return "Timer: " + std::to_string(minutesLeft) + " minute" + (minutesLeft > 1 ? "s" : " ");

@@ -78,6 +78,14 @@ std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int 
 std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanceSetting,
                                  std::int64_t from, std::int64_t to, std::int64_t now);
 
+// What "Show current alarms" lists: a heading, then for each alarm that sounds today its
+// alarm time, a tab and its free text; "No alarms set for today." when there is none.
+std::string CurrentAlarmsText(std::span<const AlarmDocument> docs, TDate today, int advanceSetting);
+// "Alarms for December 7, 2026".
+std::string CurrentAlarmsCaption(TDate today);
+// What an alarm window shows: the free text, and for a late alarm when it was due.
+std::string AlarmMessage(const Alarm &alarm);
+
 // The status bar's alarm pane while a countdown runs: "Timer: 5 minutes", "Timer: 1 minute ".
 std::string TimerPaneText(std::int64_t minutesLeft);
 

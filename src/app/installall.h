@@ -3,6 +3,7 @@
 // The one place that knows every feature: the program, the screenshot program and the
 // widget tests install the same set. It lives with the executables because only they may
 // see all the feature layers, which are siblings of each other.
+#include "alarm/alarms.h"
 #include "edit/edit.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "views/views.h"
@@ -15,6 +16,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
 {
     InstallViews(frame);
     InstallEdit(frame);
+    InstallAlarms(frame);
 }
 
 } // namespace dvw

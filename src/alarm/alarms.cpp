@@ -1,0 +1,196 @@
+#include "alarms.h"
+
+#include "alarmnotifier.h"
+#include "alarmsound.h"
+#include "core/datetext.h"
+#include "platform/clock.h"
+#include "platform/displaytext.h"
+#include "platform/prompter.h"
+#include "settings/settingslimits.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
+#include "talarmwindow.h"
+#include "views/tdaydialog.h"
+
+#include <QLabel>
+
+#include <algorithm>
+
+namespace dvw {
+
+ClockReading ReadingOf(const QDateTime &now)
+{
+    const QDate d = now.date();
+    ClockReading r;
+    r.date = TDate(static_cast<std::uint32_t>(d.day()), static_cast<std::uint32_t>(d.month()),
+                   static_cast<std::uint32_t>(d.year()));
+    r.minute = now.time().hour() * 60 + now.time().minute();
+    const qint64 seconds = now.toSecsSinceEpoch();
+    r.epochMinute = seconds / 60 - (seconds % 60 < 0 ? 1 : 0);
+    return r;
+}
+
+AlarmController::AlarmController(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
+                                 std::shared_ptr<AlarmNotifier> notifier)
+    : QObject(&frame)
+    , m_frame(frame)
+    , m_player(std::move(player))
+    , m_notifier(std::move(notifier))
+    , m_clock(ReadingOf(frame.app().clock().now()))
+    , m_nextPlace(FirstAlarmPlace())
+{
+    setObjectName(QStringLiteral("alarmController"));
+}
+
+AlarmController::~AlarmController() = default;
+
+std::vector<AlarmDocument> AlarmController::openDocuments()
+{
+    std::vector<AlarmDocument> docs;
+    std::map<const TApptDocument *, std::uint64_t> ids;
+    DVDocManager &manager = m_frame.documents();
+    for (int i = 0; i < manager.count(); ++i) {
+        const TApptDocument *doc = manager.document(i);
+        if (doc == nullptr)
+            continue;
+        const auto known = m_ids.find(doc);
+        const std::uint64_t id = known != m_ids.end() ? known->second : m_nextId++;
+        ids[doc] = id;
+        docs.push_back({doc, id, false});
+    }
+    m_ids = std::move(ids);
+    return docs;
+}
+
+void AlarmController::tick(const QDateTime &now)
+{
+    const ClockReading reading = ReadingOf(now);
+    if (const std::optional<TDate> day = m_clock.dayChange(reading))
+        rollOver(*day);
+    const Settings &s = m_frame.app().settings;
+    const std::vector<AlarmDocument> docs = openDocuments();
+    const AlarmClock::CheckResult result
+        = m_clock.check(reading, docs, {s.alarm, usableAdvanceMinutes(s.advance)});
+    if (!result.ran)
+        return;
+    setPane(QString::fromStdString(result.pane));
+    if (result.timerFired)
+        showAlarm(QStringLiteral("Timer has gone off!"));
+    for (const Alarm &a : result.alarms) {
+        const QString message = DisplayText(AlarmMessage(a));
+        showAlarm(message);
+        if (m_notifier) {
+            const QString summary = a.late
+                ? QStringLiteral("Late alarm, due at %1")
+                      .arg(QString::fromStdString(FormatTime(a.alarmMinute)))
+                : QStringLiteral("Alarm");
+            m_notifier->notify(summary, DisplayText(a.text));
+        }
+    }
+}
+
+void AlarmController::rollOver(TDate today)
+{
+    dvwApp &app = m_frame.app();
+    app.dateWindow = DateWindow::make(today, today, usableDays(app.settings.days));
+    m_frame.documents().refreshAll();
+}
+
+void AlarmController::setPane(const QString &text)
+{
+    if (auto *pane = m_frame.findChild<QLabel *>(QStringLiteral("alarmField")))
+        pane->setText(text);
+}
+
+TAlarmWindow *AlarmController::showAlarm(const QString &text)
+{
+    const Settings &s = m_frame.app().settings;
+    const QString wave = QString::fromStdString(s.waveFile);
+    const AlarmSoundPlan plan
+        = AlarmSoundPlan::of(s.sound, s.soundCard, wave, s.duration, s.interval);
+    auto *window = new TAlarmWindow(text, plan, wave, m_player, &m_frame);
+    window->move(m_nextPlace);
+    m_nextPlace = NextAlarmPlace(m_nextPlace);
+    m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), nullptr), m_windows.end());
+    m_windows.emplace_back(window);
+    window->start();
+    return window;
+}
+
+std::vector<TAlarmWindow *> AlarmController::openWindows() const
+{
+    std::vector<TAlarmWindow *> open;
+    for (const QPointer<TAlarmWindow> &w : m_windows) {
+        if (w && w->isVisible())
+            open.push_back(w);
+    }
+    return open;
+}
+
+void AlarmController::setTimer()
+{
+    const ClockReading now = ReadingOf(m_frame.app().clock().now());
+    const QString initial = m_clock.countdownActive()
+        ? QString::number(m_clock.countdownMinutesLeft(now))
+        : QString();
+    const std::optional<QString> answer = m_frame.app().prompter().askText(
+        QStringLiteral("Timer"), QStringLiteral("Minutes until bell: "), initial);
+    if (!answer)
+        return;
+    bool ok = false;
+    const int minutes = answer->left(10).trimmed().toInt(&ok);
+    if (ok && m_clock.setCountdown(now, minutes))
+        tick(m_frame.app().clock().now());
+}
+
+void AlarmController::showCurrentAlarms()
+{
+    const TDate today = m_clock.today();
+    const std::vector<AlarmDocument> docs = openDocuments();
+    const Settings &s = m_frame.app().settings;
+    auto *dialog = new TDayDialog(&m_frame);
+    dialog->setObjectName(QStringLiteral("currentAlarms"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setCaption(QString::fromStdString(CurrentAlarmsCaption(today)));
+    dialog->setText(DisplayText(CurrentAlarmsText(docs, today, usableAdvanceMinutes(s.advance))));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+}
+
+void AlarmController::toggleAlarm()
+{
+    Settings &s = m_frame.app().settings;
+    s.alarm = !s.alarm;
+    if (!s.alarm)
+        setPane(QStringLiteral("Alarm off"));
+    m_clock.requestRecheck();
+    tick(m_frame.app().clock().now());
+}
+
+AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
+                               std::shared_ptr<AlarmNotifier> notifier)
+{
+    if (!player)
+        player = std::make_shared<SystemSoundPlayer>();
+    if (!notifier)
+        notifier = std::make_shared<DesktopAlarmNotifier>();
+    auto *alarms = new AlarmController(frame, std::move(player), std::move(notifier));
+    QObject::connect(frame.client(), &dvwMDIClient::ticked, alarms, &AlarmController::tick);
+    // A new or changed line, a new document: the next tick checks the minute again.
+    QObject::connect(&frame, &TDVDecoratedMDIFrame::commandCarriedOut, alarms,
+                     [alarms](int) { alarms->rules().requestRecheck(); });
+    QObject::connect(&frame.documents(), &DVDocManager::documentsChanged, alarms,
+                     [alarms] { alarms->rules().requestRecheck(); });
+    CommandRegistry &commands = frame.commands();
+    commands.add(Cm::SetTimer, [alarms] { alarms->setTimer(); });
+    commands.add(Cm::ShowAlarms, [alarms] { alarms->showCurrentAlarms(); });
+    commands.add(Cm::EnableAlarm, [alarms] { alarms->toggleAlarm(); });
+    frame.updateActions();
+    alarms->tick(frame.app().clock().now());
+    return *alarms;
+}
+
+} // namespace dvw

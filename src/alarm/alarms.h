@@ -1,0 +1,69 @@
+#pragma once
+
+#include "alarmrules.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class QLabel;
+
+namespace dvw {
+
+class AlarmNotifier;
+class SoundPlayer;
+class TAlarmWindow;
+class TDVDecoratedMDIFrame;
+class TApptDocument;
+
+// The time as the alarm rules read it: the local date and minute, and the epoch minute.
+ClockReading ReadingOf(const QDateTime &now);
+
+// The alarm clock of the main window: the client's tick drives the rules, rolls the
+// documents over to a new day, opens the alarm windows and writes the alarm pane. It
+// carries out "Set timer", "Show current alarms" and switching the alarm clock on and off.
+class AlarmController : public QObject
+{
+    Q_OBJECT
+public:
+    AlarmController(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
+                    std::shared_ptr<AlarmNotifier> notifier);
+    ~AlarmController() override;
+
+    void tick(const QDateTime &now);
+    void setTimer();
+    void showCurrentAlarms();
+    void toggleAlarm();
+    // Opens one alarm window at the next cascade place.
+    TAlarmWindow *showAlarm(const QString &text);
+
+    AlarmClock &rules() { return m_clock; }
+    std::vector<TAlarmWindow *> openWindows() const;
+
+private:
+    std::vector<AlarmDocument> openDocuments();
+    void rollOver(TDate today);
+    void setPane(const QString &text);
+
+    TDVDecoratedMDIFrame &m_frame;
+    std::shared_ptr<SoundPlayer> m_player;
+    std::shared_ptr<AlarmNotifier> m_notifier;
+    AlarmClock m_clock;
+    QPoint m_nextPlace;
+    std::map<const TApptDocument *, std::uint64_t> m_ids;
+    std::uint64_t m_nextId = 1;
+    std::vector<QPointer<TAlarmWindow>> m_windows;
+};
+
+// Installs the alarm clock in the main window and registers its commands. Without a
+// player or a notifier the system's are used.
+AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame,
+                               std::shared_ptr<SoundPlayer> player = {},
+                               std::shared_ptr<AlarmNotifier> notifier = {});
+
+} // namespace dvw
