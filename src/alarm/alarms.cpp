@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/displaytext.h"
 #include "platform/prompter.h"
+#include "settings/settingkeys.h"
 #include "settings/settingslimits.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
@@ -70,7 +71,7 @@ void AlarmController::tick(const QDateTime &now)
     const ClockReading reading = ReadingOf(now);
     if (const std::optional<TDate> day = m_clock.dayChange(reading))
         rollOver(*day);
-    const Settings &s = m_frame.app().settings;
+    const Settings &s = m_frame.app().settings();
     const std::vector<AlarmDocument> docs = openDocuments();
     const AlarmClock::CheckResult result
         = m_clock.check(reading, docs, {s.alarm, usableAdvanceMinutes(s.advance)});
@@ -95,7 +96,7 @@ void AlarmController::tick(const QDateTime &now)
 void AlarmController::rollOver(TDate today)
 {
     dvwApp &app = m_frame.app();
-    app.dateWindow = DateWindow::make(today, today, usableDays(app.settings.days));
+    app.dateWindow = DateWindow::make(today, today, usableDays(app.settings().days));
     m_frame.documents().refreshAll();
 }
 
@@ -107,7 +108,7 @@ void AlarmController::setPane(const QString &text)
 
 TAlarmWindow *AlarmController::showAlarm(const QString &text)
 {
-    const Settings &s = m_frame.app().settings;
+    const Settings &s = m_frame.app().settings();
     const QString wave = QString::fromStdString(s.waveFile);
     const AlarmSoundPlan plan
         = AlarmSoundPlan::of(s.sound, s.soundCard, wave, s.duration, s.interval);
@@ -150,7 +151,7 @@ void AlarmController::showCurrentAlarms()
 {
     const TDate today = m_clock.today();
     const std::vector<AlarmDocument> docs = openDocuments();
-    const Settings &s = m_frame.app().settings;
+    const Settings &s = m_frame.app().settings();
     auto *dialog = new TDayDialog(&m_frame);
     dialog->setObjectName(QStringLiteral("currentAlarms"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -162,9 +163,14 @@ void AlarmController::showCurrentAlarms()
 
 void AlarmController::toggleAlarm()
 {
-    Settings &s = m_frame.app().settings;
-    s.alarm = !s.alarm;
-    if (!s.alarm)
+    m_frame.app().changeSetting(settingkeys::ALARM, !m_frame.app().settings().alarm);
+}
+
+void AlarmController::settingChanged(const QString &name)
+{
+    if (name != QLatin1String(settingkeys::ALARM))
+        return;
+    if (!m_frame.app().settings().alarm)
         setPane(QStringLiteral("Alarm off"));
     m_clock.requestRecheck();
     tick(m_frame.app().clock().now());
@@ -188,6 +194,8 @@ AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, std::shared_ptr<Soun
     commands.add(Cm::SetTimer, [alarms] { alarms->setTimer(); });
     commands.add(Cm::ShowAlarms, [alarms] { alarms->showCurrentAlarms(); });
     commands.add(Cm::EnableAlarm, [alarms] { alarms->toggleAlarm(); });
+    QObject::connect(&frame.app(), &dvwApp::settingsChanged, alarms,
+                     &AlarmController::settingChanged);
     frame.updateActions();
     alarms->tick(frame.app().clock().now());
     return *alarms;

@@ -38,7 +38,9 @@ public:
     void tick(const QDateTime &now);
     void setTimer();
     void showCurrentAlarms();
+    // Switches ALARM through the settings; the pane and the rules follow settingChanged.
     void toggleAlarm();
+    void settingChanged(const QString &name);
     // Opens one alarm window at the next cascade place.
     TAlarmWindow *showAlarm(const QString &text);
 
