@@ -24,43 +24,90 @@ bool inRange(const TDate &d, const TDate &lo, const TDate &hi)
     return lo.dayNumber <= d.dayNumber && d.dayNumber <= hi.dayNumber;
 }
 
-// The alarms of `instanceDay`'s timed instances whose moment falls on `soundDay`.
-void collect(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
-             int advanceSetting, int from, int to, std::vector<Alarm> &out)
+std::vector<Appt> instancesOfDayAlone(const TApptDocument &doc, TDate date);
+
+// The instances of the date: the document's cell while the date is in its window or
+// lead-in, else `alone` filled by expanding the date on its own.
+const std::vector<Appt> &instancesOn(const TApptDocument &doc, TDate date, std::vector<Appt> &alone)
+{
+    const DateWindow &w = doc.engine().window();
+    if (!date.isValid())
+        return alone;
+    if (inRange(date, w.start, w.end))
+        return doc.engine().dayCell(static_cast<int>(date.Month()),
+                                    static_cast<int>(date.DayOfMonth()));
+    if (w.start.dayNumber > 0
+        && inRange(date, w.leadInStart, TDate::fromDayNumber(w.start.dayNumber - 1)))
+        return doc.engine().leadInCell(static_cast<int>(date.DayOfMonth()));
+    alone = instancesOfDayAlone(doc, date);
+    return alone;
+}
+
+// Calls f(document, instance, line, minute) for each timed instance of `instanceDay` whose
+// alarm moment falls on `soundDay` at a minute in [from, to].
+template<typename F>
+void forEachAlarm(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
+                  int advanceSetting, int from, int to, F &&f)
 {
     const std::int64_t dayShift = static_cast<std::int64_t>(soundDay.dayNumber)
         - static_cast<std::int64_t>(instanceDay.dayNumber); // 0 or -1
+    const std::int64_t advance = AlarmAdvance(-1, advanceSetting);
+    std::vector<Appt> alone;
     for (std::size_t i = 0; i < docs.size(); ++i) {
         if (docs[i].doc == nullptr || docs[i].skipped)
             continue;
         const auto &lines = docs[i].doc->lines();
-        for (const Appt &a : InstancesOn(*docs[i].doc, instanceDay)) {
+        for (const Appt &a : instancesOn(*docs[i].doc, instanceDay, alone)) {
             if (a.line < 0 || static_cast<std::size_t>(a.line) >= lines.size())
                 continue;
             const TimeString &ts = lines[static_cast<std::size_t>(a.line)];
             if (ts.time < 0)
                 continue;
             const std::int64_t minute = std::int64_t {ts.time}
-                - AlarmAdvance(ts.alarmAdvance, advanceSetting); // [-1440, ...)
+                - (ts.alarmAdvance == -1 ? advance : AlarmAdvance(ts.alarmAdvance, advanceSetting));
             const std::int64_t offset = floorDiv(minute, minutesPerDay);
             if (offset != dayShift)
                 continue;
             const std::int64_t onDay = minute - offset * minutesPerDay; // [0, 1439]
-            if (onDay < from || onDay > to)
-                continue;
-            Alarm alarm;
-            alarm.document = i;
-            alarm.line = a.line;
-            alarm.date = soundDay;
-            alarm.alarmMinute = static_cast<int>(onDay);
-            alarm.instanceDate = instanceDay;
-            alarm.time = ts.time;
-            const auto start = static_cast<std::size_t>(std::clamp<std::int32_t>(
-                ts.textStart, 0, static_cast<std::int32_t>(ts.text.size())));
-            alarm.text = ts.text.substr(start);
-            out.push_back(std::move(alarm));
+            if (onDay >= from && onDay <= to)
+                f(i, a, ts, static_cast<int>(onDay));
         }
     }
+}
+
+// The alarms of `instanceDay`'s timed instances whose moment falls on `soundDay`.
+void collect(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
+             int advanceSetting, int from, int to, std::vector<Alarm> &out)
+{
+    forEachAlarm(docs, instanceDay, soundDay, advanceSetting, from, to,
+                 [&](std::size_t doc, const Appt &a, const TimeString &ts, int onDay) {
+                     Alarm alarm;
+                     alarm.document = doc;
+                     alarm.line = a.line;
+                     alarm.date = soundDay;
+                     alarm.alarmMinute = onDay;
+                     alarm.instanceDate = instanceDay;
+                     alarm.time = ts.time;
+                     const auto start = static_cast<std::size_t>(std::clamp<std::int32_t>(
+                         ts.textStart, 0, static_cast<std::int32_t>(ts.text.size())));
+                     alarm.text = ts.text.substr(start);
+                     out.push_back(std::move(alarm));
+                 });
+}
+
+// The first alarm minute of `day` in [from, 1439], if any.
+std::optional<int> firstAlarmMinute(std::span<const AlarmDocument> docs, TDate day,
+                                    int advanceSetting, int from)
+{
+    std::optional<int> first;
+    const auto keep = [&](std::size_t, const Appt &, const TimeString &, int onDay) {
+        if (!first || onDay < *first)
+            first = onDay;
+    };
+    forEachAlarm(docs, day, day, advanceSetting, from, minutesPerDay - 1, keep);
+    forEachAlarm(docs, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from,
+                 minutesPerDay - 1, keep);
+    return first;
 }
 
 // A date outside the window: the document's lines expanded over that one day by the same
@@ -99,16 +146,8 @@ std::int64_t AlarmAdvance(std::int32_t lineAdvance, int advanceSetting)
 
 std::vector<Appt> InstancesOn(const TApptDocument &doc, TDate date)
 {
-    const DateWindow &w = doc.engine().window();
-    if (!date.isValid())
-        return {};
-    if (inRange(date, w.start, w.end))
-        return doc.engine().dayCell(static_cast<int>(date.Month()),
-                                    static_cast<int>(date.DayOfMonth()));
-    if (w.start.dayNumber > 0
-        && inRange(date, w.leadInStart, TDate::fromDayNumber(w.start.dayNumber - 1)))
-        return doc.engine().leadInCell(static_cast<int>(date.DayOfMonth()));
-    return instancesOfDayAlone(doc, date);
+    std::vector<Appt> alone;
+    return instancesOn(doc, date, alone);
 }
 
 std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int advanceSetting,
@@ -217,13 +256,18 @@ std::int64_t AlarmClock::countdownMinutesLeft(const ClockReading &now) const
     return std::max<std::int64_t>(1, m_deadline - now.epochMinute);
 }
 
+bool AlarmClock::needsCheck(const ClockReading &now) const
+{
+    return m_recheck || now.localMinute() != m_lastSeen;
+}
+
 AlarmClock::CheckResult AlarmClock::check(const ClockReading &now,
                                           std::span<const AlarmDocument> docs,
                                           const Settings &settings)
 {
     CheckResult result;
     const std::int64_t local = now.localMinute();
-    if (local == m_lastSeen && !m_recheck)
+    if (!needsCheck(now))
         return result;
     result.ran = true;
     const bool recheck = m_recheck;
@@ -247,12 +291,8 @@ AlarmClock::CheckResult AlarmClock::check(const ClockReading &now,
     if (settings.enabled && from <= to)
         result.alarms = dueAlarms(now, docs, settings, from, to);
 
-    if (settings.enabled && now.minute + 1 < minutesPerDay) {
-        for (const Alarm &a : AlarmsOn(docs, now.date, settings.advance, now.minute + 1)) {
-            result.nextAlarm = a.alarmMinute;
-            break;
-        }
-    }
+    if (settings.enabled && now.minute + 1 < minutesPerDay)
+        result.nextAlarm = firstAlarmMinute(docs, now.date, settings.advance, now.minute + 1);
     result.pane = paneText(now, docs, settings, result.nextAlarm);
     return result;
 }

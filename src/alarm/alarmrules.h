@@ -132,6 +132,8 @@ public:
         std::string pane; // the alarm pane's text
     };
 
+    // Whether check would run: the minute changed or a re-check was asked for.
+    bool needsCheck(const ClockReading &now) const;
     // Checks every minute in (last checked, now]; a clock set back checks nothing new.
     CheckResult check(const ClockReading &now, std::span<const AlarmDocument> docs,
                       const Settings &settings);

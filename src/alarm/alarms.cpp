@@ -71,6 +71,8 @@ void AlarmController::tick(const QDateTime &now)
     const ClockReading reading = ReadingOf(now);
     if (const std::optional<TDate> day = m_clock.dayChange(reading))
         rollOver(*day);
+    if (!m_clock.needsCheck(reading))
+        return;
     const Settings &s = m_frame.app().settings();
     const std::vector<AlarmDocument> docs = openDocuments();
     const AlarmClock::CheckResult result
