@@ -111,7 +111,9 @@ std::optional<int> firstAlarmMinute(std::span<const AlarmDocument> docs, TDate d
 }
 
 // A date outside the window: the document's lines expanded over that one day by the same
-// engine, with the document's filters and category selection.
+// engine, with the document's filters and category selection. The day is expanded as a
+// window that starts on it, which is what the window shows once a day change makes that
+// day the start (a day count without a start date counts from the first of its month).
 std::vector<Appt> instancesOfDayAlone(const TApptDocument &doc, TDate date)
 {
     MemorySource source(doc.dateSettings());
