@@ -15,11 +15,11 @@ namespace {
 constexpr int instancesPerDocument = 5000;
 const dvw::TDate today(7, 12, 2026);
 
-std::unique_ptr<dvw::TApptDocument> documentForToday(int seed)
+std::unique_ptr<dvw::TApptDocument> documentForToday(int seed, dvw::TDate start = today)
 {
     dvw::DocumentSettings s;
     s.today = today;
-    s.start = today;
+    s.start = start;
     s.days = 365;
     auto doc = std::make_unique<dvw::TApptDocument>(s);
     char line[96];
@@ -35,10 +35,10 @@ std::unique_ptr<dvw::TApptDocument> documentForToday(int seed)
 
 struct ThreeDocuments
 {
-    ThreeDocuments()
+    explicit ThreeDocuments(dvw::TDate start = today)
     {
         for (int d = 0; d < 3; ++d) {
-            docs.push_back(documentForToday(d));
+            docs.push_back(documentForToday(d, start));
             open.push_back({docs.back().get(), static_cast<std::uint64_t>(d + 1), false});
         }
     }
@@ -85,6 +85,19 @@ void BM_CheckOfANewMinute(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CheckOfANewMinute)->Unit(benchmark::kMicrosecond);
+
+// The same when the user's window starts next month: today is expanded on its own.
+void BM_CheckOfANewMinuteOutsideTheWindow(benchmark::State &state)
+{
+    static ThreeDocuments three(dvw::TDate(1, 1, 2027));
+    int minute = 0;
+    dvw::AlarmClock clock(at(0));
+    for (auto _ : state) {
+        minute = minute % 1439 + 1;
+        benchmark::DoNotOptimize(clock.check(at(minute), three.open, {true, 5}));
+    }
+}
+BENCHMARK(BM_CheckOfANewMinuteOutsideTheWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -26,38 +26,33 @@ bool inRange(const TDate &d, const TDate &lo, const TDate &hi)
 
 std::vector<Appt> instancesOfDayAlone(const TApptDocument &doc, TDate date);
 
-// The instances of the date: the document's cell while the date is in its window or
-// lead-in, else `alone` filled by expanding the date on its own.
-const std::vector<Appt> &instancesOn(const TApptDocument &doc, TDate date, std::vector<Appt> &alone)
+// The document's cell of the date while the date is in its window or lead-in, else null.
+const std::vector<Appt> *cellOf(const TApptDocument &doc, TDate date)
 {
     const DateWindow &w = doc.engine().window();
-    if (!date.isValid())
-        return alone;
     if (inRange(date, w.start, w.end))
-        return doc.engine().dayCell(static_cast<int>(date.Month()),
-                                    static_cast<int>(date.DayOfMonth()));
+        return &doc.engine().dayCell(static_cast<int>(date.Month()),
+                                     static_cast<int>(date.DayOfMonth()));
     if (w.start.dayNumber > 0
         && inRange(date, w.leadInStart, TDate::fromDayNumber(w.start.dayNumber - 1)))
-        return doc.engine().leadInCell(static_cast<int>(date.DayOfMonth()));
-    alone = instancesOfDayAlone(doc, date);
-    return alone;
+        return &doc.engine().leadInCell(static_cast<int>(date.DayOfMonth()));
+    return nullptr;
 }
 
 // Calls f(document, instance, line, minute) for each timed instance of `instanceDay` whose
 // alarm moment falls on `soundDay` at a minute in [from, to].
 template<typename F>
-void forEachAlarm(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
-                  int advanceSetting, int from, int to, F &&f)
+void forEachAlarm(std::span<const AlarmDocument> docs, DayInstances &days, TDate instanceDay,
+                  TDate soundDay, int advanceSetting, int from, int to, F &&f)
 {
     const std::int64_t dayShift = static_cast<std::int64_t>(soundDay.dayNumber)
         - static_cast<std::int64_t>(instanceDay.dayNumber); // 0 or -1
     const std::int64_t advance = AlarmAdvance(-1, advanceSetting);
-    std::vector<Appt> alone;
     for (std::size_t i = 0; i < docs.size(); ++i) {
         if (docs[i].doc == nullptr || docs[i].skipped)
             continue;
         const auto &lines = docs[i].doc->lines();
-        for (const Appt &a : instancesOn(*docs[i].doc, instanceDay, alone)) {
+        for (const Appt &a : days.of(docs[i], instanceDay)) {
             if (a.line < 0 || static_cast<std::size_t>(a.line) >= lines.size())
                 continue;
             const TimeString &ts = lines[static_cast<std::size_t>(a.line)];
@@ -76,10 +71,10 @@ void forEachAlarm(std::span<const AlarmDocument> docs, TDate instanceDay, TDate 
 }
 
 // The alarms of `instanceDay`'s timed instances whose moment falls on `soundDay`.
-void collect(std::span<const AlarmDocument> docs, TDate instanceDay, TDate soundDay,
-             int advanceSetting, int from, int to, std::vector<Alarm> &out)
+void collect(std::span<const AlarmDocument> docs, DayInstances &days, TDate instanceDay,
+             TDate soundDay, int advanceSetting, int from, int to, std::vector<Alarm> &out)
 {
-    forEachAlarm(docs, instanceDay, soundDay, advanceSetting, from, to,
+    forEachAlarm(docs, days, instanceDay, soundDay, advanceSetting, from, to,
                  [&](std::size_t doc, const Appt &a, const TimeString &ts, int onDay) {
                      Alarm alarm;
                      alarm.document = doc;
@@ -96,16 +91,16 @@ void collect(std::span<const AlarmDocument> docs, TDate instanceDay, TDate sound
 }
 
 // The first alarm minute of `day` in [from, 1439], if any.
-std::optional<int> firstAlarmMinute(std::span<const AlarmDocument> docs, TDate day,
-                                    int advanceSetting, int from)
+std::optional<int> firstAlarmMinute(std::span<const AlarmDocument> docs, DayInstances &days,
+                                    TDate day, int advanceSetting, int from)
 {
     std::optional<int> first;
     const auto keep = [&](std::size_t, const Appt &, const TimeString &, int onDay) {
         if (!first || onDay < *first)
             first = onDay;
     };
-    forEachAlarm(docs, day, day, advanceSetting, from, minutesPerDay - 1, keep);
-    forEachAlarm(docs, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from,
+    forEachAlarm(docs, days, day, day, advanceSetting, from, minutesPerDay - 1, keep);
+    forEachAlarm(docs, days, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from,
                  minutesPerDay - 1, keep);
     return first;
 }
@@ -146,20 +141,49 @@ std::int64_t AlarmAdvance(std::int32_t lineAdvance, int advanceSetting)
     return std::min<std::int64_t>(static_cast<std::uint32_t>(lineAdvance), minutesPerDay);
 }
 
+const std::vector<Appt> &DayInstances::of(const AlarmDocument &doc, TDate date)
+{
+    static const std::vector<Appt> none;
+    if (doc.doc == nullptr || !date.isValid())
+        return none;
+    if (const std::vector<Appt> *cell = cellOf(*doc.doc, date))
+        return *cell;
+    const DateWindow &w = doc.doc->window();
+    Alone &alone = m_alone[{doc.id, date.dayNumber}];
+    if (!alone.filled || alone.lines != doc.doc->lines().size()
+        || alone.windowStart != w.start.dayNumber || alone.windowDays != w.days) {
+        alone.appts = instancesOfDayAlone(*doc.doc, date);
+        alone.lines = doc.doc->lines().size();
+        alone.windowStart = w.start.dayNumber;
+        alone.windowDays = w.days;
+        alone.filled = true;
+    }
+    return alone.appts;
+}
+
+void DayInstances::forgetBefore(std::uint32_t dayNumber)
+{
+    std::erase_if(m_alone,
+                  [dayNumber](const auto &entry) { return entry.first.second < dayNumber; });
+}
+
 std::vector<Appt> InstancesOn(const TApptDocument &doc, TDate date)
 {
-    std::vector<Appt> alone;
-    return instancesOn(doc, date, alone);
+    DayInstances days;
+    return days.of({&doc, 0, false}, date);
 }
 
 std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int advanceSetting,
-                            int from, int to)
+                            int from, int to, DayInstances *remembered)
 {
+    DayInstances once;
+    DayInstances &days = remembered != nullptr ? *remembered : once;
     std::vector<Alarm> out;
     if (!day.isValid())
         return out;
-    collect(docs, day, day, advanceSetting, from, to, out);
-    collect(docs, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from, to, out);
+    collect(docs, days, day, day, advanceSetting, from, to, out);
+    collect(docs, days, TDate::fromDayNumber(day.dayNumber + 1), day, advanceSetting, from, to,
+            out);
     // Stable: documents in the order given, then each day's own order.
     std::stable_sort(out.begin(), out.end(), [](const Alarm &a, const Alarm &b) {
         if (a.alarmMinute != b.alarmMinute)
@@ -170,7 +194,8 @@ std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int 
 }
 
 std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanceSetting,
-                                 std::int64_t from, std::int64_t to, std::int64_t now)
+                                 std::int64_t from, std::int64_t to, std::int64_t now,
+                                 DayInstances *remembered)
 {
     std::vector<Alarm> due;
     const std::int64_t firstDay = std::max<std::int64_t>(1, floorDiv(from, minutesPerDay));
@@ -182,7 +207,7 @@ std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanc
         const int hi
             = day == lastDay ? static_cast<int>(to - day * minutesPerDay) : minutesPerDay - 1;
         const TDate date = TDate::fromDayNumber(static_cast<std::uint32_t>(day));
-        std::vector<Alarm> ofDay = AlarmsOn(docs, date, advanceSetting, lo, hi);
+        std::vector<Alarm> ofDay = AlarmsOn(docs, date, advanceSetting, lo, hi, remembered);
         // A line can land twice on one day (a weekend shift onto a day it has anyway).
         const auto twice
             = std::unique(ofDay.begin(), ofDay.end(), [](const Alarm &a, const Alarm &b) {
@@ -294,7 +319,8 @@ AlarmClock::CheckResult AlarmClock::check(const ClockReading &now,
         result.alarms = dueAlarms(now, docs, settings, from, to);
 
     if (settings.enabled && now.minute + 1 < minutesPerDay)
-        result.nextAlarm = firstAlarmMinute(docs, now.date, settings.advance, now.minute + 1);
+        result.nextAlarm
+            = firstAlarmMinute(docs, m_days, now.date, settings.advance, now.minute + 1);
     result.pane = paneText(now, docs, settings, result.nextAlarm);
     return result;
 }
@@ -305,7 +331,7 @@ std::vector<Alarm> AlarmClock::dueAlarms(const ClockReading &now,
                                          std::int64_t to)
 {
     std::vector<Alarm> due;
-    for (Alarm &a : AlarmsBetween(docs, settings.advance, from, to, now.localMinute())) {
+    for (Alarm &a : AlarmsBetween(docs, settings.advance, from, to, now.localMinute(), &m_days)) {
         if (m_sounded
                 .insert(
                     std::make_tuple(a.date.dayNumber, docs[a.document].id, a.line, a.alarmMinute))
@@ -331,6 +357,7 @@ std::string AlarmClock::paneText(const ClockReading &now, std::span<const AlarmD
 
 void AlarmClock::forgetBefore(std::uint32_t dayNumber)
 {
+    m_days.forgetBefore(dayNumber);
     m_sounded.erase(m_sounded.begin(),
                     m_sounded.lower_bound(std::make_tuple(dayNumber, std::uint64_t {0},
                                                           std::numeric_limits<std::int32_t>::min(),

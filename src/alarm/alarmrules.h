@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <span>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace dvw {
@@ -61,22 +63,46 @@ struct Alarm
 // 32 bits, so a huge typed advance reads as unsigned and is held to a day as well.
 std::int64_t AlarmAdvance(std::int32_t lineAdvance, int advanceSetting);
 
-// The document's instances on one date, in the order the day shows them: its day cell
-// while the date lies in the window, its lead-in cell in the lead-in, else the date
+// The instances of open documents on days, in the order each day shows them: a document's
+// day cell while the day lies in its window, its lead-in cell in the lead-in, else the day
 // expanded on its own (a cell keyed by month and day would give another year's date).
+// Expanding reads every line, so such days are remembered until the document's line count
+// or window changes or forget() is called (a line changed, a filter changed).
+class DayInstances
+{
+public:
+    const std::vector<Appt> &of(const AlarmDocument &doc, TDate date);
+    void forget() { m_alone.clear(); }
+    void forgetBefore(std::uint32_t dayNumber);
+
+private:
+    struct Alone
+    {
+        bool filled = false;
+        std::size_t lines = 0;
+        std::uint32_t windowStart = 0;
+        int windowDays = 0;
+        std::vector<Appt> appts;
+    };
+    std::map<std::pair<std::uint64_t, std::uint32_t>, Alone> m_alone; // (id, day number)
+};
+
+// The document's instances on one date, as DayInstances gives them, remembering nothing.
 std::vector<Appt> InstancesOn(const TApptDocument &doc, TDate date);
 
 // The alarms that sound on `day` at minutes from..to (inclusive, 0..1439), in the order
 // they sound, then by document, then by the day's order. An alarm minute before 0:00
 // sounds on the day before, so the next day's instances are looked at too.
 std::vector<Alarm> AlarmsOn(std::span<const AlarmDocument> docs, TDate day, int advanceSetting,
-                            int from = 0, int to = minutesPerDay - 1);
+                            int from = 0, int to = minutesPerDay - 1,
+                            DayInstances *remembered = nullptr);
 
 // The alarms whose moments lie in local minutes [from, to] (day number * 1440 + minute),
 // in the order they sound, each (document, line, day, minute) once, marked late when its
 // moment lies before `now`. The caller bounds the span: every day in it is looked at.
 std::vector<Alarm> AlarmsBetween(std::span<const AlarmDocument> docs, int advanceSetting,
-                                 std::int64_t from, std::int64_t to, std::int64_t now);
+                                 std::int64_t from, std::int64_t to, std::int64_t now,
+                                 DayInstances *remembered = nullptr);
 
 // What "Show current alarms" lists: a heading, then for each alarm that sounds today its
 // alarm time, a tab and its free text; "No alarms set for today." when there is none.
@@ -108,7 +134,12 @@ public:
 
     // The next check runs even if the minute has not changed (a line was added, a
     // countdown set). A minute that already sounded does not sound again.
-    void requestRecheck() { m_recheck = true; }
+    // Days expanded outside a window are expanded again.
+    void requestRecheck()
+    {
+        m_recheck = true;
+        m_days.forget();
+    }
 
     // A countdown of 1..1439 minutes from now; other values leave it as it was. Its
     // deadline is absolute, so a clock change or a sleep does not stretch it.
@@ -149,6 +180,7 @@ private:
     std::int64_t m_lastSeen; // local minute of the last check that ran
     std::int64_t m_lastChecked; // local minutes up to this one have been checked
     bool m_recheck = false;
+    DayInstances m_days;
     bool m_countdown = false;
     std::int64_t m_deadline = 0; // epoch minute
     // Each (document, line, day, minute) sounds once.

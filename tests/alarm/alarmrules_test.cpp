@@ -255,6 +255,24 @@ TEST(AlarmClock, DaysOutsideTheWindowNeverSoundAnotherYear)
     }
 }
 
+TEST(AlarmClock, ADayExpandedOutsideTheWindowFollowsTheLines)
+{
+    Fixture f;
+    f.add({"12/7/2026 9:00 Meet"}, TDate(1, 1, 2027), 30);
+    AlarmClock clock(at(dec7, 8, 49));
+    ASSERT_EQ(clock.check(at(dec7, 8, 50), f.open, {true, 10}).alarms.size(), 1U);
+    // A line added: the remembered day no longer matches the document.
+    f.docs[0]->AppendLine("12/7/2026 9:01 Added");
+    ASSERT_EQ(run(clock, f, {at(dec7, 8, 51)}),
+              std::vector<std::string>({"Added@" + FormatTime(531)}));
+    // A line changed in place: a re-check forgets what was expanded.
+    f.docs[0]->lineTable()[0] = TimeString("12/7/2026 9:02 Changed");
+    f.docs[0]->Rescan();
+    clock.requestRecheck();
+    EXPECT_EQ(run(clock, f, {at(dec7, 8, 52)}),
+              std::vector<std::string>({"Changed@" + FormatTime(532)}));
+}
+
 TEST(AlarmClock, SwitchedOffOrSkippedDocumentsStaySilent)
 {
     Fixture f;
