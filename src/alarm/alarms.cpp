@@ -22,7 +22,7 @@
 
 namespace dvw {
 
-ClockReading ReadingOf(const QDateTime &now)
+ClockReading ClockReadingOf(const QDateTime &now)
 {
     const QDate d = now.date();
     ClockReading r;
@@ -40,7 +40,7 @@ AlarmController::AlarmController(TDVDecoratedMDIFrame &frame, std::shared_ptr<So
     , m_frame(frame)
     , m_player(std::move(player))
     , m_notifier(std::move(notifier))
-    , m_clock(ReadingOf(frame.app().clock().now()))
+    , m_clock(ClockReadingOf(frame.app().clock().now()))
     , m_nextPlace(FirstAlarmPlace())
 {
     setObjectName(QStringLiteral("alarmController"));
@@ -68,7 +68,7 @@ std::vector<AlarmDocument> AlarmController::openDocuments()
 
 void AlarmController::tick(const QDateTime &now)
 {
-    const ClockReading reading = ReadingOf(now);
+    const ClockReading reading = ClockReadingOf(now);
     if (const std::optional<TDate> day = m_clock.dayChange(reading))
         rollOver(*day);
     if (!m_clock.needsCheck(reading))
@@ -135,7 +135,7 @@ std::vector<TAlarmWindow *> AlarmController::openWindows() const
 
 void AlarmController::setTimer()
 {
-    const ClockReading now = ReadingOf(m_frame.app().clock().now());
+    const ClockReading now = ClockReadingOf(m_frame.app().clock().now());
     const QString initial = m_clock.countdownActive()
         ? QString::number(m_clock.countdownMinutesLeft(now))
         : QString();

@@ -22,7 +22,7 @@ class TDVDecoratedMDIFrame;
 class TApptDocument;
 
 // The time as the alarm rules read it: the local date and minute, and the epoch minute.
-ClockReading ReadingOf(const QDateTime &now);
+ClockReading ClockReadingOf(const QDateTime &now);
 
 // The alarm clock of the main window: the client's tick drives the rules, rolls the
 // documents over to a new day, opens the alarm windows and writes the alarm pane. It
