@@ -64,6 +64,20 @@ bool takeDate(const std::string &name, const std::string &text, std::optional<TD
     return slot.has_value();
 }
 
+// "YYYY-MM", a year from 1 and a month 01..12.
+bool takeMonth(const std::string &name, const std::string &text,
+               std::optional<std::pair<int, int>> &slot, std::string &error)
+{
+    int y = 0, m = 0;
+    if (text.size() != 7 || text[4] != '-' || !parseInt(text.substr(0, 4), y)
+        || !parseInt(text.substr(5, 2), m) || y < 1 || m < 1 || m > 12) {
+        error = name + " takes a month as YYYY-MM, not '" + text + "'";
+        return false;
+    }
+    slot = std::pair {y, m};
+    return true;
+}
+
 bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
 {
     if (arg == "--european" || arg == "--no-european")
@@ -77,7 +91,7 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.hideUnprioritized = true;
     else if (set == OptionSet::Add && arg == "--force")
         o.force = true;
-    else if (set == OptionSet::When && arg == "--text")
+    else if ((set == OptionSet::When || o.command == "month") && arg == "--text")
         o.text = true;
     else
         return false;
@@ -109,6 +123,8 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
     }
     if (set != OptionSet::Window)
         return false;
+    if (o.command == "month" && name == "--month")
+        return takeMonth(name, value, o.month, error);
     if (name == "--today")
         return takeDate(name, value, o.today, error);
     if (name == "--start")
@@ -132,7 +148,8 @@ bool takesValue(const std::string &name)
 {
     static const char *const names[] = {
         "--century-break",  "--profile", "--today", "--start", "--days", "--nag",   "--unimportant",
-        "--priority-level", "--screen",  "--from",  "--count", "--at",   "--since", "--advance"};
+        "--priority-level", "--screen",  "--from",  "--count", "--at",   "--since", "--advance",
+        "--month"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dvw {
@@ -42,6 +43,8 @@ struct CliOptions
     std::optional<std::string> at;
     std::optional<std::string> since;
     std::optional<int> advance;
+    // month: the month shown (year and 1..12); --text draws it for people.
+    std::optional<std::pair<int, int>> month;
 };
 
 struct CliParse

@@ -35,6 +35,9 @@ const char usageText[]
       "                                 the days TEXT shows on in ten years, JSON Lines\n"
       "  alarms FILE... --at YYYY-MM-DDTHH:MM [--since YYYY-MM-DDTHH:MM] [--advance N]\n"
       "         [DATE OPTIONS]               the alarms due in (since, at], JSON Lines\n"
+      "  month     FILE --month YYYY-MM [WINDOW OPTIONS] [--text]\n"
+      "                                      the calendar's month: its days and their\n"
+      "                                      entries, JSON Lines (--text: drawn)\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -302,6 +305,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runWhen(o, out, err);
     if (o.command == "alarms")
         return runAlarms(o, out, err);
+    if (o.command == "month")
+        return runMonth(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

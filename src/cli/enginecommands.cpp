@@ -4,6 +4,7 @@
 #include "clisettings.h"
 #include "json.h"
 #include "store/listwording.h"
+#include "store/monthgrid.h"
 #include "store/tapptdocument.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <memory>
 #include <ostream>
+#include <string>
 
 namespace dvw {
 
@@ -301,6 +303,87 @@ int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err)
     // The process ends right after this command: handing the lines and cells back one by
     // one would only cost time.
     static_cast<void>(run.release());
+    return 0;
+}
+
+namespace {
+
+std::string monthDayJson(const GridDay &day)
+{
+    std::string entries = "[";
+    for (const GridEntry &e : day.entries) {
+        if (entries.size() > 1)
+            entries += ',';
+        entries += JsonObject()
+                       .addInt("line", e.line)
+                       .addString("text", e.text)
+                       .addInt("colour", e.colour)
+                       .addInt("done", e.done ? 1 : 0)
+                       .str();
+    }
+    entries += ']';
+    return JsonObject()
+               .addInt("day", day.day)
+               .addInt("weekday", day.weekday)
+               .addBool("inWindow", day.inWindow)
+               .addRaw("entries", entries)
+               .str()
+        + "\n";
+}
+
+// The month for people: a grid of day numbers, "*" beside a day with entries and "-"
+// beside a day outside the window, then the entries day by day.
+void drawMonth(const MonthGrid &grid, std::ostream &out)
+{
+    const MonthShape &s = grid.shape;
+    const std::string title = std::string(MonthName(s.month)) + " " + std::to_string(s.year);
+    out << std::string((35 - title.size()) / 2, ' ') << title << "\n";
+    for (int w = 0; w < 7; ++w)
+        out << "  " << ShortDayName(w == 0 ? 7 : w).substr(0, 3);
+    out << "\n";
+    std::string row(static_cast<std::size_t>(5 * s.firstWeekday), ' ');
+    for (const GridDay &day : grid.days) {
+        const char mark = !day.inWindow ? '-' : day.entries.empty() ? ' ' : '*';
+        const std::string number = std::to_string(day.day);
+        row += std::string(4 - number.size(), ' ') + number + mark;
+        if (day.weekday == 6 || day.day == s.daysInMonth) {
+            out << row.substr(0, row.find_last_not_of(' ') + 1) << "\n";
+            row.clear();
+        }
+    }
+    for (const GridDay &day : grid.days) {
+        if (day.entries.empty())
+            continue;
+        out << "\n"
+            << ShortDayName(day.weekday == 0 ? 7 : day.weekday).substr(0, 3) << " " << day.day
+            << "\n";
+        for (const GridEntry &e : day.entries)
+            out << (e.done ? "  x " : "    ") << e.text << "\n";
+    }
+}
+
+} // namespace
+
+int runMonth(const CliOptions &options, std::ostream &out, std::ostream &err)
+{
+    if (!options.month)
+        return usageError(err, "month needs --month YYYY-MM");
+    std::unique_ptr<EngineRun> run;
+    if (const int status = prepare(options, run, false, err))
+        return status;
+    MonthGridRequest request;
+    request.year = options.month->first;
+    request.month = options.month->second;
+    request.today = run->document.engine().window().today;
+    request.selected = request.today;
+    const MonthGrid grid
+        = BuildMonthGrid(run->document.engine(), run->document.lineTable(), request);
+    if (options.text) {
+        drawMonth(grid, out);
+        return 0;
+    }
+    for (const GridDay &day : grid.days)
+        out << monthDayJson(day);
     return 0;
 }
 

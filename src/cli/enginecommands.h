@@ -11,5 +11,7 @@ namespace dvw {
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err);
 int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err);
 int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err);
+// One month as the calendar view shows it: each day with its entries as the cell draws them.
+int runMonth(const CliOptions &options, std::ostream &out, std::ostream &err);
 
 } // namespace dvw

@@ -19,9 +19,8 @@ int floorDiv(int a, int b)
 
 bool realMonth(int year, int month)
 {
-    return month >= 1 && month <= 12 && year >= 1 && DayNumber(static_cast<std::uint32_t>(month), 1,
-                                                                static_cast<std::uint32_t>(year))
-        != 0;
+    return month >= 1 && month <= 12 && year >= 1
+        && DayNumber(static_cast<std::uint32_t>(month), 1, static_cast<std::uint32_t>(year)) != 0;
 }
 
 } // namespace

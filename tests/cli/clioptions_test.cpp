@@ -94,6 +94,14 @@ TEST(CliUsage, UsageIsPrintedOnceForEveryBadArgument)
         {"read", "FILE"},
         {"agenda", "--days", "0"},
         {"index"},
+        {"month", "F.APT"},
+        {"month", "F.APT", "--month", "2026-13"},
+        {"month", "F.APT", "--month", "2026-00"},
+        {"month", "F.APT", "--month", "2026-1"},
+        {"month", "F.APT", "--month", "0000-01"},
+        {"month", "F.APT", "--month", "2026-01-05"},
+        {"agenda", "F.APT", "--month", "2026-01"},
+        {"agenda", "F.APT", "--text"},
     };
     for (const auto &args : bad) {
         const CliRun r = run(args);
@@ -102,6 +110,15 @@ TEST(CliUsage, UsageIsPrintedOnceForEveryBadArgument)
         EXPECT_EQ(countOf(r.err, "usage:"), 1u) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST(CliArguments, MonthTakesAYearAndMonth)
+{
+    const CliParse parse = parseCliOptions({"month", "F", "--text", "--month=0001-12"});
+    EXPECT_EQ(parse.error, "");
+    ASSERT_TRUE(parse.options.month);
+    EXPECT_EQ(*parse.options.month, (std::pair {1, 12}));
+    EXPECT_TRUE(parse.options.text);
 }
 
 TEST(CliUsage, HelpPrintsTheUsageOnStandardOutput)

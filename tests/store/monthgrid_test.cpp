@@ -2,8 +2,9 @@
 #include "store/tapptdocument.h"
 #include "testdocuments.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 using namespace dvw;
 namespace chr = std::chrono;
@@ -31,7 +32,8 @@ TEST(MonthShape, EveryMonthOf1900To2100AgreesWithTheStandardCalendar)
             const MonthShape pane = MonthShapeOf(y, static_cast<int>(m), GridRule::Pane);
             SCOPED_TRACE(std::to_string(y) + "-" + std::to_string(m));
             EXPECT_EQ(cal.firstWeekday, static_cast<int>(chr::weekday {first}.c_encoding()));
-            EXPECT_EQ(cal.daysInMonth, static_cast<int>(unsigned {chr::year_month_day {last}.day()}));
+            EXPECT_EQ(cal.daysInMonth,
+                      static_cast<int>(unsigned {chr::year_month_day {last}.day()}));
             EXPECT_EQ(cal.weekRows, weeks);
             EXPECT_EQ(pane.weekRows, weeks + (endsOnSaturday ? 1 : 0));
             EXPECT_EQ(pane.firstWeekday, cal.firstWeekday);
@@ -162,8 +164,8 @@ TEST(GridGeometry, NoRoomForARowDrawsAndHitsNothing)
     {
         int w, h;
     };
-    for (const Size size : {Size {0, 0}, Size {1, 1}, Size {200, -5}, Size {200, 0}, Size {200, 8},
-                            Size {6, 200}}) {
+    for (const Size size :
+         {Size {0, 0}, Size {1, 1}, Size {200, -5}, Size {200, 0}, Size {200, 8}, Size {6, 200}}) {
         const GridGeometry g = GridGeometry::pane(s, size.w, size.h);
         EXPECT_FALSE(g.drawsCells()) << size.w << "x" << size.h;
         EXPECT_TRUE(g.cellRect(1).isEmpty());
