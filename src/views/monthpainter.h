@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/monthgrid.h"
+
+#include <QColor>
+#include <QFont>
+
+#include <array>
+
+class QPainter;
+class QRect;
+
+namespace dvw {
+
+// The fonts and colours a month is drawn with.
+struct MonthLook
+{
+    QFont titleFont; // the pane: HEADINGFONT; the calendar: LARGEFONT
+    QFont headingFont; // weekday names
+    QFont dayFont; // day numbers: CALENDARFONT
+    QFont entryFont; // entries: SMALLFONT
+    std::array<QColor, 15> userColours; // COLOR1..COLOR15
+    QColor highlight;
+    QColor highlightedText;
+};
+
+// The grid's pixel layout in a rectangle of a window or an image. The calendar leaves its
+// rectangle's last pixel column free; its rows leave room for a header of twice the title
+// height.
+GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const MonthLook &look);
+
+// Draws the month over the rectangle: the pane's day numbers, or the calendar's cells with
+// their entries. Nothing at all is drawn when the rectangle has no room for a row. File
+// text is drawn as plain text, one line per entry.
+void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid,
+                const MonthLook &look);
+
+} // namespace dvw
