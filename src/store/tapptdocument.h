@@ -122,6 +122,8 @@ public:
     void broadcastCursorDate(const TDate &date, const DocumentListener *sender);
     bool hasPendingCursorDate() const { return m_cursorDatePending; }
     const TDate &lastCursorDate() const { return m_lastCursorDate; }
+    // Remembers a date for the next list without asking the open views to show it.
+    void setLastCursorDate(const TDate &date) { m_lastCursorDate = date; }
 
 private:
     void clearTables();

@@ -167,8 +167,9 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
         return GridGeometry::pane(grid.shape, rect.width(), rect.height());
     const GridRect area {rect.left(), rect.top(), rect.left() + rect.width() - 1,
                          rect.top() + rect.height()};
-    return GridGeometry::calendar(grid.shape, area, QFontMetrics(look.titleFont).height(),
-                                  QFontMetrics(look.entryFont).boundingRect(QStringLiteral("Ay")).height());
+    return GridGeometry::calendar(
+        grid.shape, area, QFontMetrics(look.titleFont).height(),
+        QFontMetrics(look.entryFont).boundingRect(QStringLiteral("Ay")).height());
 }
 
 void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look)

@@ -32,7 +32,6 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
 // Draws the month over the rectangle: the pane's day numbers, or the calendar's cells with
 // their entries. Nothing at all is drawn when the rectangle has no room for a row. File
 // text is drawn as plain text, one line per entry.
-void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid,
-                const MonthLook &look);
+void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look);
 
 } // namespace dvw

@@ -1,8 +1,10 @@
 #include "views.h"
 
 #include "listcursor.h"
+#include "monthviews.h"
 #include "platform/helpbook.h"
 #include "shell/commands.h"
+#include "shell/commandtable.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
@@ -12,8 +14,11 @@
 #include "toneapptview.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPalette>
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace dvw {
@@ -31,6 +36,66 @@ ApptViewSettings listSettings(const dvwApp &app)
     s.wording.european = app.settings().european;
     s.bigDialog = app.settings().bigDialog;
     return s;
+}
+
+MonthViewSettings monthSettings(const dvwApp &app, bool calendar)
+{
+    MonthViewSettings s;
+    const auto &fonts = app.fonts();
+    s.look.titleFont = fonts[calendar ? LargeFont : HeadingFont].font;
+    s.look.headingFont = fonts[HeadingFont].font;
+    s.look.dayFont = fonts[CalendarFont].font;
+    s.look.entryFont = fonts[SmallFont].font;
+    s.look.userColours = UserColours(app.settings().colors);
+    const QPalette palette = QApplication::palette();
+    s.look.highlight = palette.color(QPalette::Highlight);
+    s.look.highlightedText = palette.color(QPalette::HighlightedText);
+    s.shadeWeekends = app.settings().shadeWeekends;
+    return s;
+}
+
+// The Edit menu while the calendar is active.
+std::vector<MenuEntry> calendarMenu()
+{
+    MenuEntry edit;
+    edit.kind = MenuEntry::Kind::Popup;
+    edit.text = "&Edit";
+    edit.group = MenuGroup::Edit;
+    edit.entries
+        = {{MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}},
+           {MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}}};
+    return {edit};
+}
+
+template<typename View>
+QWidget *makeMonth(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewHost host)
+{
+    constexpr bool calendar = std::is_same_v<View, TCalendarView>;
+    auto *view = new View(*frame.documents().signalsOf(doc), monthSettings(frame.app(), calendar),
+                          std::move(host));
+    QObject::connect(&frame.app(), &dvwApp::settingsChanged, view, [&frame, view] {
+        view->setViewSettings(monthSettings(frame.app(), calendar));
+    });
+    return view;
+}
+
+// The calendar takes the document's window alone; going back brings the list, which opens
+// its panes.
+void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+{
+    DVDocManager &docs = frame.documents();
+    if (docs.viewWindow(doc, CalendarViewSlot)) {
+        if (docs.openView(doc, ListViewSlot))
+            docs.closeView(doc, CalendarViewSlot);
+        return;
+    }
+    dvwMDIChild *window = docs.openView(doc, CalendarViewSlot);
+    if (window == nullptr)
+        return;
+    window->setViewMenu(calendarMenu());
+    frame.setViewMenu(window->viewMenu());
+    for (ViewSlot slot : {ListViewSlot, FileViewSlot, MonthPaneSlot, CurrentPaneSlot})
+        docs.closeView(doc, slot);
 }
 
 std::optional<int> listCursorOf(const DVDocManager &docs, const TApptDocument &doc)
@@ -101,6 +166,22 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
         Cm::ShowCurrentPane, [&docs] { docs.openView(*docs.current(), CurrentPaneSlot); },
         [&docs] { return docs.current() && docs.canMakeView(CurrentPaneSlot); });
     r.add(
+        Cm::ShowMonthPane, [&docs] { docs.openView(*docs.current(), MonthPaneSlot); },
+        [&docs] { return docs.current() && docs.canMakeView(MonthPaneSlot); });
+    r.add(
+        Cm::CloseMonthPane, [&docs] { docs.closeView(*docs.current(), MonthPaneSlot); },
+        [&docs] { return docs.current() != nullptr; });
+    r.add(
+        Cm::ViewCalendar, [&frame, &docs] { toggleCalendar(frame, *docs.current()); },
+        [&docs] { return docs.current() && docs.canMakeView(CalendarViewSlot); });
+    r.add(
+        Cm::ViewAppointment,
+        [&frame, &docs] {
+            if (docs.viewWindow(*docs.current(), CalendarViewSlot))
+                toggleCalendar(frame, *docs.current());
+        },
+        [&docs] { return docs.current() && docs.viewWindow(*docs.current(), CalendarViewSlot); });
+    r.add(
         Cm::CloseCurrentPane, [&docs] { docs.closeView(*docs.current(), CurrentPaneSlot); },
         [&docs] { return docs.current() != nullptr; });
 }
@@ -116,6 +197,12 @@ void InstallViews(TDVDecoratedMDIFrame &frame)
     });
     docs.setViewFactory(CurrentPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
         return makeCurrentPane(frame, doc, hostFor(frame, doc, calendarStart));
+    });
+    docs.setViewFactory(MonthPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
+        return makeMonth<TMonthView>(frame, doc, hostFor(frame, doc, calendarStart));
+    });
+    docs.setViewFactory(CalendarViewSlot, [&frame, calendarStart](TApptDocument &doc) {
+        return makeMonth<TCalendarView>(frame, doc, hostFor(frame, doc, calendarStart));
     });
     registerCommands(frame);
     frame.updateActions();

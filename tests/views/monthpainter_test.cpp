@@ -89,8 +89,8 @@ TEST(MonthPainter, OverflowMarkExactlyWhenEntriesDoNotFit)
     const GridRect mark = g.overflowMark(6);
     const QRect corner(mark.right - 4, mark.bottom - 3, 2, 2);
     for (int count = 0; count <= fit + 2; ++count) {
-        const MonthGrid grid = aprilWith(std::vector<GridEntry>(static_cast<std::size_t>(count),
-                                                                entry("i")));
+        const MonthGrid grid
+            = aprilWith(std::vector<GridEntry>(static_cast<std::size_t>(count), entry("i")));
         const QImage image = paint(grid);
         EXPECT_EQ(hasColour(image, corner, Qt::black), count > fit) << count;
     }
@@ -110,9 +110,9 @@ TEST(MonthPainter, FileTextIsDrawnAsPlainText)
         const QImage image = paint(grid);
         const QRect line(cell.left, top, cell.right - cell.left, g.entryLineHeight());
         const QRect ink = inkIn(image, line);
-        const int expected = metrics.boundingRect(QString::fromStdString(text)
-                                                      .replace(QStringLiteral("\r\n"),
-                                                               QStringLiteral("  ")))
+        const int expected = metrics
+                                 .boundingRect(QString::fromStdString(text).replace(
+                                     QStringLiteral("\r\n"), QStringLiteral("  ")))
                                  .width();
         EXPECT_NEAR(ink.width(), expected, 3) << text;
         const QRect below(cell.left, top + g.entryLineHeight(), cell.right - cell.left,

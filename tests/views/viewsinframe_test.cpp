@@ -119,17 +119,31 @@ TEST_F(ViewsInFrame, CloseAndShowCommandsEmptyAndFillTheSlot)
     EXPECT_EQ(frame->client()->subWindowList().size(), 2);
 }
 
-TEST_F(ViewsInFrame, VAsksForTheCalendarViewWhichIsNotThereYet)
+// The calendar takes the document's window alone; V there brings the list and its panes
+// back, and without a list to go back to the calendar stays.
+class CalendarToggle : public ViewsInFrame, public testing::WithParamInterface<bool>
+{ };
+
+TEST_P(CalendarToggle, VTogglesTheCalendarView)
 {
-    start(sampleFile);
+    const bool withList = GetParam();
+    start(sampleFile, withList);
     ASSERT_NE(pane(), nullptr);
-    QSignalSpy carried(frame.get(), &TDVDecoratedMDIFrame::commandCarriedOut);
     QTest::keyClick(pane()->edit(), Qt::Key_V);
-    EXPECT_EQ(carried.count(), 0);
-    ASSERT_NE(frame->action(Cm::ViewCalendar), nullptr);
-    EXPECT_FALSE(frame->action(Cm::ViewCalendar)->isEnabled());
-    EXPECT_EQ(frame->client()->subWindowList().size(), 2);
+    const dvwMDIChild *calendar = docs().viewWindow(doc(), CalendarViewSlot);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        return !docs().viewWindow(doc(), CurrentPaneSlot)
+            && !docs().viewWindow(doc(), MonthPaneSlot) && !docs().viewWindow(doc(), ListViewSlot);
+    }));
+    QTest::keyClick(calendar->widget(), Qt::Key_V);
+    QTest::qWait(0);
+    EXPECT_EQ(docs().viewWindow(doc(), CalendarViewSlot) == nullptr, withList);
+    EXPECT_EQ(docs().viewWindow(doc(), ListViewSlot) != nullptr, withList);
+    EXPECT_EQ(docs().count(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutList, CalendarToggle, testing::Bool());
 
 TEST_F(ViewsInFrame, F1InThePaneShowsItsHelpTopic)
 {

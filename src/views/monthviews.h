@@ -1,0 +1,109 @@
+#pragma once
+
+#include "monthpainter.h"
+#include "viewhost.h"
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+
+namespace dvw {
+
+class DocumentSignals;
+class TApptDocument;
+
+struct MonthViewSettings
+{
+    MonthLook look;
+    bool shadeWeekends = false;
+};
+
+// A month of one document as a grid of weeks, with a selected day that follows the other
+// views' cursor date and tells them its own. The vertical scroll bar carries only a month
+// count (0..24 from the window's start month); the whole month is drawn at every paint.
+// The pane (TMonthView) and the calendar (TCalendarView) differ in rules and keys.
+class MonthGridView : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    // Null once the document has gone.
+    TApptDocument *document() const;
+    const TDate &selectedDate() const { return m_selected; }
+    // Selects a date; with broadcast it becomes the document's cursor date and the other
+    // views follow it.
+    void selectDate(const TDate &date, bool broadcast);
+    void setViewSettings(const MonthViewSettings &settings);
+
+    // The month shown, as data and as laid out in the window.
+    MonthGrid grid() const;
+    GridGeometry geometry() const;
+    // Draws the month as the window would, into any painter.
+    void paintTo(QPainter &painter, const QRect &rect) const;
+
+protected:
+    MonthGridView(DocumentSignals &events, GridRule rule, const MonthViewSettings &settings,
+                  ViewHost host, QWidget *parent);
+
+    // The moves both views share: paging, Home, the arrows. True when the key was one.
+    bool moveKey(int key);
+    void runCommand(int command);
+    bool commandEnabled(int command) const;
+    void addMenuEntry(QMenu &menu, const QString &text, int command);
+
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    QPointer<DocumentSignals> m_events;
+    GridRule m_rule;
+    MonthViewSettings m_settings;
+    ViewHost m_host;
+    TDate m_selected;
+
+    void syncScrollBar();
+
+private:
+    void scrollAction(int action);
+};
+
+// The month pane ("Month View"): a date picker beside the list.
+class TMonthView : public MonthGridView
+{
+    Q_OBJECT
+public:
+    static QString viewName(); // "Month View"
+    TMonthView(DocumentSignals &events, const MonthViewSettings &settings, ViewHost host,
+               QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+// The calendar view ("Calendar View"): each day's appointments in its cell.
+class TCalendarView : public MonthGridView
+{
+    Q_OBJECT
+public:
+    static QString viewName(); // "Calendar View"
+    TCalendarView(DocumentSignals &events, const MonthViewSettings &settings, ViewHost host,
+                  QWidget *parent = nullptr);
+
+    // The line and date of the entry under a point of the window, selecting its day; line
+    // -1 when no drawn entry lies there.
+    std::pair<int, TDate> entryAt(const QPoint &point);
+    // The day dialog for the selected day (not modal; it goes at the first key or click).
+    void openDayDialog();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void popup(const QPoint &point);
+    // The entry under the point where the popup opened: its operations act on it.
+    std::pair<int, TDate> m_captured {-1, TDate()};
+};
+
+} // namespace dvw
