@@ -168,8 +168,8 @@ void MonthGridView::paintEvent(QPaintEvent *)
 
 void MonthGridView::mousePressEvent(QMouseEvent *event)
 {
-    const int day = geometry().dayAt(event->position().toPoint().x(),
-                                     event->position().toPoint().y());
+    const int day
+        = geometry().dayAt(event->position().toPoint().x(), event->position().toPoint().y());
     if (day == 0)
         return;
     selectDate(TDate(static_cast<std::uint32_t>(day), m_selected.Month(), m_selected.Year()), true);
