@@ -4,6 +4,7 @@
 #include "store/tapptdocument.h"
 #include "views/apptrows.h"
 #include "views/listpainter.h"
+#include "views/monthviews.h"
 #include "views/tapptview.h"
 
 #include <QApplication>
@@ -109,6 +110,77 @@ void BM_ViewCursorDownThroughIndex(benchmark::State &state)
     state.SetItemsProcessed(moves);
 }
 BENCHMARK(BM_ViewCursorDownThroughIndex)->Unit(benchmark::kMillisecond);
+
+dvw::MonthViewSettings calendarSettings()
+{
+    dvw::MonthViewSettings s;
+    s.look.titleFont = QApplication::font();
+    s.look.titleFont.setPixelSize(20);
+    s.look.headingFont = QApplication::font();
+    s.look.headingFont.setPixelSize(14);
+    s.look.dayFont = s.look.headingFont;
+    s.look.entryFont = QApplication::font();
+    s.look.entryFont.setPixelSize(11);
+    s.shadeWeekends = true;
+    return s;
+}
+
+// The whole calendar at 1600 x 1000 over days of 178 entries each: the month's grid built
+// from the document and every cell drawn.
+void BM_CalendarRepaint(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    dvw::DocumentSignals events(doc);
+    dvw::TCalendarView view(events, calendarSettings(), {});
+    view.resize(1600, 1000);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        view.paintTo(painter, image.rect());
+    }
+}
+BENCHMARK(BM_CalendarRepaint)->Unit(benchmark::kMillisecond);
+
+// One arrow key in the calendar: the new date selected and told to the other views.
+void BM_CalendarKeyMove(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    dvw::DocumentSignals events(doc);
+    dvw::TCalendarView view(events, calendarSettings(), {});
+    view.resize(1600, 1000);
+    int i = 0;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, (++i & 1) ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &key);
+    }
+}
+BENCHMARK(BM_CalendarKeyMove)->Unit(benchmark::kMicrosecond);
+
+// One arrow key with the repaint it asks for: the month's grid and the two changed cells.
+void BM_CalendarKeyMoveWithRepaint(benchmark::State &state)
+{
+    dvw::TApptDocument &doc = document();
+    dvw::DocumentSignals events(doc);
+    dvw::TCalendarView view(events, calendarSettings(), {});
+    view.resize(1600, 1000);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    int i = 0;
+    for (auto _ : state) {
+        const int before = static_cast<int>(view.selectedDate().DayOfMonth());
+        QKeyEvent key(QEvent::KeyPress, (++i & 1) ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &key);
+        const dvw::GridGeometry g = view.geometry();
+        QRect dirty;
+        for (const int day : {before, static_cast<int>(view.selectedDate().DayOfMonth())}) {
+            const dvw::GridRect r = g.cellRect(day);
+            dirty |= QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
+        QPainter painter(&image);
+        painter.setClipRect(dirty);
+        view.paintTo(painter, image.rect(), dirty);
+    }
+}
+BENCHMARK(BM_CalendarKeyMoveWithRepaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

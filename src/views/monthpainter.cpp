@@ -63,6 +63,11 @@ void paintDayNumber(QPainter &p, const QRect &cell, int day, const QColor &colou
                QStringLiteral("%1").arg(day, 2));
 }
 
+bool needed(const QRect &cell, const QRect &dirty)
+{
+    return !dirty.isValid() || cell.intersects(dirty);
+}
+
 void paintPane(QPainter &p, const GridGeometry &g, const MonthGrid &grid, int width, int height,
                const MonthLook &look)
 {
@@ -127,7 +132,7 @@ void paintCellEntries(QPainter &p, const GridGeometry &g, const GridDay &day, co
 }
 
 void paintCalendar(QPainter &p, const GridGeometry &g, const MonthGrid &grid, const QRect &rect,
-                   const MonthLook &look)
+                   const MonthLook &look, const QRect &dirty)
 {
     p.fillRect(QRect(rect.left(), rect.top(), rect.width(), g.gridTop() - rect.top()), lightGrey);
     paintTitleAndNames(p, g, rect.top(), rect.width(), 3, look);
@@ -149,6 +154,8 @@ void paintCalendar(QPainter &p, const GridGeometry &g, const MonthGrid &grid, co
     }
     for (const GridDay &day : grid.days) {
         const QRect cell = qRect(g.cellRect(day.day));
+        if (!needed(cell, dirty))
+            continue;
         p.fillRect(cell, day.selected ? look.highlight : white);
         if (day.shaded)
             p.fillRect(cell, QBrush(day.selected ? white : lightGrey, Qt::BDiagPattern));
@@ -172,7 +179,8 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
         QFontMetrics(look.entryFont).boundingRect(QStringLiteral("Ay")).height());
 }
 
-void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look)
+void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look,
+                const QRect &dirty)
 {
     const GridGeometry g = MonthGeometryFor(rect, grid, look);
     if (rect.isEmpty() || !g.drawsCells())
@@ -183,7 +191,7 @@ void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, con
         painter.translate(rect.topLeft());
         paintPane(painter, g, grid, rect.width(), rect.height(), look);
     } else {
-        paintCalendar(painter, g, grid, rect, look);
+        paintCalendar(painter, g, grid, rect, look, dirty);
     }
     painter.restore();
 }

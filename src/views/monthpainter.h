@@ -4,11 +4,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 
 #include <array>
 
 class QPainter;
-class QRect;
 
 namespace dvw {
 
@@ -31,7 +31,9 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
 
 // Draws the month over the rectangle: the pane's day numbers, or the calendar's cells with
 // their entries. Nothing at all is drawn when the rectangle has no room for a row. File
-// text is drawn as plain text, one line per entry.
-void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look);
+// text is drawn as plain text, one line per entry. With a dirty rectangle, only the cells
+// that meet it are drawn (a move within the month repaints two cells).
+void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look,
+                const QRect &dirty = QRect());
 
 } // namespace dvw

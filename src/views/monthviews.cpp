@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -69,9 +70,19 @@ void MonthGridView::selectDate(const TDate &date, bool broadcast)
 {
     if (!date.isValid() || date.Year() < 1)
         return;
+    const TDate old = m_selected;
     m_selected = date;
     syncScrollBar();
-    viewport()->update();
+    // Within the month only the old and the new day's cells change.
+    if (old.isValid() && old.Month() == date.Month() && old.Year() == date.Year()) {
+        const GridGeometry g = geometry();
+        for (const TDate &d : {old, date}) {
+            const GridRect r = g.cellRect(static_cast<int>(d.DayOfMonth()));
+            viewport()->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+        }
+    } else {
+        viewport()->update();
+    }
     if (broadcast && m_events)
         m_events->sendCursorDate(date, this);
 }
@@ -99,12 +110,17 @@ MonthGrid MonthGridView::grid() const
 
 GridGeometry MonthGridView::geometry() const
 {
-    return MonthGeometryFor(viewport()->rect(), grid(), m_settings.look);
+    // The layout needs the month's shape only, not its entries.
+    MonthGrid shape;
+    shape.rule = m_rule;
+    shape.shape = MonthShapeOf(static_cast<int>(m_selected.Year()),
+                               static_cast<int>(m_selected.Month()), m_rule);
+    return MonthGeometryFor(viewport()->rect(), shape, m_settings.look);
 }
 
-void MonthGridView::paintTo(QPainter &painter, const QRect &rect) const
+void MonthGridView::paintTo(QPainter &painter, const QRect &rect, const QRect &dirty) const
 {
-    PaintMonth(painter, rect, grid(), m_settings.look);
+    PaintMonth(painter, rect, grid(), m_settings.look, dirty);
 }
 
 bool MonthGridView::moveKey(int key)
@@ -159,11 +175,11 @@ void MonthGridView::addMenuEntry(QMenu &menu, const QString &text, int command)
     connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
 }
 
-void MonthGridView::paintEvent(QPaintEvent *)
+void MonthGridView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().window());
-    paintTo(painter, viewport()->rect());
+    painter.fillRect(event->rect(), palette().window());
+    paintTo(painter, viewport()->rect(), event->rect());
 }
 
 void MonthGridView::mousePressEvent(QMouseEvent *event)

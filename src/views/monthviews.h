@@ -37,7 +37,7 @@ public:
     MonthGrid grid() const;
     GridGeometry geometry() const;
     // Draws the month as the window would, into any painter.
-    void paintTo(QPainter &painter, const QRect &rect) const;
+    void paintTo(QPainter &painter, const QRect &rect, const QRect &dirty = QRect()) const;
 
 protected:
     MonthGridView(DocumentSignals &events, GridRule rule, const MonthViewSettings &settings,
