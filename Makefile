@@ -63,6 +63,7 @@ screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --list docs/listview.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit docs/editdialog.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit-reduced docs/editdialog-reduced.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --calendar docs/calendarview.png
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

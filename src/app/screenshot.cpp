@@ -2,7 +2,8 @@
 // the picture in the README. A fixed clock keeps the picture the same from run to run.
 // With --list the appointment list alone is rendered, continued entries shown whole, its
 // cursor moved down the list. With --edit or --edit-reduced the edit dialog is rendered,
-// open on the team meeting, in the enlarged or the reduced mode.
+// open on the team meeting, in the enlarged or the reduced mode. With --calendar the
+// calendar view is rendered, weekends shaded.
 #include "app/installall.h"
 #include "edit/edit.h"
 #include "platform/clock.h"
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
     QApplication qapp(argc, argv);
     bool listOnly = false;
     std::optional<bool> editDialog; // enlarged or not
+    bool calendar = false;
     std::vector<QString> positional;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -43,12 +45,14 @@ int main(int argc, char **argv)
             listOnly = true;
         else if (arg == QStringLiteral("--edit") || arg == QStringLiteral("--edit-reduced"))
             editDialog = arg == QStringLiteral("--edit");
+        else if (arg == QStringLiteral("--calendar"))
+            calendar = true;
         else
             positional.push_back(QFileInfo(arg).absoluteFilePath());
     }
     if (positional.empty()) {
         std::fprintf(stderr,
-                     "usage: dayvane-screenshot [--list | --edit | --edit-reduced] OUTPUT.png "
+                     "usage: dayvane-screenshot [--list | --calendar | --edit | --edit-reduced] OUTPUT.png "
                      "[FILE.APT]\n");
         return 2;
     }
@@ -107,6 +111,8 @@ int main(int argc, char **argv)
     }
     if (editDialog)
         app.changeSetting(dvw::settingkeys::BIGDIALOG, *editDialog);
+    if (calendar)
+        app.changeSetting(dvw::settingkeys::SHADEWEEKENDS, true);
     dvw::TDVDecoratedMDIFrame frame(app);
     dvw::InstallAll(frame);
     frame.resize(960, 640);
@@ -114,6 +120,11 @@ int main(int argc, char **argv)
     frame.openStartFile();
     QApplication::processEvents();
     QWidget *shot = &frame;
+    if (calendar) {
+        frame.runCommand(dvw::Cm::ViewCalendar);
+        frame.resize(1100, 760);
+        QApplication::processEvents();
+    }
     if (editDialog) {
         bool saved = false;
         dvw::SetApptDialogRunner(frame, [&](dvw::TApptDialog &dialog) {
