@@ -51,9 +51,10 @@ int main(int argc, char **argv)
             positional.push_back(QFileInfo(arg).absoluteFilePath());
     }
     if (positional.empty()) {
-        std::fprintf(stderr,
-                     "usage: dayvane-screenshot [--list | --calendar | --edit | --edit-reduced] OUTPUT.png "
-                     "[FILE.APT]\n");
+        std::fprintf(
+            stderr,
+            "usage: dayvane-screenshot [--list | --calendar | --edit | --edit-reduced] OUTPUT.png "
+            "[FILE.APT]\n");
         return 2;
     }
     const QString output = positional[0];

@@ -146,10 +146,10 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
 
 bool takesValue(const std::string &name)
 {
-    static const char *const names[] = {
-        "--century-break",  "--profile", "--today", "--start", "--days", "--nag",   "--unimportant",
-        "--priority-level", "--screen",  "--from",  "--count", "--at",   "--since", "--advance",
-        "--month"};
+    static const char *const names[]
+        = {"--century-break", "--profile",     "--today",          "--start",   "--days",
+           "--nag",           "--unimportant", "--priority-level", "--screen",  "--from",
+           "--count",         "--at",          "--since",          "--advance", "--month"};
     for (const char *n : names) {
         if (name == n)
             return true;
