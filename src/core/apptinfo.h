@@ -38,6 +38,14 @@ struct ApptInfo
     // and its blanks. targetEnd is 0 when none was found.
     std::int32_t targetStart = 0;
     std::int32_t targetEnd = 0;
+    // The first "\\D" code carrying the target date, the same way; unmarking an instance
+    // done removes that one.
+    std::int32_t doneTargetStart = 0;
+    std::int32_t doneTargetEnd = 0;
+    // The first nag code: its backslash, and just behind its letter and the blanks after
+    // it. nagEnd is 0 when the line has none.
+    std::int32_t nagStart = 0;
+    std::int32_t nagEnd = 0;
     std::int32_t n = 0; // repeat count, or the ordinal of kind 12 (5 = last)
     std::int32_t month = 0; // kind 12: 1..12, 0 for every month
     std::int32_t weekday = 0; // 0 = Sunday ... 6 = Saturday

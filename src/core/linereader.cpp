@@ -165,6 +165,10 @@ bool LineReader::readCode(char letter, std::size_t backslashAt)
         if (dated && info.hasTarget && date.dayNumber == info.targetDate.dayNumber) {
             info.targetStart = asPosition(backslashAt);
             info.targetEnd = asPosition(cursor.pos);
+            if (letter == 'D' && info.doneTargetEnd == 0) {
+                info.doneTargetStart = info.targetStart;
+                info.doneTargetEnd = info.targetEnd;
+            }
         }
         break;
     }
@@ -188,6 +192,10 @@ bool LineReader::readCode(char letter, std::size_t backslashAt)
         info.markL = true;
         break;
     case 'N':
+        if (info.nagEnd == 0) {
+            info.nagStart = asPosition(backslashAt);
+            info.nagEnd = asPosition(cursor.pos);
+        }
         info.nag = true;
         break;
     case 'P':
