@@ -21,6 +21,10 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::When;
     if (command == "alarms")
         return OptionSet::Alarms;
+    if (command == "done" || command == "delete")
+        return OptionSet::Change;
+    if (command == "edit")
+        return OptionSet::EditLine;
     return OptionSet::Window;
 }
 
@@ -76,6 +80,14 @@ bool takeMonth(const std::string &name, const std::string &text,
     }
     slot = std::pair {y, m};
     return true;
+bool takesWindow(OptionSet set)
+{
+    return set == OptionSet::Window || set == OptionSet::Change;
+}
+
+bool changesFile(OptionSet set)
+{
+    return set == OptionSet::Change || set == OptionSet::EditLine;
 }
 
 bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
@@ -84,15 +96,20 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.european = arg == "--european";
     else if (arg == "--military" || arg == "--no-military")
         o.military = arg == "--military";
-    else if (set == OptionSet::Window
-             && (arg == "--all-categories" || arg == "--default-categories"))
+    else if (takesWindow(set) && (arg == "--all-categories" || arg == "--default-categories"))
         o.allCategories = arg == "--all-categories";
-    else if (set == OptionSet::Window && arg == "--hide-unprioritized")
+    else if (takesWindow(set) && arg == "--hide-unprioritized")
         o.hideUnprioritized = true;
-    else if (set == OptionSet::Add && arg == "--force")
+    else if ((set == OptionSet::Add || changesFile(set)) && arg == "--force")
         o.force = true;
     else if ((set == OptionSet::When || o.command == "month") && arg == "--text")
         o.text = true;
+    else if (changesFile(set) && arg == "--stdout")
+        o.toStdout = true;
+    else if (set == OptionSet::Change && arg == "--notes")
+        o.notes = true;
+    else if (set == OptionSet::Change && (arg == "--instance" || arg == "--cycle"))
+        o.wholeCycle = arg == "--cycle";
     else
         return false;
     return true;
@@ -121,7 +138,7 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
             return false;
         return true;
     }
-    if (set != OptionSet::Window)
+    if (!takesWindow(set))
         return false;
     if (o.command == "month" && name == "--month")
         return takeMonth(name, value, o.month, error);

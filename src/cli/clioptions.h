@@ -45,6 +45,9 @@ struct CliOptions
     std::optional<int> advance;
     // month: the month shown (year and 1..12); --text draws it for people.
     std::optional<std::pair<int, int>> month;
+    bool toStdout = false; // --stdout: print what the save would write instead of saving
+    bool notes = false; // --notes: the entry in the notes section
+    std::optional<bool> wholeCycle; // --cycle (true) or --instance (false)
 };
 
 struct CliParse
@@ -54,7 +57,9 @@ struct CliParse
 };
 
 // Which option groups a command accepts.
-enum class OptionSet { Date, Window, Add, When, Alarms };
+// Change: the window options of done and delete with what changing a file takes; EditLine:
+// the date options with what changing a file takes.
+enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

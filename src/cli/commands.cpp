@@ -6,6 +6,7 @@
 #include "core/linereader.h"
 #include "core/linewriter.h"
 #include "enginecommands.h"
+#include "entrycommands.h"
 #include "json.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
@@ -38,6 +39,14 @@ const char usageText[]
       "  month     FILE --month YYYY-MM [WINDOW OPTIONS] [--text]\n"
       "                                      the calendar's month: its days and their\n"
       "                                      entries, JSON Lines (--text: drawn)\n"
+      "  done   FILE LINE (DATE|--notes) [WINDOW OPTIONS] [--force] [--stdout]\n"
+      "         mark the line's entry on DATE (or in the notes) done or undone\n"
+      "  delete FILE LINE (DATE|--notes) (--instance|--cycle) [WINDOW OPTIONS] [--force]\n"
+      "         [--stdout]   delete the entry: that instance only, or the whole line\n"
+      "  edit   FILE LINE TEXT [DATE OPTIONS] [--force] [--stdout]\n"
+      "         replace the line's text (an empty TEXT deletes it)\n"
+      "exit status of done, delete, edit: 0 saved, 1 not saved, 2 bad arguments, 3 changed\n"
+      "         on disk, 4 nothing to change; --stdout prints the file instead of saving\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -307,6 +316,12 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runAlarms(o, out, err);
     if (o.command == "month")
         return runMonth(o, out, err);
+    if (o.command == "done")
+        return runDone(o, out, err);
+    if (o.command == "delete")
+        return runDelete(o, out, err);
+    if (o.command == "edit")
+        return runEdit(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

@@ -16,8 +16,6 @@
 
 namespace dvw {
 
-namespace {
-
 TDate systemDate()
 {
     const std::time_t now = std::time(nullptr);
@@ -27,6 +25,8 @@ TDate systemDate()
                  static_cast<std::uint32_t>(local.tm_mon + 1),
                  static_cast<std::uint32_t>(local.tm_year + 1900));
 }
+
+namespace {
 
 // The document, built for the window and the settings the options describe.
 struct EngineRun
@@ -39,31 +39,6 @@ struct EngineRun
     CliSettings settings;
     TApptDocument document;
 };
-
-DocumentSettings documentSettings(const CliOptions &o, const CliSettings &s)
-{
-    DocumentSettings d;
-    d.dateText = s.dateText;
-    d.allCategories = s.allCategories;
-    d.unimportant = s.unimportant;
-    d.today = o.today.value_or(systemDate());
-    d.start = o.start.value_or(d.today);
-    d.days = s.days;
-    d.nag = s.nag;
-    return d;
-}
-
-ViewFilters viewFilters(const CliOptions &o)
-{
-    ViewFilters f;
-    if (o.screen) {
-        f.screening = true;
-        f.screenText = o.screen->substr(0, 79); // what the screen dialog takes
-    }
-    f.priorityLevel = o.priorityLevel.value_or(4);
-    f.hideUnprioritized = o.hideUnprioritized;
-    return f;
-}
 
 int usageError(std::ostream &err, const std::string &problem)
 {
@@ -216,6 +191,31 @@ private:
 };
 
 } // namespace
+
+DocumentSettings documentSettings(const CliOptions &o, const CliSettings &s)
+{
+    DocumentSettings d;
+    d.dateText = s.dateText;
+    d.allCategories = s.allCategories;
+    d.unimportant = s.unimportant;
+    d.today = o.today.value_or(systemDate());
+    d.start = o.start.value_or(d.today);
+    d.days = s.days;
+    d.nag = s.nag;
+    return d;
+}
+
+ViewFilters viewFilters(const CliOptions &o)
+{
+    ViewFilters f;
+    if (o.screen) {
+        f.screening = true;
+        f.screenText = o.screen->substr(0, 79); // what the screen dialog takes
+    }
+    f.priorityLevel = o.priorityLevel.value_or(4);
+    f.hideUnprioritized = o.hideUnprioritized;
+    return f;
+}
 
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err)
 {

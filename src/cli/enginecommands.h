@@ -1,6 +1,8 @@
 #pragma once
 
 #include "clioptions.h"
+#include "clisettings.h"
+#include "store/documentsettings.h"
 
 #include <iosfwd>
 
@@ -8,6 +10,12 @@ namespace dvw {
 
 // The commands that run the occurrence engine over an appointment file. Each returns the
 // exit status: 0 done, 1 the file could not be read, 2 bad arguments.
+// The document settings and view filters that the options and the stored settings give.
+DocumentSettings documentSettings(const CliOptions &o, const CliSettings &s);
+ViewFilters viewFilters(const CliOptions &o);
+// The system's date today.
+TDate systemDate();
+
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err);
 int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err);
 int runAgenda(const CliOptions &options, std::ostream &out, std::ostream &err);

@@ -3,6 +3,7 @@
 #include "core/datetext.h"
 #include "core/linereader.h"
 #include "core/linewriter.h"
+#include "filerules.h"
 
 #include <algorithm>
 
@@ -434,6 +435,20 @@ std::string PastedLineText(TApptDocument &doc, std::string_view clipboard, bool 
     appt.textStart = 0;
     WriteAppt(composed, LineDates(), doc, appt);
     return appt.text;
+}
+
+EntryStatus ReplaceEntryText(TApptDocument &doc, std::int32_t line, std::string_view text)
+{
+    if (line < 0 || static_cast<std::size_t>(line) >= doc.lines().size())
+        return EntryStatus::Stale;
+    std::string changed = text.empty() ? std::string("~") : NormaliseInsertedText(text);
+    std::string &current = doc.lineTable()[static_cast<std::size_t>(line)].text;
+    if (changed == current)
+        return EntryStatus::Unchanged;
+    current = std::move(changed);
+    doc.setChanged(true);
+    doc.Rescan();
+    return EntryStatus::Changed;
 }
 
 EntryOutcome AddEntryLine(TApptDocument &doc, const std::string &text)

@@ -71,6 +71,9 @@ std::string ClipboardText(const TApptDocument &doc, const EntryTarget &target);
 // given the date (inDayBlock) or made a note, its whole text kept as free text.
 std::string PastedLineText(TApptDocument &doc, std::string_view clipboard, bool inDayBlock,
                            const TDate &date);
+// Replaces the line's text with text made safe for the file format; an empty text deletes
+// the line. Stale for a line the table does not hold, Unchanged when the text is the same.
+EntryStatus ReplaceEntryText(TApptDocument &doc, std::int32_t line, std::string_view text);
 // Adds a line (made safe for the file format) and reports where it shows.
 EntryOutcome AddEntryLine(TApptDocument &doc, const std::string &text);
 

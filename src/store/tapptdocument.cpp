@@ -135,18 +135,22 @@ SaveResult TApptDocument::WriteLines(bool force)
     return WriteLines(force, SystemFileOps());
 }
 
+std::string TApptDocument::FileBytes() const
+{
+    std::vector<std::string> texts;
+    texts.reserve(m_lines.size());
+    for (const TimeString &line : m_lines)
+        texts.push_back(line.text);
+    return JoinFileText(texts);
+}
+
 SaveResult TApptDocument::WriteLines(bool force, FileOps &ops, const SaveLock *lock)
 {
     if (m_path.empty())
         return refusedSave("the document has no file name");
     if (m_unreadable)
         return refusedSave(m_unreadableReason + "; it could not be read, so it is not overwritten");
-    std::vector<std::string> texts;
-    texts.reserve(m_lines.size());
-    for (const TimeString &line : m_lines)
-        texts.push_back(line.text);
-    SaveResult result
-        = SaveFileAtomically(m_path, JoinFileText(texts), m_identity, force, ops, lock);
+    SaveResult result = SaveFileAtomically(m_path, FileBytes(), m_identity, force, ops, lock);
     // The identity comes back whenever the new version is in place, even when a later
     // step failed, so that the next save does not take our own file for another's.
     if (result.identity)

@@ -60,6 +60,8 @@ public:
     // Saves under a new name, replacing what is there (the user agreed to that). On success
     // the document is that file from then on; on failure it keeps its old name.
     SaveResult SaveAs(const std::string &path);
+    // The bytes a save writes: every line but the deleted ones.
+    std::string FileBytes() const;
     bool IsOpen() const { return !m_lines.empty(); }
     // Empties the lines and everything derived from them.
     void Close();
