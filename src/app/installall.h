@@ -6,6 +6,7 @@
 #include "alarm/alarms.h"
 #include "edit/edit.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "views/entryinstall.h"
 #include "views/views.h"
 
 namespace dvw {
@@ -17,6 +18,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallViews(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
+    InstallEntryOps(frame);
 }
 
 } // namespace dvw

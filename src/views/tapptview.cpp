@@ -180,6 +180,19 @@ void TApptView::goToDate(const TDate &date)
     afterMove(oldTop, m_rows.cursor() != oldCursor, oldCursor);
 }
 
+void TApptView::showChangedRows(int position, const std::optional<TDate> &date)
+{
+    if (!document())
+        return;
+    followIndex();
+    m_rows.selectPosition(position >= 0 ? position : m_rows.cursor());
+    syncScrollBars();
+    viewport()->update();
+    if (date)
+        m_events->sendGoToDate(*date, this);
+    tellPosition();
+}
+
 void TApptView::selectPosition(int position)
 {
     if (!document())

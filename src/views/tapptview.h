@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+#include <optional>
+
 class QMenu;
 
 namespace dvw {
@@ -63,6 +65,11 @@ public:
     ListLayout layout(const QRect &area) const;
     // Paints the whole list as the window would, into any painter.
     void paintRowsTo(QPainter &painter, const QRect &area);
+
+    // The document's lines changed and it was rebuilt: shows the new rows with the cursor on
+    // position (-1: where it was, kept on the list), then tells the other views the date,
+    // when given, and the cursor's row.
+    void showChangedRows(int position, const std::optional<TDate> &date);
 
     // What the other views and the document ask: show this date, select this position.
     void goToDate(const TDate &date);

@@ -1,0 +1,128 @@
+#include "entryinstall.h"
+
+#include "platform/displaytext.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdichild.h"
+#include "shell/tdvdecoratedmdiframe.h"
+#include "tapptview.h"
+#include "tdeldialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+namespace dvw {
+
+namespace {
+
+const QString lineMimeType = QStringLiteral("application/x-dayvane-line");
+
+class SystemBeeper : public Beeper
+{
+public:
+    void beep() override { QApplication::beep(); }
+};
+
+class SystemClipboard : public EntryClipboard
+{
+public:
+    bool put(const std::string &lineBytes) override
+    {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (clipboard == nullptr)
+            return false;
+        auto *data = new QMimeData;
+        data->setText(DisplayText(lineBytes));
+        data->setData(lineMimeType,
+                      QByteArray(lineBytes.data(), static_cast<qsizetype>(lineBytes.size())));
+        clipboard->setMimeData(data);
+        return true;
+    }
+    std::optional<std::string> text() const override
+    {
+        const QClipboard *clipboard = QGuiApplication::clipboard();
+        const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+        if (data == nullptr)
+            return std::nullopt;
+        if (data->hasFormat(lineMimeType)) {
+            const QByteArray bytes = data->data(lineMimeType);
+            return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        }
+        if (!data->hasText())
+            return std::nullopt;
+        return data->text().toStdString();
+    }
+};
+
+TApptView *currentList(TDVDecoratedMDIFrame &frame)
+{
+    DVDocManager &docs = frame.documents();
+    TApptDocument *doc = docs.current();
+    dvwMDIChild *window = doc ? docs.viewWindow(*doc, ListViewSlot) : nullptr;
+    return window ? qobject_cast<TApptView *>(window->widget()) : nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<EntryClipboard> SystemEntryClipboard()
+{
+    return std::make_unique<SystemClipboard>();
+}
+
+void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
+{
+    if (!services.beeper)
+        services.beeper = std::make_shared<SystemBeeper>();
+    if (!services.clipboard)
+        services.clipboard = SystemEntryClipboard();
+    if (!services.chooseScope)
+        services.chooseScope = &TDelDialog::ask;
+    const auto shared = std::make_shared<EntryServices>(std::move(services));
+
+    // Runs one command on the current list's cursor, then shows what changed everywhere.
+    const auto onList = [&frame, shared](auto action) {
+        return [&frame, shared, action] {
+            TApptView *view = currentList(frame);
+            TApptDocument *doc = view ? view->document() : nullptr;
+            if (doc == nullptr)
+                return;
+            EntryContext context {*doc,
+                                  frame.app().prompter(),
+                                  *shared->beeper,
+                                  *shared->clipboard,
+                                  [shared, view] { return shared->chooseScope(view); },
+                                  frame.app().settings().prompt};
+            action(context, *view, frame);
+        };
+    };
+    const auto hasList = [&frame] { return currentList(frame) != nullptr; };
+    const auto showOutcome = [](TDVDecoratedMDIFrame &f, TApptView &view,
+                                const std::optional<EntryOutcome> &outcome, bool withDate) {
+        if (!outcome)
+            return;
+        emit f.documents().documentsRefreshed();
+        view.showChangedRows(outcome->position,
+                             withDate ? std::optional<TDate>(outcome->goToDate) : std::nullopt);
+        f.documents().updateTitles();
+    };
+
+    CommandRegistry &r = frame.commands();
+    r.add(Cm::MarkDone,
+          onList([showOutcome](EntryContext &c, TApptView &view, TDVDecoratedMDIFrame &f) {
+              showOutcome(f, view, MarkDoneAt(c, view.cursorLine()), false);
+          }),
+          hasList);
+    r.add(Cm::EditCut,
+          onList([showOutcome](EntryContext &c, TApptView &view, TDVDecoratedMDIFrame &f) {
+              showOutcome(f, view, DeleteAt(c, view.cursorLine()), true);
+          }),
+          hasList);
+    r.add(Cm::EditCopy, onList([](EntryContext &c, TApptView &view, TDVDecoratedMDIFrame &) {
+              CopyAt(c, view.cursorLine());
+          }),
+          hasList);
+}
+
+} // namespace dvw
