@@ -41,7 +41,7 @@ protected:
 
 TEST_F(EntryOpsInFrame, MarkDoneAndDeleteChangeTheCursorsEntry)
 {
-    start("12/7/26 Dentist\r\n!MON Gym\r\n");
+    start("12/7/2026 Dentist\r\n!MON Gym\r\n");
     ASSERT_NE(list(), nullptr);
     list()->setCursorLine(test::positionOfLine(doc(), 1));
     frame->runCommand(Cm::MarkDone);
@@ -56,10 +56,12 @@ TEST_F(EntryOpsInFrame, MarkDoneAndDeleteChangeTheCursorsEntry)
     EXPECT_EQ(doc().engine().index()[static_cast<std::size_t>(gym)].mark, 1);
 
     prompter.pushAnswer(Prompter::Answer::Ok);
+    ASSERT_GE(test::positionOfLine(doc(), 0), 0); // a repeating line would open the dialog
     list()->setCursorLine(test::positionOfLine(doc(), 0));
     frame->runCommand(Cm::EditCut);
-    EXPECT_EQ(doc().lines()[0].text, "~12/7/26 Dentist");
+    EXPECT_EQ(doc().lines()[0].text, "~12/7/2026 Dentist");
     EXPECT_EQ(test::positionOfLine(doc(), 0), -1);
+    doc().setChanged(false); // closing asks nothing
 }
 
 } // namespace
