@@ -80,6 +80,8 @@ bool takeMonth(const std::string &name, const std::string &text,
     }
     slot = std::pair {y, m};
     return true;
+}
+
 bool takesWindow(OptionSet set)
 {
     return set == OptionSet::Window || set == OptionSet::Change;
