@@ -38,6 +38,8 @@ int runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, cons
            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escapeAnswer)
 {
     QMessageBox box(icon, caption, text, buttons, ownerOf(parent));
+    // Modal to its window only: alarm windows, which are windows of their own, stay usable.
+    box.setWindowModality(Qt::WindowModal);
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(escapeAnswer);
     return box.exec();
@@ -85,6 +87,7 @@ std::optional<QString> MessageBoxPrompter::askText(const QString &caption, const
                                                    const QString &initial)
 {
     InputDialog dialog(caption, prompt, initial, ownerOf(m_parent));
+    dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.text();

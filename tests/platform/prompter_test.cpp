@@ -134,19 +134,25 @@ TEST(MessageBoxPrompter, EveryBoxOpensOverTheMainWindowOfItsParent)
         dvw::MessageBoxPrompter prompter(parent);
         QWidget *owner = nullptr;
         QPoint centre;
-        const auto look = [&owner, &centre](QWidget *box) {
+        // Window-modal, so other top-level windows (an alarm) still take keys meanwhile.
+        Qt::WindowModality modality = Qt::ApplicationModal;
+        const auto look = [&owner, &centre, &modality](QWidget *box) {
             owner = box->parentWidget();
             centre = box->frameGeometry().center();
+            modality = box->windowModality();
             box->close();
         };
         whenModalOpens<QMessageBox>(look);
         prompter.info(QString(), QStringLiteral("The file could not be opened."),
                       Prompter::Icon::Stop);
         EXPECT_EQ(owner, &mainWindow);
+        EXPECT_EQ(modality, Qt::WindowModal);
         EXPECT_TRUE(mainWindow.frameGeometry().contains(centre)) << centre.x() << "," << centre.y();
+        modality = Qt::ApplicationModal;
         whenModalOpens<QDialog>(look);
         (void)prompter.askText(QStringLiteral("Find"), QStringLiteral("Text:"), QString());
         EXPECT_EQ(owner, &mainWindow);
+        EXPECT_EQ(modality, Qt::WindowModal);
     }
 }
 
