@@ -254,8 +254,12 @@ int runAddCommand(const std::string &file, const std::string &text, bool force,
     if (beforeSave)
         beforeSave();
     const SaveResult saved = doc.WriteLines(force, SystemFileOps(), &lock);
+    return reportSave(saved, file, err);
+}
+
+int reportSave(const SaveResult &saved, const std::string &file, std::ostream &err)
+{
     if (saved.ok) {
-        // The line is in the file: a retry would add it twice, so this is success.
         if (!saved.warning.empty())
             err << "dayvane-cli: warning: " << saved.warning << "\n";
         return 0;

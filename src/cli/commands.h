@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/datetextsettings.h"
+#include "store/fileio.h"
 
 #include <functional>
 #include <iosfwd>
@@ -22,6 +23,11 @@ int runCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
 int runAddCommand(const std::string &file, const std::string &text, bool force,
                   const DateTextSettings &dateSettings, std::ostream &err,
                   const std::function<void()> &beforeSave = {});
+
+// The exit status of a save that a changing command made, with its message on err: 0 in
+// place (a warning when not all went well: a retry would change the file twice), 3 the
+// file changed on disk since it was read, 1 not saved.
+int reportSave(const SaveResult &saved, const std::string &file, std::ostream &err);
 
 // Splits a stream into lines ended by LF or CR LF. A last line without an ending counts;
 // empty lines are kept.

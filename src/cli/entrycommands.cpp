@@ -1,6 +1,7 @@
 #include "entrycommands.h"
 
 #include "clisettings.h"
+#include "commands.h"
 #include "enginecommands.h"
 #include "store/entryops.h"
 #include "store/tapptdocument.h"
@@ -68,18 +69,7 @@ int changeFile(const CliOptions &o, const DocumentSettings &settings, std::ostre
     if (beforeSave)
         beforeSave();
     const SaveResult saved = doc.WriteLines(o.force, SystemFileOps(), &*lock);
-    if (saved.ok) {
-        if (!saved.warning.empty())
-            err << "dayvane-cli: warning: " << saved.warning << "\n";
-        return 0;
-    }
-    if (saved.changedOnDisk) {
-        err << "dayvane-cli: " << file
-            << ": not saved: the file changed on disk since it was read (--force saves anyway)\n";
-        return 3;
-    }
-    err << "dayvane-cli: not saved: " << saved.reason << "\n";
-    return 1;
+    return reportSave(saved, file, err);
 }
 
 // done and delete: FILE LINE (DATE|--notes). The window starts at DATE unless the options

@@ -3,26 +3,16 @@
 #include "clioptions.h"
 #include "clisettings.h"
 #include "core/linereader.h"
+#include "enginecommands.h"
 #include "json.h"
 #include "store/linedays.h"
 #include "store/listwording.h"
 
-#include <ctime>
 #include <ostream>
 
 namespace dvw {
 
 namespace {
-
-TDate systemDate()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return TDate(static_cast<std::uint32_t>(local.tm_mday),
-                 static_cast<std::uint32_t>(local.tm_mon + 1),
-                 static_cast<std::uint32_t>(local.tm_year + 1900));
-}
 
 // The day before the same date ten years later.
 std::int64_t tenYearsOn(const TDate &from)
