@@ -5,6 +5,7 @@
 #include "edit/apptreading.h"
 #include "edit/edit.h"
 #include "store/tapptdocument.h"
+#include "yeardocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,11 +26,7 @@ std::string lineWithDoneDates()
 
 std::unique_ptr<dvw::TApptDocument> bigDocument()
 {
-    dvw::DocumentSettings s;
-    s.today = dvw::TDate(7, 12, 2026);
-    s.start = s.today;
-    s.days = 365;
-    auto doc = std::make_unique<dvw::TApptDocument>(s);
+    auto doc = dvw::bench::yearWindowDocument();
     for (int i = 0; i < 50000; ++i)
         doc->lineTable().emplace_back(std::to_string(i % 12 + 1) + "/" + std::to_string(i % 28 + 1)
                                       + "/2027 Appointment number " + std::to_string(i));

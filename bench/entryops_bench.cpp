@@ -5,6 +5,7 @@
 #include "store/tapptdocument.h"
 #include "views/entryactions.h"
 #include "views/tapptview.h"
+#include "yeardocument.h"
 
 #include <QApplication>
 #include <QImage>
@@ -37,11 +38,7 @@ struct HeldClipboard : dvw::EntryClipboard
 // Single dates spread over the year, weekly lines and notes: 20,000 lines.
 std::unique_ptr<dvw::TApptDocument> bigDocument()
 {
-    dvw::DocumentSettings s;
-    s.today = dvw::TDate(7, 12, 2026);
-    s.start = s.today;
-    s.days = 365;
-    auto doc = std::make_unique<dvw::TApptDocument>(s);
+    auto doc = dvw::bench::yearWindowDocument();
     const char *const weekdays[] = {"MON", "TUE", "WED", "THU", "FRI"};
     for (int i = 0; i < 20000; ++i) {
         std::string line;

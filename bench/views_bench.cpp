@@ -6,6 +6,7 @@
 #include "views/listpainter.h"
 #include "views/monthviews.h"
 #include "views/tapptview.h"
+#include "yeardocument.h"
 
 #include <QApplication>
 #include <QImage>
@@ -22,11 +23,7 @@ namespace {
 // 178 lines on every weekday over 365 days: 64,970 entries, 730 headings and blanks.
 std::unique_ptr<dvw::TApptDocument> bigDocument()
 {
-    dvw::DocumentSettings s;
-    s.today = dvw::TDate(7, 12, 2026);
-    s.start = s.today;
-    s.days = 365;
-    auto doc = std::make_unique<dvw::TApptDocument>(s);
+    auto doc = dvw::bench::yearWindowDocument();
     for (int i = 0; i < 178; ++i)
         doc->lineTable().emplace_back("!sun,mon,tue,wed,thu,fri,sat " + std::to_string(i % 12 + 1)
                                       + ":00 pm Appointment number " + std::to_string(i)
