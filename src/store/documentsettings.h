@@ -22,6 +22,7 @@ struct DocumentSettings
 // The application's view filters, which every document's engine applies.
 struct ViewFilters
 {
+    std::string searchText; // Find/Next: at most 99 characters, ASCII case ignored
     bool screening = false; // only lines containing screenText (ASCII case ignored)
     std::string screenText;
     int priorityLevel = 4; // lines of priority 1..4 above this level are hidden

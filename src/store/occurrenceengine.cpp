@@ -1,6 +1,7 @@
 #include "occurrenceengine.h"
 
 #include "core/linereader.h"
+#include "textmatch.h"
 
 #include <algorithm>
 #include <cassert>
@@ -34,20 +35,6 @@ std::uint32_t asDayNumber(Day day)
 std::int64_t yearOf(Day day)
 {
     return TDate::fromDayNumber(asDayNumber(day)).Year();
-}
-
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool containsIgnoringCase(std::string_view text, std::string_view what)
-{
-    if (what.empty())
-        return true;
-    const auto hit = std::search(text.begin(), text.end(), what.begin(), what.end(),
-                                 [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-    return hit != text.end();
 }
 
 bool startsWith(const std::string &text, std::string_view prefix)
@@ -325,7 +312,7 @@ bool OccurrenceEngine::passesFilters(const Rule &info, const TimeString &line) c
 {
     if (!m_source.IsShown(info.category))
         return false;
-    if (m_settings.screening && !containsIgnoringCase(line.text, m_settings.screenText))
+    if (m_settings.screening && !ContainsFolded(line.text, m_settings.screenText))
         return false;
     if (info.priority >= 1 && info.priority <= 4)
         return info.priority <= m_settings.priorityLevel;
