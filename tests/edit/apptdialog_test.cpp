@@ -270,6 +270,8 @@ TEST_F(EditInFrame, InsertAddsTheLine)
 TEST_F(EditInFrame, InsertWithDateStartsFromTheCursorDate)
 {
     list->setCursorLine(4);
+    // As a key or click does: the month pane, whose date a new appointment takes, follows.
+    list->broadcastCursorDate();
     answer = [](TApptDialog &d) { QTest::keyClick(d.control(2), Qt::Key_Space); };
     frame->runCommand(Cm::InsertWithDate);
     ASSERT_EQ(opened.size(), 1u);

@@ -284,6 +284,95 @@ TEST(EntryOpsTest, ClipboardTextRoundTripsThroughPaste)
     EXPECT_EQ(doc->lines()[1].text, doc->lines()[0].text);
 }
 
+struct ClipboardCase
+{
+    const char *name;
+    std::string clipboard;
+    bool inDayBlock;
+    std::string kept; // what the new line must hold byte for byte
+};
+
+// Whatever the clipboard holds, the pasted appointment keeps its text, stays one
+// appointment, and the saved file reads back as the same appointments, one each.
+TEST(EntryOpsTest, ClipboardInputsStayOneAppointment)
+{
+    const std::string large(10 * 1024 * 1024, 'x');
+    const ClipboardCase cases[] = {
+        {"bare LF", "2/3/00 a\nb", true, "2/3/00 a\r\nb"},
+        {"bare LF in the notes", "a\nb", false, "a\r\nb"},
+        {"trailing CR LF", "buy bread\r\n", true, "buy bread"},
+        {"trailing LF of a scheduled line", "!THU Gym\n", true, "!THU Gym"},
+        {"lone CR kept", "a\rb", true, "a\rb"},
+        {"NUL ends the text", std::string("call\0\r\n&junk", 13), true, "call"},
+        {"10 MB", large, true, large},
+        {"leading tilde", "~gone", true, "~gone"},
+        {"leading tilde in the notes", "~gone", false, "~gone"},
+        {"leading ampersand", "&more", true, "&more"},
+        {"leading ampersand in the notes", "&more", false, "&more"},
+        {"line break first", "\r\nsecond", true, "second"},
+        {"markup as text", "<b>bold</b> &amp;", true, "<b>bold</b> &amp;"},
+    };
+    for (const ClipboardCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = docOf({"* first", "2/4/00 next"}, feb3, 7);
+        const std::string line = PastedLineText(*doc, c.clipboard, c.inDayBlock, feb3);
+        EXPECT_EQ(line.find('\0'), std::string::npos);
+        AddEntryLine(*doc, line);
+        ASSERT_EQ(doc->lines().size(), 3u);
+        EXPECT_EQ(doc->lines()[1].text, "2/4/00 next");
+        EXPECT_NE(doc->lines()[2].text.find(c.kept), std::string::npos);
+        EXPECT_EQ(derived(*doc), rebuiltDerived(*doc));
+        std::vector<std::string> texts;
+        for (const TimeString &t : doc->lines())
+            texts.push_back(t.text);
+        EXPECT_TRUE(SplitFileText(doc->FileBytes()) == texts);
+    }
+}
+
+struct DayPasteCase
+{
+    const char *name;
+    std::string clipboard;
+    DayPaste where;
+    std::string kind; // on 3 February 2000: "single", "following" (days shown), or "as is"
+    std::string kept;
+};
+
+TEST(EntryOpsTest, PasteOntoADayMovesOrKeepsTheAppointment)
+{
+    const DayPasteCase cases[] = {
+        {"note on the calendar", "*WORK call Bob", DayPaste::Calendar, "single", "call Bob"},
+        {"sentence on the calendar", "+5 apples", DayPaste::Calendar, "single", "+5 apples"},
+        {"single moves", "\\(10 1/9/00 dentist", DayPaste::Calendar, "single", "dentist"},
+        {"following days stay on the calendar", "1/9/00 +2 trip", DayPaste::Calendar, "as is",
+         "1/9/00 +2 trip"},
+        {"following days move on the month pane", "1/9/00 +2 trip", DayPaste::MonthPane,
+         "following", "trip"},
+        {"cycle stays on the calendar", "!THU Gym", DayPaste::Calendar, "as is", "!THU Gym"},
+        {"cycle on the month pane", "!THU Gym", DayPaste::MonthPane, "single", "Gym"},
+        {"note on the month pane", "* call", DayPaste::MonthPane, "single", "call"},
+        {"several lines", "1/9/00 a\r\nb\r\n", DayPaste::MonthPane, "single", "a\r\nb"},
+    };
+    for (const DayPasteCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = docOf({"* first"}, feb3, 7);
+        const std::string line = PastedOnDayText(*doc, c.clipboard, feb3, c.where);
+        EXPECT_NE(line.find(c.kept), std::string::npos) << line;
+        const EntryOutcome outcome = AddEntryLine(*doc, line);
+        if (c.kind == "as is") {
+            EXPECT_EQ(line, c.clipboard);
+            continue;
+        }
+        EXPECT_EQ(doc->lines()[1].kind, c.kind == "single" ? Single : SingleShowFollowing) << line;
+        EXPECT_TRUE(targetOfLine(*doc, 1, feb3).has_value()) << line;
+        EXPECT_GE(outcome.position, 0);
+        // The pasted description reads back as the free text it was.
+        const TimeString &added = doc->lines()[1];
+        EXPECT_EQ(added.text.substr(static_cast<std::size_t>(added.textStart)).find(c.kept), 0u)
+            << line;
+    }
+}
+
 // Random lines and random operations: the tables always equal a fresh rebuild, and done
 // followed by undone gives back the line byte for byte.
 const char *const sampleLines[] = {
