@@ -1,13 +1,11 @@
-// The calendar's popup commands: they act on the entry under the point where the popup
-// opened, through the same entry operations as the list, and a rebuild while the popup is
-// open (the midnight tick) never makes them change another line.
-#include "core/datetext.h"
-#include "shell/commands.h"
+// The calendar's popup commands act on the entry under the point where the popup opened,
+// through the list's entry operations; a rebuild while the popup is open (the midnight
+// tick) never makes them change another line.
+#include "entryfakes.h"
 #include "platform/scriptedprompter.h"
+#include "shell/commands.h"
 #include "shell/documentsignals.h"
-#include "store/tapptdocument.h"
 #include "testdocuments.h"
-#include "views/entryactions.h"
 #include "views/monthviews.h"
 
 #include <QAction>
@@ -20,64 +18,41 @@ using namespace dvw;
 
 namespace {
 
-struct CountingBeeper : Beeper
-{
-    int beeps = 0;
-    void beep() override { ++beeps; }
-};
+constexpr int calendarCopy = 655;
+constexpr int calendarMarkDone = 660;
+constexpr int calendarDelete = 665;
+const TDate dec7(7, 12, 2026);
+const TDate dec9(9, 12, 2026);
 
-struct FakeClipboard : EntryClipboard
-{
-    std::optional<std::string> held;
-    bool put(const std::string &bytes) override
-    {
-        held = bytes;
-        return true;
-    }
-    std::optional<std::string> text() const override { return held; }
-};
-
-// What an operation left behind, for comparing two paths.
-struct Result
-{
-    std::vector<std::string> lines;
-    std::optional<std::string> clipboard;
-    int beeps = 0;
-    bool changed = false;
-    bool operator==(const Result &) const = default;
-};
-
-// A document with its own prompter, clipboard and delete-dialog answer.
+// A document with its own prompter (answering OK), clipboard and delete-dialog answer, and
+// what an operation left in them.
 struct Side
 {
-    explicit Side(const std::vector<std::string> &lines, TDate start, TDate today)
+    Side(const std::vector<std::string> &lines, TDate start)
         : doc(test::documentOf(lines, start, 30))
     {
-        doc->setWindow(DateWindow::make(today, start, 30));
-        doc->Rescan();
+        prompter.pushAnswer(Prompter::Answer::Ok);
     }
     EntryContext context()
     {
         return {*doc, prompter, beeper, clipboard, [this] { return scope; }, true};
     }
-    Result result() const
+    auto result() const
     {
-        Result r;
+        std::vector<std::string> lines;
         for (const TimeString &t : doc->lines())
-            r.lines.push_back(t.text);
-        r.clipboard = clipboard.held;
-        r.beeps = beeper.beeps;
-        r.changed = doc->isChanged();
-        return r;
+            lines.push_back(t.text);
+        return std::tuple(lines, clipboard.held, beeper.beeps, doc->isChanged());
     }
     std::unique_ptr<TApptDocument> doc;
     ScriptedPrompter prompter;
-    CountingBeeper beeper;
-    FakeClipboard clipboard;
+    test::CountingBeeper beeper;
+    test::FakeClipboard clipboard;
     std::optional<bool> scope;
 };
 
-// A calendar over a side's document, with every entry command installed.
+// A calendar over a side's document with every entry command installed; its edit dialog
+// records what it was opened on.
 struct Calendar
 {
     explicit Calendar(Side &side)
@@ -85,107 +60,68 @@ struct Calendar
     {
         ViewHost host;
         host.entryContext = [&side](TApptDocument &, QWidget *) { return side.context(); };
-        host.editLine = [this](TApptDocument &, int line, const std::string &text,
-                               const TDate &date) {
-            edits.push_back({line, text, date});
+        host.editLine = [this](TApptDocument &, int line, const std::string &, const TDate &) {
+            edited.push_back(line);
             return false;
         };
-        host.documentChanged = [this] { ++changes; };
         view = std::make_unique<TCalendarView>(events, MonthViewSettings {}, host);
         view->resize(700, 500);
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
-    // Opens the popup on the line's entry in its day's cell.
-    QMenu *popupOn(int line, const TDate &date)
+    // Opens the popup on the line's entry in its day's cell and chooses the command,
+    // running `meanwhile` while the popup is open.
+    void choose(int line, const TDate &date, int command, const std::function<void()> &meanwhile)
     {
         view->selectDate(date, false);
         const int day = static_cast<int>(date.DayOfMonth());
         const MonthGrid month = view->grid();
-        const GridDay &cell = month.days[static_cast<std::size_t>(day - 1)];
+        const auto &entries = month.days[static_cast<std::size_t>(day - 1)].entries;
         int index = 0;
-        while (index < static_cast<int>(cell.entries.size())
-               && cell.entries[static_cast<std::size_t>(index)].line != line)
+        while (index < static_cast<int>(entries.size())
+               && entries[static_cast<std::size_t>(index)].line != line)
             ++index;
         const GridGeometry g = view->geometry();
         QTest::mouseClick(view->viewport(), Qt::RightButton, {},
                           QPoint(g.cellRect(day).left + 5, g.entryTop(day, index) + 1));
-        return view->findChild<QMenu *>(QStringLiteral("calendarPopup"));
-    }
-    // Chooses a popup item and closes the menu.
-    static void choose(QMenu *menu, int command)
-    {
+        auto *menu = view->findChild<QMenu *>(QStringLiteral("calendarPopup"));
         ASSERT_NE(menu, nullptr);
         auto *item = menu->findChild<QAction *>(QStringLiteral("popup%1").arg(command));
-        if (item == nullptr) {
-            for (QAction *a : menu->actions())
-                if (a->objectName() == QStringLiteral("popup%1").arg(command))
-                    item = a;
-        }
         ASSERT_NE(item, nullptr);
         ASSERT_TRUE(item->isEnabled());
+        if (meanwhile)
+            meanwhile();
         item->trigger();
         delete menu;
     }
-
-    struct Edit
-    {
-        int line;
-        std::string text;
-        TDate date;
-    };
     DocumentSignals events;
     std::unique_ptr<TCalendarView> view;
-    std::vector<Edit> edits;
-    int changes = 0;
-};
-
-constexpr int calendarCopy = 655;
-constexpr int calendarMarkDone = 660;
-constexpr int calendarDelete = 665;
-
-const TDate dec7(7, 12, 2026);
-const TDate dec9(9, 12, 2026);
-
-const std::vector<std::string> lines = {
-    "12/9/2026 Dentist", "!WED Gym", ">12/9/2026 Filed", "\\D12/9/2026 !WED Choir", "12/10/2026 x",
-};
-
-struct Op
-{
-    const char *name;
-    int command;
-    std::optional<bool> scope; // the delete dialog's answer
+    std::vector<int> edited;
 };
 
 TEST(CalendarPopup, OperationsEqualTheListsOnTheSameEntry)
 {
-    const Op ops[] = {
-        {"done", calendarMarkDone, std::nullopt},
-        {"delete instance", calendarDelete, false},
-        {"delete cycle", calendarDelete, true},
-        {"delete cancelled", calendarDelete, std::nullopt},
-        {"copy", calendarCopy, std::nullopt},
-    };
-    for (int line = 0; line < 4; ++line) {
-        for (const Op &op : ops) {
+    const std::vector<std::string> lines
+        = {"12/9/2026 Dentist", "!WED Gym", ">12/9/2026 Filed", "\\D12/9/2026 !WED Choir"};
+    const struct
+    {
+        const char *name;
+        int command;
+        std::optional<bool> scope; // the delete dialog's answer
+    } ops[] = {{"done", calendarMarkDone, std::nullopt},
+               {"delete instance", calendarDelete, false},
+               {"delete cycle", calendarDelete, true},
+               {"delete cancelled", calendarDelete, std::nullopt},
+               {"copy", calendarCopy, std::nullopt}};
+    for (int line = 0; line < static_cast<int>(lines.size()); ++line) {
+        for (const auto &op : ops) {
             SCOPED_TRACE(lines[static_cast<std::size_t>(line)] + " " + op.name);
-            Side list(lines, dec7, dec7);
-            Side calendar(lines, dec7, dec7);
-            for (Side *side : {&list, &calendar}) {
-                side->scope = op.scope;
-                side->prompter.pushAnswer(Prompter::Answer::Ok);
-            }
-            const auto target = targetOfLine(*list.doc, line, dec9);
-            ASSERT_TRUE(target.has_value());
-            // The list's cursor on the line's entry under 9 December.
-            std::int32_t position = -1;
-            for (std::int32_t p = 0; position < 0; ++p) {
-                const auto at = targetAtPosition(*list.doc, p);
-                if (at && at->line == line && !at->inNotes && at->date == dec9)
-                    position = p;
-                ASSERT_LT(p, 100);
-            }
+            Side list(lines, dec7);
+            Side calendar(lines, dec7);
+            list.scope = calendar.scope = op.scope;
+            std::int32_t position = 0;
+            for (std::optional<EntryTarget> at; (!at || at->line != line) && position < 99;)
+                at = targetAtPosition(*list.doc, ++position);
             EntryContext context = list.context();
             if (op.command == calendarMarkDone)
                 MarkDoneAt(context, position);
@@ -193,89 +129,51 @@ TEST(CalendarPopup, OperationsEqualTheListsOnTheSameEntry)
                 DeleteAt(context, position);
             else
                 CopyAt(context, position);
-
-            Calendar view(calendar);
-            Calendar::choose(view.popupOn(line, dec9), op.command);
+            Calendar(calendar).choose(line, dec9, op.command, {});
             EXPECT_EQ(calendar.result(), list.result());
-            EXPECT_EQ(view.changes, calendar.doc->isChanged() ? 1 : 0);
         }
     }
 }
 
 TEST(CalendarPopup, DeletingASingleAppointmentAsksByItsText)
 {
-    Side side({"12/9/2026 Dentist with a very long description"}, dec7, dec7);
-    Calendar view(side);
-    side.prompter.pushAnswer(Prompter::Answer::Cancel);
-    Calendar::choose(view.popupOn(0, dec9), calendarDelete);
+    Side side({"12/9/2026 Dentist with a very long description"}, dec7);
+    Calendar(side).choose(0, dec9, calendarDelete, {});
     ASSERT_EQ(side.prompter.asked().size(), 1u);
     EXPECT_EQ(side.prompter.asked()[0].text, QStringLiteral("Delete Dentist with a very ...?"));
-    EXPECT_EQ(side.doc->lines()[0].text, "12/9/2026 Dentist with a very long description");
+    EXPECT_EQ(side.doc->lines()[0].text, "~12/9/2026 Dentist with a very long description");
 }
 
-TEST(CalendarPopup, EditAddAndPasteOpenTheDialogOnTheSelectedDay)
-{
-    Side side({"12/9/2026 Dentist"}, dec7, dec7);
-    Calendar view(side);
-    side.clipboard.held = "* call Bob";
-    Calendar::choose(view.popupOn(0, dec9), Cm::EditAppt);
-    Calendar::choose(view.popupOn(0, dec9), 670);
-    Calendar::choose(view.popupOn(0, dec9), Cm::EditPaste);
-    const std::string day = FormatDate(dec9, side.doc->dateSettings());
-    ASSERT_EQ(view.edits.size(), 3u);
-    EXPECT_EQ(view.edits[0].line, 0);
-    EXPECT_EQ(view.edits[0].text, "12/9/2026 Dentist");
-    EXPECT_EQ(view.edits[1].line, -1);
-    EXPECT_EQ(view.edits[1].text, day);
-    EXPECT_EQ(view.edits[2].line, -1);
-    EXPECT_EQ(view.edits[2].text.find(day), 0u);
-    EXPECT_NE(view.edits[2].text.find("call Bob"), std::string::npos);
-    for (const Calendar::Edit &e : view.edits)
-        EXPECT_EQ(e.date, dec9);
-}
-
-// The clock passes midnight while the popup is open and every document is rebuilt for the
-// new day: the operation acts on the captured entry when it is still placed, and otherwise
+// The clock passes midnight while the popup is open and the document is rebuilt for the
+// new day: the command acts on the captured entry while it is still placed, and otherwise
 // beeps and changes nothing.
 TEST(CalendarPopup, MidnightWhileThePopupIsOpenChangesNoOtherLine)
 {
     const TDate dec31(31, 12, 2026);
-    const TDate jan1(1, 1, 2027);
-    const std::vector<std::string> party = {"12/31/2026 Party", "1/1/2027 Brunch"};
     const struct
     {
         const char *name;
-        TDate before;
-        TDate after;
-        bool stillPlaced; // the popup's day is still in the new window
+        TDate before, after;
+        bool stillPlaced;
     } days[] = {{"within the month", TDate(30, 12, 2026), dec31, true},
-                {"into the new year", dec31, jan1, false}};
-    const Op ops[] = {{"done", calendarMarkDone, std::nullopt},
-                      {"delete", calendarDelete, std::nullopt},
-                      {"copy", calendarCopy, std::nullopt},
-                      {"edit", Cm::EditAppt, std::nullopt}};
+                {"into the new year", dec31, TDate(1, 1, 2027), false}};
     for (const auto &d : days) {
-        for (const Op &op : ops) {
-            SCOPED_TRACE(std::string(d.name) + " " + op.name);
-            const TDate start = d.before;
-            Side side(party, start, start);
-            side.prompter.pushAnswer(Prompter::Answer::Ok);
-            Calendar view(side);
-            QMenu *menu = view.popupOn(0, dec31);
-            ASSERT_TRUE(view.view->captured().has_value());
-            side.doc->setWindow(DateWindow::make(d.after, d.after, 30));
-            side.doc->Rescan();
-            Calendar::choose(menu, op.command);
+        for (int command : {calendarMarkDone, calendarDelete, calendarCopy, Cm::EditAppt}) {
+            SCOPED_TRACE(std::string(d.name) + " " + std::to_string(command));
+            Side side({"12/31/2026 Party", "1/1/2027 Brunch"}, d.before);
+            Calendar calendar(side);
+            calendar.choose(0, dec31, command, [&] {
+                side.doc->setWindow(DateWindow::make(d.after, d.after, 30));
+                side.doc->Rescan();
+            });
             EXPECT_EQ(side.doc->lines()[1].text, "1/1/2027 Brunch");
-            if (d.stillPlaced) {
-                EXPECT_EQ(side.beeper.beeps, 0);
-                continue;
+            EXPECT_EQ(side.beeper.beeps, d.stillPlaced ? 0 : 1);
+            EXPECT_EQ(calendar.edited.size(), d.stillPlaced && command == Cm::EditAppt ? 1u : 0u);
+            if (!d.stillPlaced) {
+                EXPECT_EQ(side.doc->lines()[0].text, "12/31/2026 Party");
+                EXPECT_FALSE(side.doc->isChanged());
+                EXPECT_FALSE(side.clipboard.held.has_value());
             }
-            EXPECT_EQ(side.doc->lines()[0].text, "12/31/2026 Party");
-            EXPECT_EQ(side.beeper.beeps, 1);
-            EXPECT_FALSE(side.doc->isChanged());
-            EXPECT_FALSE(side.clipboard.held.has_value());
-            EXPECT_TRUE(view.edits.empty());
         }
     }
 }
