@@ -10,11 +10,15 @@
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
+#include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/tapptdocument.h"
+#include "views/entryinstall.h"
+#include "views/monthviews.h"
 #include "views/tapptview.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPointer>
 
 #include <utility>
@@ -64,25 +68,22 @@ ApptDialogSettings dialogSettings(TDVDecoratedMDIFrame &frame)
     return d;
 }
 
-// Opens the dialog on the target's text (or the given new text) and stores its outcome.
-void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &newText)
+// Opens the dialog on the target's text (or the given new text) with the opening date and
+// stores its outcome. Whether a line changed.
+bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &target,
+             const std::string &newText, const TDate &opening)
 {
     DVDocManager &docs = frame.documents();
-    TApptDocument *doc = docs.current();
-    if (doc == nullptr)
-        return;
-    TApptView *list = listOf(frame, *doc);
-    const TDate opening = list ? list->cursorDate() : doc->window().today;
-    QPointer<DocumentSignals> alive(docs.signalsOf(*doc));
+    QPointer<DocumentSignals> alive(docs.signalsOf(doc));
     // The dialog reads lines in a context of its own, so nothing it does while open
     // touches the document.
-    SimpleReadContext context(doc->dateSettings());
-    for (const CatColorStruct &c : doc->categoryColours())
+    SimpleReadContext context(doc.dateSettings());
+    for (const CatColorStruct &c : doc.categoryColours())
         context.setCategoryColour(c.packedCode, c.colour);
-    FormDocument form = FormDocumentOf(*doc);
+    FormDocument form = FormDocumentOf(doc);
     form.context = &context;
     ApptDialogSettings settings = dialogSettings(frame);
-    const TDate today = doc->window().today;
+    const TDate today = doc.window().today;
     settings.describe = [&context, today](const std::string &line) {
         const std::string next = NextDatesOf(line, context, today, 5);
         return QString::fromStdString(ReadingOf(line, context) + (next.empty() ? "" : "\n") + next);
@@ -92,11 +93,66 @@ void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &
     holderOf(frame).runner(dialog);
     // The document may have closed while the dialog was open.
     if (alive.isNull())
-        return;
-    if (!StoreEditedLine(*doc, target, dialog.accepted(), dialog.form()) && dialog.accepted()
-        && dialog.form().result() != ApptForm::Unchanged)
+        return false;
+    const bool changed = StoreEditedLine(doc, target, dialog.accepted(), dialog.form());
+    if (!changed && dialog.accepted() && dialog.form().result() != ApptForm::Unchanged)
         QApplication::beep();
     frame.updateActions();
+    return changed;
+}
+
+template<typename View>
+View *viewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc, ViewSlot slot)
+{
+    dvwMDIChild *window = frame.documents().viewWindow(doc, slot);
+    return window ? qobject_cast<View *>(window->widget()) : nullptr;
+}
+
+// The calendar that takes the document's Edit menu: open, and no list beside it.
+TCalendarView *calendarOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
+{
+    return listOf(frame, doc) ? nullptr : viewOf<TCalendarView>(frame, doc, CalendarViewSlot);
+}
+
+// The day a new appointment starts on: the month pane's, when it is open; else the day of
+// the list's cursor; else today.
+TDate insertionDate(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
+{
+    if (const TMonthView *pane = viewOf<TMonthView>(frame, doc, MonthPaneSlot))
+        return pane->selectedDate();
+    const TApptView *list = listOf(frame, doc);
+    const TDate date = list ? list->cursorDate() : TDate();
+    return date.isValid() ? date : doc.window().today;
+}
+
+// Whether the list's cursor is in a day block (under a date heading) rather than the notes.
+bool cursorInDayBlock(const TApptView &list)
+{
+    const ApptRows &rows = list.rowRules();
+    const int heading = rows.headingAbove(list.cursorLine());
+    return heading >= 0 && rows.kindAt(heading) == DateHeading;
+}
+
+// The clipboard's appointment, composed for the list's cursor, opens in the dialog; the
+// month pane, when it is the active window, takes it at once.
+void paste(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+{
+    dvwMDIChild *paneWindow = frame.documents().viewWindow(doc, MonthPaneSlot);
+    if (paneWindow && frame.client()->activeSubWindow() == paneWindow) {
+        if (auto *pane = qobject_cast<TMonthView *>(paneWindow->widget()))
+            pane->pasteOnSelectedDay();
+        return;
+    }
+    TApptView *list = listOf(frame, doc);
+    if (list == nullptr)
+        return;
+    EntryContext context = EntryContextOf(frame, doc, list);
+    const std::optional<std::string> text = PasteText(context);
+    if (!text)
+        return;
+    const std::string line
+        = PastedLineText(doc, *text, cursorInDayBlock(*list), insertionDate(frame, doc));
+    runEdit(frame, doc, {}, line, insertionDate(frame, doc));
 }
 
 } // namespace
@@ -151,23 +207,37 @@ bool StoreEditedLine(TApptDocument &doc, const EditTarget &target, bool accepted
 void InstallEdit(TDVDecoratedMDIFrame &frame)
 {
     holderOf(frame);
+    SetEditDialogHook(
+        frame, [&frame](TApptDocument &doc, int line, const std::string &text, const TDate &date) {
+            const EditTarget target = line < 0 ? EditTarget {} : EditTarget {line, text};
+            return runEdit(frame, doc, target, text, date);
+        });
     DVDocManager &docs = frame.documents();
     CommandRegistry &r = frame.commands();
     const auto withList = [&frame, &docs] {
         return docs.current() != nullptr && listOf(frame, *docs.current()) != nullptr;
     };
+    // Insert and paste also serve the calendar, which takes the Edit menu while it is open.
+    const auto withCalendar = [&frame, &docs](int command) {
+        TCalendarView *calendar = docs.current() ? calendarOf(frame, *docs.current()) : nullptr;
+        return calendar && calendar->entryCommandEnabled(command) ? calendar : nullptr;
+    };
     r.add(
-        Cm::InsertAppt, [&frame] { runEdit(frame, {}, {}); }, withList);
+        Cm::InsertAppt,
+        [&frame, &docs, withCalendar] {
+            if (TCalendarView *calendar = withCalendar(Cm::InsertAppt))
+                calendar->runEntryCommand(Cm::InsertAppt);
+            else if (TApptDocument *doc = docs.current())
+                runEdit(frame, *doc, {}, {}, insertionDate(frame, *doc));
+        },
+        [withList, withCalendar] { return withList() || withCalendar(Cm::InsertAppt); });
     r.add(
         Cm::InsertWithDate,
         [&frame, &docs] {
-            TApptDocument *doc = docs.current();
-            TApptView *list = doc ? listOf(frame, *doc) : nullptr;
-            const TDate date = list ? list->cursorDate() : TDate();
-            if (doc != nullptr)
-                runEdit(
-                    frame, {},
-                    FormatDate(date.isValid() ? date : doc->window().today, doc->dateSettings()));
+            if (TApptDocument *doc = docs.current()) {
+                const TDate date = insertionDate(frame, *doc);
+                runEdit(frame, *doc, {}, FormatDate(date, doc->dateSettings()), date);
+            }
         },
         withList);
     r.add(
@@ -178,9 +248,27 @@ void InstallEdit(TDVDecoratedMDIFrame &frame)
             if (list == nullptr)
                 return;
             if (const std::optional<EditTarget> target = TargetAt(*doc, list->cursorLine()))
-                runEdit(frame, *target, {});
+                runEdit(frame, *doc, *target, {}, insertionDate(frame, *doc));
         },
         withList);
+    r.add(
+        Cm::EditPaste,
+        [&frame, &docs, withCalendar] {
+            if (TCalendarView *calendar = withCalendar(Cm::EditPaste))
+                calendar->runEntryCommand(Cm::EditPaste);
+            else if (TApptDocument *doc = docs.current())
+                paste(frame, *doc);
+        },
+        [&frame, &docs, withList, withCalendar] {
+            if (withCalendar(Cm::EditPaste))
+                return true;
+            return withList()
+                && EntryContextOf(frame, *docs.current(), nullptr).clipboard.hasText();
+        });
+    // Paste follows what the clipboard holds.
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        QObject::connect(clipboard, &QClipboard::dataChanged, &frame,
+                         [&frame] { frame.updateActions(); });
     frame.updateActions();
 }
 

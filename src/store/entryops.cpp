@@ -245,6 +245,31 @@ void replaceLine(TApptDocument &doc, const EntryTarget &target, std::string text
     doc.Rescan();
 }
 
+// The one line a clipboard text stands for: up to its first NUL (the clipboard's end
+// mark), without the line breaks that end it.
+std::string clipboardLine(std::string_view clipboard)
+{
+    std::string_view text = clipboard.substr(0, clipboard.find('\0'));
+    while (text.ends_with('\n') || text.ends_with("\r\n"))
+        text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
+    return std::string(text);
+}
+
+// A fresh line of this kind (on the date, for a single appointment) in front of the text's
+// free text from `textStart` on.
+std::string composedOn(TApptDocument &doc, const std::string &text, std::int32_t textStart,
+                       std::int32_t kind, const TDate &date)
+{
+    ApptInfo composed;
+    composed.kind = kind;
+    if (kind == Single)
+        composed.mainDate = date;
+    TimeString appt(text);
+    appt.textStart = std::clamp(textStart, 0, static_cast<std::int32_t>(text.size()));
+    WriteAppt(composed, LineDates(), doc, appt);
+    return appt.text;
+}
+
 EntryOutcome outcomeOf(EntryStatus status)
 {
     EntryOutcome outcome;
@@ -420,21 +445,42 @@ std::string ClipboardText(const TApptDocument &doc, const EntryTarget &target)
 std::string PastedLineText(TApptDocument &doc, std::string_view clipboard, bool inDayBlock,
                            const TDate &date)
 {
-    const std::string text(clipboard.substr(0, clipboard.find('\0')));
+    const std::string text = clipboardLine(clipboard);
     TimeString appt(text);
     ApptInfo info;
     ReadAppt(info, doc, appt);
     if (appt.kind != Unscheduled)
         return text;
-    ApptInfo composed;
-    composed.kind = inDayBlock ? Single : Note;
-    if (inDayBlock)
-        composed.mainDate = date;
     // Everything pasted is free text, read back byte for byte.
-    appt.text = text;
-    appt.textStart = 0;
-    WriteAppt(composed, LineDates(), doc, appt);
-    return appt.text;
+    return inDayBlock ? composedOn(doc, text, 0, Single, date)
+                      : composedOn(doc, text, 0, Note, TDate());
+}
+
+std::string PastedOnDayText(TApptDocument &doc, std::string_view clipboard, const TDate &date,
+                            DayPaste where)
+{
+    const std::string text = clipboardLine(clipboard);
+    TimeString appt(text);
+    ApptInfo info;
+    LineDates dates;
+    ReadAppt(info, doc, appt, dates);
+    const std::int32_t kind = appt.kind;
+    const bool movesDate
+        = kind == Single || (where == DayPaste::MonthPane && kind == SingleShowFollowing);
+    if (movesDate) {
+        // The codes stay; only the date and its offset become the day.
+        info.mainDate = date;
+        info.offset = 0;
+        WriteAppt(info, dates, doc, appt);
+        return appt.text;
+    }
+    const bool becomesSingle
+        = where == DayPaste::MonthPane ? kind != CategoryLine : kind == Note || kind == Unscheduled;
+    if (!becomesSingle)
+        return text;
+    // Text with no schedule is all description; otherwise the description starts where the
+    // reader found the free text.
+    return composedOn(doc, text, kind == Unscheduled ? 0 : appt.textStart, Single, date);
 }
 
 EntryStatus ReplaceEntryText(TApptDocument &doc, std::int32_t line, std::string_view text)

@@ -67,10 +67,22 @@ EntryOutcome DeleteEntry(TApptDocument &doc, const EntryTarget &target, bool who
 // The text an entry puts on the clipboard: the whole stored line, codes and all.
 std::string ClipboardText(const TApptDocument &doc, const EntryTarget &target);
 
-// The line a pasted clipboard text becomes: cut at its first NUL; text with no schedule is
-// given the date (inDayBlock) or made a note, its whole text kept as free text.
+// The line a pasted clipboard text becomes: cut at its first NUL, without the line breaks
+// that end it; text with no schedule is given the date (inDayBlock) or made a note, its
+// whole text kept as free text.
 std::string PastedLineText(TApptDocument &doc, std::string_view clipboard, bool inDayBlock,
                            const TDate &date);
+
+// Where a text is pasted onto a day.
+enum class DayPaste {
+    Calendar, // a note or text with no schedule goes on the day, a single date moves to it
+    MonthPane, // a single date (shown following days or not) moves to the day; every other
+               // appointment except a category definition becomes a single one on the day
+};
+// The line a clipboard text pasted onto `date` becomes (cut as PastedLineText cuts it);
+// what moves to the day keeps its description as free text byte for byte.
+std::string PastedOnDayText(TApptDocument &doc, std::string_view clipboard, const TDate &date,
+                            DayPaste where);
 // Replaces the line's text with text made safe for the file format; an empty text deletes
 // the line. Stale for a line the table does not hold, Unchanged when the text is the same.
 EntryStatus ReplaceEntryText(TApptDocument &doc, std::int32_t line, std::string_view text);

@@ -2,6 +2,8 @@
 
 #include "store/entryops.h"
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +30,14 @@ public:
     virtual bool put(const std::string &lineBytes) = 0;
     // The text on the clipboard, none when it holds no text.
     virtual std::optional<std::string> text() const = 0;
+    // Whether there is text to paste (asked whenever the menus are brought up to date).
+    virtual bool hasText() const
+    {
+        const std::optional<std::string> held = text();
+        return held && !held->empty();
+    }
+    // True when the clipboard cannot be opened at all: copy, paste and delete give up.
+    virtual bool busy() const { return false; }
 };
 
 // What the list's entry commands work with. chooseScope asks "this instance only or the
@@ -40,14 +50,30 @@ struct EntryContext
     EntryClipboard &clipboard;
     std::function<std::optional<bool>()> chooseScope;
     bool promptBeforeDelete = true; // PROMPT
+    // The question before a note or a single appointment is deleted, asked whatever
+    // PROMPT says; empty: "Delete entry?", asked only with PROMPT on.
+    std::function<QString(const EntryTarget &)> confirmQuestion {};
 };
 
-// The commands on the entry at a display position. Each captures its target before any
-// question and acts only when the target still holds afterwards; anything that could not
-// be done beeps. The outcome, when the document changed, says where the cursor goes.
+// The commands on an entry captured before any question (the list's at a display position,
+// the calendar's under the point where its popup opened). Each acts only when the target
+// still holds after every question; anything that could not be done beeps. The outcome,
+// when the document changed, says where the cursor goes.
+std::optional<EntryOutcome> MarkDone(EntryContext &context, const EntryTarget &target);
+std::optional<EntryOutcome> Delete(EntryContext &context, const EntryTarget &target);
+// False when the entry no longer holds or the clipboard refused the text (after a beep), or
+// when the clipboard is busy (after telling the user).
+bool Copy(EntryContext &context, const EntryTarget &target);
+
 std::optional<EntryOutcome> MarkDoneAt(EntryContext &context, std::int32_t position);
 std::optional<EntryOutcome> DeleteAt(EntryContext &context, std::int32_t position);
-// False (after a beep) when there is no entry or the clipboard refused the text.
 bool CopyAt(EntryContext &context, std::int32_t position);
+
+// The clipboard's text for a paste: none when it holds no text, or, after telling the user,
+// when it is busy.
+std::optional<std::string> PasteText(EntryContext &context);
+
+// The message when the clipboard cannot be opened.
+QString busyClipboardMessage();
 
 } // namespace dvw

@@ -40,6 +40,19 @@ public:
         clipboard->setMimeData(data);
         return true;
     }
+    bool hasText() const override
+    {
+        const QClipboard *clipboard = QGuiApplication::clipboard();
+        const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+        if (data == nullptr)
+            return false;
+        if (data->hasFormat(lineMimeType))
+            return !data->data(lineMimeType).isEmpty();
+        return data->hasText() && !data->text().isEmpty();
+    }
+    // Qt opens the clipboard for every call and gives empty data when its owner does not
+    // answer, so only a missing clipboard cannot be opened.
+    bool busy() const override { return QGuiApplication::clipboard() == nullptr; }
     std::optional<std::string> text() const override
     {
         const QClipboard *clipboard = QGuiApplication::clipboard();
@@ -56,6 +69,31 @@ public:
     }
 };
 
+// The entry services and the edit dialog hook of one main window.
+class EntryHolder : public QObject
+{
+public:
+    explicit EntryHolder(QObject *parent)
+        : QObject(parent)
+    {
+        setObjectName(QStringLiteral("entryServices"));
+    }
+    EntryServices services;
+    EditDialogHook edit;
+    bool installed = false;
+};
+
+EntryHolder &holderOf(TDVDecoratedMDIFrame &frame)
+{
+    auto *holder = frame.findChild<EntryHolder *>(QStringLiteral("entryServices"),
+                                                  Qt::FindDirectChildrenOnly);
+    if (holder == nullptr) {
+        holder = new EntryHolder(&frame);
+        SetEntryServices(frame, {});
+    }
+    return *holder;
+}
+
 TApptView *currentList(TDVDecoratedMDIFrame &frame)
 {
     DVDocManager &docs = frame.documents();
@@ -71,7 +109,7 @@ std::unique_ptr<EntryClipboard> SystemEntryClipboard()
     return std::make_unique<SystemClipboard>();
 }
 
-void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
+void SetEntryServices(TDVDecoratedMDIFrame &frame, EntryServices services)
 {
     if (!services.beeper)
         services.beeper = std::make_shared<SystemBeeper>();
@@ -79,21 +117,49 @@ void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
         services.clipboard = SystemEntryClipboard();
     if (!services.chooseScope)
         services.chooseScope = &TDelDialog::ask;
-    const auto shared = std::make_shared<EntryServices>(std::move(services));
+    holderOf(frame).services = std::move(services);
+}
+
+EntryContext EntryContextOf(TDVDecoratedMDIFrame &frame, TApptDocument &doc, QWidget *parent)
+{
+    // The services are looked up when a question is asked, so a test may replace them.
+    const EntryServices &s = holderOf(frame).services;
+    return {doc,
+            frame.app().prompter(),
+            *s.beeper,
+            *s.clipboard,
+            [&frame, parent] { return holderOf(frame).services.chooseScope(parent); },
+            frame.app().settings().prompt};
+}
+
+bool EntryOpsInstalled(TDVDecoratedMDIFrame &frame)
+{
+    return holderOf(frame).installed;
+}
+
+void SetEditDialogHook(TDVDecoratedMDIFrame &frame, EditDialogHook hook)
+{
+    holderOf(frame).edit = std::move(hook);
+}
+
+const EditDialogHook &EditDialogHookOf(TDVDecoratedMDIFrame &frame)
+{
+    return holderOf(frame).edit;
+}
+
+void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
+{
+    SetEntryServices(frame, std::move(services));
+    holderOf(frame).installed = true;
 
     // Runs one command on the current list's cursor, then shows what changed everywhere.
-    const auto onList = [&frame, shared](auto action) {
-        return [&frame, shared, action] {
+    const auto onList = [&frame](auto action) {
+        return [&frame, action] {
             TApptView *view = currentList(frame);
             TApptDocument *doc = view ? view->document() : nullptr;
             if (doc == nullptr)
                 return;
-            EntryContext context {*doc,
-                                  frame.app().prompter(),
-                                  *shared->beeper,
-                                  *shared->clipboard,
-                                  [shared, view] { return shared->chooseScope(view); },
-                                  frame.app().settings().prompt};
+            EntryContext context = EntryContextOf(frame, *doc, view);
             action(context, *view, frame);
         };
     };

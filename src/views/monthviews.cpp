@@ -1,10 +1,13 @@
 #include "monthviews.h"
 
+#include "core/datetext.h"
 #include "dayview.h"
+#include "platform/displaytext.h"
 #include "shell/commands.h"
 #include "shell/contexthelpfilter.h"
 #include "shell/documentsignals.h"
 #include "store/tapptdocument.h"
+#include "store/textmatch.h"
 #include "tdaydialog.h"
 
 #include <QApplication>
@@ -166,6 +169,14 @@ bool MonthGridView::commandEnabled(int command) const
     return m_host.commandEnabled && m_host.commandEnabled(command);
 }
 
+bool MonthGridView::canPaste() const
+{
+    TApptDocument *doc = document();
+    if (doc == nullptr || !m_host.entryContext)
+        return clipboardHasText();
+    return m_host.entryContext(*doc, nullptr).clipboard.hasText();
+}
+
 // An entry whose command cannot run now stays in the menu, disabled.
 void MonthGridView::addMenuEntry(QMenu &menu, const QString &text, int command)
 {
@@ -247,12 +258,26 @@ TMonthView::TMonthView(DocumentSignals &events, const MonthViewSettings &setting
     syncScrollBar();
 }
 
+bool TMonthView::event(QEvent *event)
+{
+    // Tab goes to the current-appointment pane, not along the focus chain.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
+            if (m_host.focusCurrentPane)
+                m_host.focusCurrentPane();
+            return true;
+        }
+    }
+    return MonthGridView::event(event);
+}
+
 void TMonthView::keyPressEvent(QKeyEvent *event)
 {
     if (moveKey(event->key()))
         return;
     if (event->matches(QKeySequence::Paste)) {
-        runCommand(Cm::EditPaste);
+        pasteOnSelectedDay();
         return;
     }
     switch (event->key()) {
@@ -260,6 +285,7 @@ void TMonthView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_T:
         runCommand(Cm::InsertWithDate);
         return;
+
     case Qt::Key_V:
         runCommand(Cm::ViewCalendar);
         return;
@@ -279,15 +305,38 @@ void TMonthView::mousePressEvent(QMouseEvent *event)
         return;
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (clipboardHasText())
-        addMenuEntry(*menu, QStringLiteral("Paste"), Cm::EditPaste);
-    addMenuEntry(*menu, QStringLiteral("Add"), Cm::InsertAppt);
+    if (canPaste()) {
+        QAction *paste = menu->addAction(QStringLiteral("Paste"));
+        paste->setObjectName(QStringLiteral("popup%1").arg(Cm::EditPaste));
+        paste->setEnabled(static_cast<bool>(m_host.entryContext));
+        connect(paste, &QAction::triggered, this, &TMonthView::pasteOnSelectedDay);
+    }
+    // The list adds the appointment on the date this pane shows.
+    addMenuEntry(*menu, QStringLiteral("Add"), Cm::InsertWithDate);
     menu->popup(event->globalPosition().toPoint());
 }
 
 void TMonthView::mouseDoubleClickEvent(QMouseEvent *)
 {
     runCommand(Cm::InsertWithDate);
+}
+
+void TMonthView::pasteOnSelectedDay()
+{
+    TApptDocument *doc = document();
+    if (doc == nullptr || !m_host.entryContext)
+        return;
+    EntryContext context = m_host.entryContext(*doc, this);
+    const std::optional<std::string> text = PasteText(context);
+    if (!text)
+        return;
+    const EntryOutcome outcome
+        = AddEntryLine(*doc, PastedOnDayText(*doc, *text, m_selected, DayPaste::MonthPane));
+    viewport()->update();
+    if (m_host.documentChanged)
+        m_host.documentChanged();
+    if (outcome.position >= 0 && m_events)
+        m_events->sendSelectPosition(outcome.position, this);
 }
 
 QString TCalendarView::viewName()
@@ -361,7 +410,7 @@ void TCalendarView::keyPressEvent(QKeyEvent *event)
         runCommand(Cm::FindNext);
         return;
     case Qt::Key_I:
-        runCommand(Cm::InsertAppt);
+        runEntryCommand(Cm::InsertAppt);
         return;
     case Qt::Key_V:
         if (TApptDocument *doc = document())
@@ -399,21 +448,120 @@ void TCalendarView::popup(const QPoint &point)
 {
     if (geometry().dayAt(point.x(), point.y()) == 0)
         return;
-    m_captured = entryAt(point);
-    const bool onEntry = m_captured.first >= 0;
+    const auto [line, date] = entryAt(point);
+    TApptDocument *doc = document();
+    m_captured = doc && line >= 0 ? targetOfLine(*doc, line, date) : std::nullopt;
     auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("calendarPopup"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (onEntry)
-        addMenuEntry(*menu, QStringLiteral("Edit"), Cm::EditAppt);
-    addMenuEntry(*menu, QStringLiteral("Add"), calendarAdd);
-    if (onEntry) {
-        addMenuEntry(*menu, QStringLiteral("Mark as done/undone"), calendarMarkDone);
-        addMenuEntry(*menu, QStringLiteral("Delete"), calendarDelete);
-        addMenuEntry(*menu, QStringLiteral("Copy"), calendarCopy);
+    if (m_captured)
+        addPopupEntry(*menu, QStringLiteral("Edit"), Cm::EditAppt);
+    addPopupEntry(*menu, QStringLiteral("Add"), calendarAdd);
+    if (m_captured) {
+        addPopupEntry(*menu, QStringLiteral("Mark as done/undone"), calendarMarkDone);
+        addPopupEntry(*menu, QStringLiteral("Delete"), calendarDelete);
+        addPopupEntry(*menu, QStringLiteral("Copy"), calendarCopy);
     }
-    if (clipboardHasText())
-        addMenuEntry(*menu, QStringLiteral("Paste"), Cm::EditPaste);
+    if (canPaste())
+        addPopupEntry(*menu, QStringLiteral("Paste"), Cm::EditPaste);
     menu->popup(mapToGlobal(viewport()->mapToParent(point)));
+}
+
+void TCalendarView::addPopupEntry(QMenu &menu, const QString &text, int command)
+{
+    QAction *action = menu.addAction(text);
+    action->setObjectName(QStringLiteral("popup%1").arg(command));
+    action->setEnabled(entryCommandEnabled(command));
+    connect(action, &QAction::triggered, this, [this, command] { runEntryCommand(command); });
+}
+
+bool TCalendarView::entryCommandEnabled(int command) const
+{
+    if (document() == nullptr)
+        return false;
+    switch (command) {
+    case Cm::EditAppt:
+        return m_host.editLine && m_captured;
+    case Cm::InsertAppt:
+    case calendarAdd:
+        return static_cast<bool>(m_host.editLine);
+    case calendarMarkDone:
+    case calendarDelete:
+    case calendarCopy:
+        return m_host.entryContext && m_captured;
+    case Cm::EditPaste:
+        return m_host.editLine && m_host.entryContext && canPaste();
+    default:
+        return false;
+    }
+}
+
+void TCalendarView::runEntryCommand(int command)
+{
+    TApptDocument *doc = document();
+    if (doc == nullptr || !entryCommandEnabled(command))
+        return;
+    if (command == Cm::EditAppt) {
+        // The dialog opens only on the entry the popup was opened on.
+        if (targetHolds(*doc, *m_captured))
+            edit(m_captured->line, m_captured->text);
+        else if (m_host.entryContext)
+            m_host.entryContext(*doc, this).beeper.beep();
+        else
+            QApplication::beep();
+        return;
+    }
+    if (command == Cm::InsertAppt || command == calendarAdd) {
+        edit(-1, FormatDate(m_selected, doc->dateSettings()));
+        return;
+    }
+    EntryContext context = m_host.entryContext(*doc, this);
+    switch (command) {
+    case Cm::EditPaste:
+        if (const std::optional<std::string> text = PasteText(context))
+            edit(-1, PastedOnDayText(*doc, *text, m_selected, DayPaste::Calendar));
+        return;
+    case calendarMarkDone:
+        if (MarkDone(context, *m_captured))
+            changed();
+        return;
+    case calendarDelete:
+        // Deleting from the calendar always asks about a single appointment, by its text.
+        context.confirmQuestion = [doc](const EntryTarget &target) {
+            const TimeString &line = doc->lines()[static_cast<std::size_t>(target.line)];
+            const std::size_t start
+                = std::min(static_cast<std::size_t>(std::max(line.textStart, 0)), line.text.size());
+            return QStringLiteral("Delete ")
+                + DisplayText(CutToCharacters(std::string_view(line.text).substr(start), 20))
+                + QStringLiteral("...?");
+        };
+        if (Delete(context, *m_captured))
+            changed();
+        return;
+    case calendarCopy:
+        Copy(context, *m_captured);
+        return;
+    default:
+        return;
+    }
+}
+
+void TCalendarView::edit(int line, const std::string &text)
+{
+    TApptDocument *doc = document();
+    if (doc == nullptr)
+        return;
+    // The dialog runs the event loop: the view may go while it is open.
+    const QPointer<TCalendarView> self(this);
+    if (m_host.editLine(*doc, line, text, m_selected) && self && document())
+        changed();
+}
+
+void TCalendarView::changed()
+{
+    viewport()->update();
+    if (m_host.documentChanged)
+        m_host.documentChanged();
 }
 
 } // namespace dvw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monthpainter.h"
+#include "store/entryops.h"
 #include "viewhost.h"
 
 #include <QAbstractScrollArea>
@@ -47,6 +48,8 @@ protected:
     bool moveKey(int key);
     void runCommand(int command);
     bool commandEnabled(int command) const;
+    // Whether the clipboard holds text to paste.
+    bool canPaste() const;
     void addMenuEntry(QMenu &menu, const QString &text, int command);
 
     void paintEvent(QPaintEvent *event) override;
@@ -74,7 +77,11 @@ public:
     TMonthView(DocumentSignals &events, const MonthViewSettings &settings, ViewHost host,
                QWidget *parent = nullptr);
 
+    // Puts the clipboard's appointment on the selected day at once (no dialog).
+    void pasteOnSelectedDay();
+
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -95,6 +102,13 @@ public:
     // The day dialog for the selected day (not modal; it goes at the first key or click).
     void openDayDialog();
 
+    // The popup's commands: edit, mark done, delete and copy act on the entry captured when
+    // the popup opened (a beep when it no longer holds); add, insert and paste go on the
+    // selected day through the edit dialog.
+    void runEntryCommand(int command);
+    bool entryCommandEnabled(int command) const;
+    const std::optional<EntryTarget> &captured() const { return m_captured; }
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -102,8 +116,12 @@ protected:
 
 private:
     void popup(const QPoint &point);
+    void addPopupEntry(QMenu &menu, const QString &text, int command);
+    // Opens the edit dialog and shows what it changed.
+    void edit(int line, const std::string &text);
+    void changed();
     // The entry under the point where the popup opened: its operations act on it.
-    std::pair<int, TDate> m_captured {-1, TDate()};
+    std::optional<EntryTarget> m_captured;
 };
 
 } // namespace dvw

@@ -1,5 +1,6 @@
 #include "views.h"
 
+#include "entryinstall.h"
 #include "listcursor.h"
 #include "monthviews.h"
 #include "platform/helpbook.h"
@@ -133,6 +134,22 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
     host.takeCalendarStart = [calendarStart] { return std::exchange(*calendarStart, false); };
     host.focusMonthPane = [&frame, &doc] { focusView(frame, doc, MonthPaneSlot); };
     host.focusList = [&frame, &doc] { focusView(frame, doc, ListViewSlot); };
+    host.focusCurrentPane = [&frame, &doc] { focusView(frame, doc, CurrentPaneSlot); };
+    // The entry commands and the edit dialog are installed before the first view is made.
+    if (EntryOpsInstalled(frame))
+        host.entryContext = [&frame](TApptDocument &d, QWidget *parent) {
+            return EntryContextOf(frame, d, parent);
+        };
+    if (EditDialogHookOf(frame))
+        host.editLine
+            = [&frame](TApptDocument &d, int line, const std::string &text, const TDate &date) {
+                  return EditDialogHookOf(frame)(d, line, text, date);
+              };
+    host.documentChanged = [&frame] {
+        emit frame.documents().documentsRefreshed();
+        frame.documents().updateTitles();
+        frame.updateActions();
+    };
     return host;
 }
 

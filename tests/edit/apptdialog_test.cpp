@@ -6,14 +6,20 @@
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwmdichild.h"
+#include "store/filerules.h"
 #include "store/tapptdocument.h"
+#include "views/entryinstall.h"
+#include "views/monthviews.h"
 #include "views/tapptview.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -270,6 +276,8 @@ TEST_F(EditInFrame, InsertAddsTheLine)
 TEST_F(EditInFrame, InsertWithDateStartsFromTheCursorDate)
 {
     list->setCursorLine(4);
+    // As a key or click does: the month pane, whose date a new appointment takes, follows.
+    list->broadcastCursorDate();
     answer = [](TApptDialog &d) { QTest::keyClick(d.control(2), Qt::Key_Space); };
     frame->runCommand(Cm::InsertWithDate);
     ASSERT_EQ(opened.size(), 1u);
@@ -312,3 +320,131 @@ TEST_F(EditInFrame, EditReplacesTheLineOnlyWhenItChanged)
     frame->runCommand(Cm::EditAppt);
     EXPECT_EQ(doc->lines()[static_cast<std::size_t>(target->line)].text, "~");
 }
+
+// Paste: what the desktop clipboard holds becomes one new appointment through the dialog,
+// from the list and the calendar; the month pane takes it at once.
+namespace {
+
+const QString lineType = QStringLiteral("application/x-dayvane-line");
+
+void acceptAsOpened(TApptDialog &d)
+{
+    QTest::keyClick(d.control(201), Qt::Key_Return, Qt::ControlModifier);
+}
+
+TEST_F(EditInFrame, TheListPastesWhatTheClipboardHoldsAsOneAppointment)
+{
+    answer = acceptAsOpened;
+    const QByteArray ours("12/9/2026 a\r\n\xe9t\xe9", 16);
+    const struct
+    {
+        const char *name;
+        QString text, html;
+        std::optional<std::string> kept; // none: nothing to paste
+        const char *lost;
+    } cases[] = {
+        {"our line type first", "plain", {}, ours.toStdString(), "plain"},
+        {"bare LF", "call\nBob", {}, "call\r\nBob", "\r\r"},
+        {"trailing CR LF", "buy bread\r\n", {}, "buy bread", "bread\r\n"},
+        {"NUL", QString::fromLatin1("call\0junk", 9), {}, "call", "junk"},
+        {"HTML only", {}, "<b>bold</b>", std::nullopt, nullptr},
+        {"HTML with text", "bold words", "<b>bold</b>", "bold words", "<b>"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *data = new QMimeData;
+        if (!c.html.isEmpty())
+            data->setHtml(c.html);
+        if (!c.text.isEmpty())
+            data->setText(c.text);
+        if (c.name == cases[0].name)
+            data->setData(lineType, ours);
+        QGuiApplication::clipboard()->setMimeData(data);
+        const std::size_t before = doc->lines().size();
+        EXPECT_EQ(frame->action(Cm::EditPaste)->isEnabled(), c.kept.has_value());
+        frame->runCommand(Cm::EditPaste);
+        ASSERT_EQ(doc->lines().size(), before + (c.kept ? 1 : 0));
+        const std::string &added = doc->lines().back().text;
+        if (c.kept) {
+            EXPECT_NE(added.find(*c.kept), std::string::npos) << added;
+            EXPECT_EQ(added.find(c.lost), std::string::npos) << added;
+        }
+    }
+    // Saved and read again, the file holds the same appointments, one line each.
+    frame->runCommand(Cm::FileSave);
+    QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<std::string> texts;
+    for (const TimeString &t : doc->lines())
+        texts.push_back(t.text);
+    EXPECT_EQ(SplitFileText(file.readAll().toStdString()), texts);
+}
+
+// A clipboard that holds text but cannot be opened.
+struct BusyClipboard : EntryClipboard
+{
+    bool put(const std::string &) override { return false; }
+    std::optional<std::string> text() const override { return std::string("* never"); }
+    bool busy() const override { return true; }
+};
+
+TEST_F(EditInFrame, ABusyClipboardIsReportedAndPastesNothing)
+{
+    SetEntryServices(*frame, {nullptr, std::make_shared<BusyClipboard>(), {}});
+    frame->updateActions();
+    frame->runCommand(Cm::EditPaste);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, QStringLiteral("Attempt to open busy clipboard"));
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(doc->lines().size(), 2u);
+    EXPECT_FALSE(doc->isChanged());
+}
+
+TEST_F(EditInFrame, TheCalendarTakesInsertAndPasteOnItsSelectedDay)
+{
+    answer = acceptAsOpened;
+    frame->runCommand(Cm::ViewCalendar);
+    dvwMDIChild *window = frame->documents().viewWindow(*doc, CalendarViewSlot);
+    ASSERT_NE(window, nullptr);
+    auto *calendar = qobject_cast<TCalendarView *>(window->widget());
+    ASSERT_NE(calendar, nullptr);
+    calendar->selectDate(TDate(9, 12, 2026), true);
+    const std::string day = FormatDate(TDate(9, 12, 2026), doc->dateSettings());
+
+    frame->runCommand(Cm::InsertAppt);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], day);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("* call Bob"));
+    frame->updateActions();
+    frame->runCommand(Cm::EditPaste);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1].find(day), 0u);
+    ASSERT_EQ(doc->lines().size(), 4u);
+    EXPECT_EQ(doc->lines()[3].text, opened[1]);
+    EXPECT_EQ(doc->lines()[3].kind, Single);
+    doc->setChanged(false); // closing asks nothing
+}
+
+TEST_F(EditInFrame, TheMonthPanePutsANoteOnItsDayAtOnce)
+{
+    answer = acceptAsOpened;
+    dvwMDIChild *window = frame->documents().viewWindow(*doc, MonthPaneSlot);
+    ASSERT_NE(window, nullptr);
+    auto *pane = qobject_cast<TMonthView *>(window->widget());
+    ASSERT_NE(pane, nullptr);
+    const TDate day(9, 12, 2026);
+    pane->selectDate(day, true);
+    QGuiApplication::clipboard()->setText(QStringLiteral("* call Bob"));
+    QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(doc->lines().size(), 3u);
+    const TimeString &added = doc->lines()[2];
+    EXPECT_EQ(added.kind, Single);
+    EXPECT_EQ(added.text.find(FormatDate(day, doc->dateSettings())), 0u);
+    EXPECT_EQ(added.text.substr(static_cast<std::size_t>(added.textStart)), "call Bob");
+    EXPECT_TRUE(doc->isChanged());
+    doc->setChanged(false); // closing asks nothing
+}
+
+} // namespace

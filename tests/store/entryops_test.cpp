@@ -284,6 +284,87 @@ TEST(EntryOpsTest, ClipboardTextRoundTripsThroughPaste)
     EXPECT_EQ(doc->lines()[1].text, doc->lines()[0].text);
 }
 
+struct ClipboardCase
+{
+    const char *name;
+    std::string clipboard;
+    bool inDayBlock;
+    std::string kept; // what the new line must hold byte for byte
+};
+
+// Whatever the clipboard holds, the pasted appointment keeps its text, stays one
+// appointment, and the saved file reads back as the same appointments, one each.
+TEST(EntryOpsTest, ClipboardInputsStayOneAppointment)
+{
+    const std::string large(10 * 1024 * 1024, 'x');
+    const ClipboardCase cases[] = {
+        {"bare LF", "2/3/00 a\nb", true, "2/3/00 a\r\nb"},
+        {"bare LF in the notes", "a\nb", false, "a\r\nb"},
+        {"trailing CR LF", "buy bread\r\n", true, "buy bread"},
+        {"trailing LF of a scheduled line", "!THU Gym\n", true, "!THU Gym"},
+        {"lone CR kept", "a\rb", true, "a\rb"},
+        {"NUL ends the text", std::string("call\0\r\n&junk", 13), true, "call"},
+        {"10 MB", large, true, large},
+        {"leading tilde", "~gone", true, "~gone"},
+        {"leading tilde in the notes", "~gone", false, "~gone"},
+        {"leading ampersand", "&more", true, "&more"},
+        {"leading ampersand in the notes", "&more", false, "&more"},
+        {"line break first", "\r\nsecond", true, "second"},
+        {"markup as text", "<b>bold</b> &amp;", true, "<b>bold</b> &amp;"},
+    };
+    for (const ClipboardCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = docOf({"* first", "2/4/00 next"}, feb3, 7);
+        const std::string line = PastedLineText(*doc, c.clipboard, c.inDayBlock, feb3);
+        EXPECT_EQ(line.find('\0'), std::string::npos);
+        AddEntryLine(*doc, line);
+        ASSERT_EQ(doc->lines().size(), 3u);
+        EXPECT_EQ(doc->lines()[1].text, "2/4/00 next");
+        EXPECT_NE(doc->lines()[2].text.find(c.kept), std::string::npos);
+        EXPECT_EQ(derived(*doc), rebuiltDerived(*doc));
+        std::vector<std::string> texts;
+        for (const TimeString &t : doc->lines())
+            texts.push_back(t.text);
+        EXPECT_TRUE(SplitFileText(doc->FileBytes()) == texts);
+    }
+}
+
+TEST(EntryOpsTest, PasteOntoADayMovesOrKeepsTheAppointment)
+{
+    const struct
+    {
+        const char *name;
+        std::string clipboard;
+        DayPaste where;
+        std::int32_t kind; // on 3 February 2000; -1: the text stays as it is
+        std::string freeText;
+    } cases[] = {
+        {"note on the calendar", "*WORK +5 apples", DayPaste::Calendar, Single, "+5 apples"},
+        {"single moves", "\\(10 1/9/00 dentist", DayPaste::Calendar, Single, "dentist"},
+        {"cycle stays on the calendar", "!THU Gym", DayPaste::Calendar, -1, "Gym"},
+        {"following days stay on the calendar", "1/9/00 +2 trip", DayPaste::Calendar, -1, "trip"},
+        {"following days move on the month pane", "1/9/00 +2 trip", DayPaste::MonthPane,
+         SingleShowFollowing, "trip"},
+        {"cycle on the month pane", "!THU Gym", DayPaste::MonthPane, Single, "Gym"},
+        {"several lines", "1/9/00 a\r\nb\r\n", DayPaste::MonthPane, Single, "a\r\nb"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = docOf({"* first"}, feb3, 7);
+        const std::string line = PastedOnDayText(*doc, c.clipboard, feb3, c.where);
+        AddEntryLine(*doc, line);
+        const TimeString &added = doc->lines()[1];
+        // The description reads back as the free text it was.
+        EXPECT_EQ(added.text.substr(static_cast<std::size_t>(added.textStart)), c.freeText);
+        if (c.kind < 0) {
+            EXPECT_EQ(line, c.clipboard);
+        } else {
+            EXPECT_EQ(added.kind, c.kind) << line;
+            EXPECT_TRUE(targetOfLine(*doc, 1, feb3).has_value()) << line;
+        }
+    }
+}
+
 // Random lines and random operations: the tables always equal a fresh rebuild, and done
 // followed by undone gives back the line byte for byte.
 const char *const sampleLines[] = {

@@ -1,6 +1,7 @@
 // The list's entry commands with their questions answered by script, and a rebuild (the
 // midnight tick of the clock) that happens while a question is open.
 #include "../testdocuments.h"
+#include "entryfakes.h"
 #include "platform/clock.h"
 #include "platform/scriptedprompter.h"
 #include "views/entryactions.h"
@@ -13,22 +14,8 @@ using namespace dvw;
 
 namespace {
 
-struct CountingBeeper : Beeper
-{
-    int beeps = 0;
-    void beep() override { ++beeps; }
-};
-
-struct FakeClipboard : EntryClipboard
-{
-    std::optional<std::string> held;
-    bool put(const std::string &bytes) override
-    {
-        held = bytes;
-        return true;
-    }
-    std::optional<std::string> text() const override { return held; }
-};
+using test::CountingBeeper;
+using test::FakeClipboard;
 
 // A scripted prompter that lets something happen while a question is open.
 struct TickingPrompter : ScriptedPrompter

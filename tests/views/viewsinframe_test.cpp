@@ -192,6 +192,19 @@ TEST_F(ViewsInFrame, TabAndRefreshUseTheListViewWhenOneIsOpen)
     EXPECT_EQ(frame->client()->activeSubWindow(), docs().viewWindow(doc(), ListViewSlot));
 }
 
+TEST_F(ViewsInFrame, TabInTheMonthPaneGoesToTheCurrentPane)
+{
+    start(sampleFile, true);
+    dvwMDIChild *month = docs().viewWindow(doc(), MonthPaneSlot);
+    ASSERT_NE(month, nullptr);
+    ASSERT_NE(paneWindow(), nullptr);
+    frame->activateWindow();
+    frame->client()->setActiveSubWindow(month);
+    month->widget()->setFocus();
+    QTest::keyClick(month->widget(), Qt::Key_Tab);
+    EXPECT_EQ(frame->client()->activeSubWindow(), paneWindow());
+}
+
 TEST_F(ViewsInFrame, ClosingTheDocumentLeavesNoListenerBehind)
 {
     start(sampleFile);
