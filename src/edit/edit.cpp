@@ -12,11 +12,14 @@
 #include "shell/dvwmdichild.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/tapptdocument.h"
+#include "views/fileview.h"
+#include "views/tapptlistview.h"
 #include "views/tapptview.h"
 
 #include <QApplication>
 #include <QPointer>
 
+#include <algorithm>
 #include <utility>
 
 namespace dvw {
@@ -64,8 +67,38 @@ ApptDialogSettings dialogSettings(TDVDecoratedMDIFrame &frame)
     return d;
 }
 
+// The file view's outcome: a new line before the row that was current, or the row's new
+// text with its mark kept; nothing when the row no longer holds the text it opened with.
+void storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertAt,
+                       TApptDialog &dialog, const QPointer<TApptListView> &view)
+{
+    if (!dialog.accepted() || view.isNull())
+        return;
+    const std::string &line = dialog.form().line();
+    if (target.line < 0) {
+        if (line.empty())
+            return;
+        doc.InsertLine(std::clamp(insertAt, 0, static_cast<int>(doc.lines().size())), line);
+    } else {
+        const auto at = static_cast<std::size_t>(target.line);
+        if (dialog.form().result() == ApptForm::Unchanged)
+            return;
+        if (at >= doc.lines().size() || doc.lines()[at].text != target.text) {
+            QApplication::beep();
+            return;
+        }
+        const bool marked = doc.lines()[at].marked;
+        doc.ReplaceLine(target.line, line);
+        doc.lineTable()[at].marked = marked;
+    }
+    view->refresh();
+}
+
 // Opens the dialog on the target's text (or the given new text) and stores its outcome.
-void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &newText)
+// From the file view the dialog opens on the raw line, and a new line goes in before the
+// current row.
+void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &newText,
+             TApptListView *fileView = nullptr)
 {
     DVDocManager &docs = frame.documents();
     TApptDocument *doc = docs.current();
@@ -82,6 +115,12 @@ void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &
     FormDocument form = FormDocumentOf(*doc);
     form.context = &context;
     ApptDialogSettings settings = dialogSettings(frame);
+    QPointer<TApptListView> fileRows(fileView);
+    const int insertAt = fileView ? fileView->currentRow() : -1;
+    if (fileView) {
+        settings.bigDialog = false;
+        settings.storeBigDialog = nullptr;
+    }
     const TDate today = doc->window().today;
     settings.describe = [&context, today](const std::string &line) {
         const std::string next = NextDatesOf(line, context, today, 5);
@@ -93,10 +132,44 @@ void runEdit(TDVDecoratedMDIFrame &frame, EditTarget target, const std::string &
     // The document may have closed while the dialog was open.
     if (alive.isNull())
         return;
+    if (fileView) {
+        storeFromFileView(*doc, target, insertAt, dialog, fileRows);
+        frame.updateActions();
+        return;
+    }
     if (!StoreEditedLine(*doc, target, dialog.accepted(), dialog.form()) && dialog.accepted()
         && dialog.form().result() != ApptForm::Unchanged)
         QApplication::beep();
     frame.updateActions();
+}
+
+// Insert and Edit while the current document shows its file view: the raw line of the row.
+void registerFileViewEdits(TDVDecoratedMDIFrame &frame)
+{
+    CommandRegistry &r = frame.commands();
+    const auto active = [&frame] { return CurrentFileView(frame) != nullptr; };
+    r.addOverride(
+        Cm::InsertAppt,
+        [&frame] {
+            if (TApptListView *view = CurrentFileView(frame))
+                runEdit(frame, {}, {}, view);
+        },
+        active);
+    r.addOverride(
+        Cm::EditAppt,
+        [&frame] {
+            TApptListView *view = CurrentFileView(frame);
+            TApptDocument *doc = view ? view->document() : nullptr;
+            if (doc == nullptr || doc->lines().empty())
+                return;
+            const int row = view->currentRow();
+            runEdit(frame, {row, doc->lines()[static_cast<std::size_t>(row)].text}, {}, view);
+        },
+        active,
+        [&frame] {
+            TApptListView *view = CurrentFileView(frame);
+            return view && view->document() && !view->document()->lines().empty();
+        });
 }
 
 } // namespace
@@ -181,6 +254,7 @@ void InstallEdit(TDVDecoratedMDIFrame &frame)
                 runEdit(frame, *target, {});
         },
         withList);
+    registerFileViewEdits(frame);
     frame.updateActions();
 }
 

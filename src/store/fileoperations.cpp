@@ -217,9 +217,12 @@ CopyMarkedResult AppendMarkedTo(const TApptDocument &doc, const std::string &tar
                                 const ProtectedFiles &protectedFiles, FileOps &ops)
 {
     CopyMarkedResult result;
+    // Named in full in every message: the user may not know which directory a relative
+    // name meant.
     result.target = absoluteName(target);
-    if (const std::string refusal = RefusedTarget(target, protectedFiles, ops); !refusal.empty()) {
-        result.reason = target + ": " + refusal;
+    const std::string &path = result.target;
+    if (const std::string refusal = RefusedTarget(path, protectedFiles, ops); !refusal.empty()) {
+        result.reason = path + ": " + refusal;
         return result;
     }
     std::vector<std::string> texts;
@@ -232,12 +235,12 @@ CopyMarkedResult AppendMarkedTo(const TApptDocument &doc, const std::string &tar
         result.ok = true;
         return result;
     }
-    const SaveLock lock = LockForSave(target, ops);
+    const SaveLock lock = LockForSave(path, ops);
     if (!lock.held()) {
         result.reason = lock.reason();
         return result;
     }
-    const LoadResult old = LoadFile(target, ops);
+    const LoadResult old = LoadFile(path, ops);
     if (old.status == LoadResult::Failed) {
         result.reason = old.reason;
         return result;
@@ -245,8 +248,8 @@ CopyMarkedResult AppendMarkedTo(const TApptDocument &doc, const std::string &tar
     std::optional<FileIdentity> expected;
     if (old.status == LoadResult::Loaded)
         expected = old.identity;
-    const SaveResult saved = SaveFileAtomically(target, AppendedFileBytes(old.bytes, texts),
-                                                expected, false, ops, &lock, Backup::None);
+    const SaveResult saved = SaveFileAtomically(path, AppendedFileBytes(old.bytes, texts), expected,
+                                                false, ops, &lock, Backup::None);
     result.ok = saved.ok;
     result.reason = saved.reason;
     result.warning = saved.warning;

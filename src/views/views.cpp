@@ -1,5 +1,6 @@
 #include "views.h"
 
+#include "fileview.h"
 #include "listcursor.h"
 #include "monthviews.h"
 #include "platform/helpbook.h"
@@ -205,6 +206,7 @@ void InstallViews(TDVDecoratedMDIFrame &frame)
         return makeMonth<TCalendarView>(frame, doc, hostFor(frame, doc, calendarStart));
     });
     registerCommands(frame);
+    InstallFileView(frame);
     frame.updateActions();
 }
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 using namespace dvw;
@@ -57,8 +57,7 @@ TEST(CliFileCommands, ArchiveThatCannotWriteItsTargetKeepsTheLines)
     ::mkdir(dir.file("ARCHIVE.APT").c_str(), 0700);
     const test::CliRun r = runCliWith({"archive", path, "--outdated", "--today", "2024-06-15"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(dir.file("ARCHIVE.APT") + ": is a directory"), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find(dir.file("ARCHIVE.APT") + ": is a directory"), std::string::npos) << r.err;
     EXPECT_EQ(readBytes(path), Before);
     EXPECT_EQ(r.out, "");
 }
@@ -74,8 +73,7 @@ TEST(CliFileCommands, ArchiveOfAFileChangedMeanwhileLosesNoLine)
     auto parse = parseCliOptions({"archive", path, "--outdated", "--today", "2024-06-15"});
     ASSERT_TRUE(parse.error.empty()) << parse.error;
     std::ostringstream out, err;
-    const int status
-        = runArchive(parse.options, out, err, [&] { writeBytes(path, theirs); });
+    const int status = runArchive(parse.options, out, err, [&] { writeBytes(path, theirs); });
     EXPECT_EQ(status, 3) << err.str();
     EXPECT_EQ(readBytes(path), theirs);
     EXPECT_EQ(readBytes(dir.file("ARCHIVE.APT")), "3/5/2020 Dentist\r\n");

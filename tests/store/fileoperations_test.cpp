@@ -210,8 +210,8 @@ TEST(AppendMarkedTo, RefusesOpenDocumentsAndTheirBackups)
 TEST(AppendMarkedTo, EveryFileCallFailingInTurn)
 {
     const std::vector<std::string> lines = {"3/5/2020 a", "keep", "?/15/2019 b\r\nmore"};
-    const std::optional<std::string> starts[] = {std::nullopt, std::string(""), "x\r\n", "x",
-                                                 "x\r\n\x1a"};
+    const std::optional<std::string> starts[]
+        = {std::nullopt, std::string(""), "x\r\n", "x", "x\r\n\x1a"};
     for (const std::optional<std::string> &start : starts) {
         for (int failAt = 1;; ++failAt) {
             TempDir dir;
@@ -225,8 +225,8 @@ TEST(AppendMarkedTo, EveryFileCallFailingInTurn)
             FaultyOps ops;
             ops.failAt = failAt;
             const CopyMarkedResult r = AppendMarkedTo(*doc, target, {}, ops);
-            const std::string step = "start " + (start ? "'" + *start + "'" : "missing")
-                + ", call " + std::to_string(failAt) + " (" + ops.failedCall + ")";
+            const std::string step = "start " + (start ? "'" + *start + "'" : "missing") + ", call "
+                + std::to_string(failAt) + " (" + ops.failedCall + ")";
             const std::string old = start.value_or("");
             const std::string appended = AppendedFileBytes(old, {lines[0], lines[2]});
             auto names = dir.names();
@@ -262,8 +262,9 @@ TEST(AppendLinesFrom, ReadsAsTheDocumentReadsItsFile)
     const AppendFromResult r = AppendLinesFrom(*doc, source);
     ASSERT_TRUE(r.ok) << r.reason;
     EXPECT_EQ(r.added, 2);
-    EXPECT_EQ(textsOf(*doc), (std::vector<std::string> {"first", "3/5/2020 a\r\nsecond",
-                                                        " ~kept, not deleted\r\nlead"}));
+    EXPECT_EQ(textsOf(*doc),
+              (std::vector<std::string> {"first", "3/5/2020 a\r\nsecond",
+                                         " ~kept, not deleted\r\nlead"}));
     EXPECT_TRUE(doc->isChanged());
     expectNoStaleLine(*doc);
 }
