@@ -226,10 +226,9 @@ void appendFrom(TDVDecoratedMDIFrame &frame)
         return;
     const AppendFromResult added = AppendLinesFrom(*c.doc, toPath(path));
     if (!added.ok) {
-        frame.app().prompter().info(caption(),
-                                    QStringLiteral("No lines were added.\n\n")
-                                        + fromPath(added.reason),
-                                    Prompter::Icon::Stop);
+        frame.app().prompter().info(
+            caption(), QStringLiteral("No lines were added.\n\n") + fromPath(added.reason),
+            Prompter::Icon::Stop);
         return;
     }
     c.view->refresh();
@@ -239,9 +238,9 @@ void appendFrom(TDVDecoratedMDIFrame &frame)
 bool askSearchText(TDVDecoratedMDIFrame &frame)
 {
     dvwApp &app = frame.app();
-    const std::optional<QString> answer = app.prompter().askText(
-        QStringLiteral("Search"), QStringLiteral("Enter search string:"),
-        QString::fromStdString(app.filters.searchText));
+    const std::optional<QString> answer
+        = app.prompter().askText(QStringLiteral("Search"), QStringLiteral("Enter search string:"),
+                                 QString::fromStdString(app.filters.searchText));
     if (!answer)
         return false;
     app.filters.searchText = CutToCharacters(answer->toStdString(), MaxSearchCharacters);
@@ -451,9 +450,8 @@ void SetFileViewServices(TDVDecoratedMDIFrame &frame, FileViewServices services)
 void InstallFileView(TDVDecoratedMDIFrame &frame, FileViewServices services)
 {
     SetFileViewServices(frame, std::move(services));
-    frame.documents().setViewFactory(FileViewSlot, [&frame](TApptDocument &doc) {
-        return makeFileView(frame, doc);
-    });
+    frame.documents().setViewFactory(
+        FileViewSlot, [&frame](TApptDocument &doc) { return makeFileView(frame, doc); });
     registerCommands(frame);
 }
 

@@ -6,8 +6,8 @@
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
 #include "store/fileoperations.h"
-#include "views/fileview.h"
 #include "views/filerows.h"
+#include "views/fileview.h"
 #include "views/tapptlistview.h"
 #include "views/tapptview.h"
 
@@ -110,11 +110,13 @@ TEST(FileRows, KeysRunTheCommandsOfTheView)
         std::optional<int> command;
     };
     const Row rows[] = {
-        {'i', false, Cm::InsertAppt}, {'E', false, Cm::EditAppt},   {'d', false, Cm::EditCut},
-        {'.', false, Cm::EditCut},    {'x', true, Cm::EditCut},     {'c', true, Cm::EditCopy},
+        {'i', false, Cm::InsertAppt}, {'E', false, Cm::EditAppt},
+        {'d', false, Cm::EditCut},    {'.', false, Cm::EditCut},
+        {'x', true, Cm::EditCut},     {'c', true, Cm::EditCopy},
         {'v', true, Cm::EditPaste},   {' ', false, Cm::FileToggleMark},
-        {'f', false, Cm::Find},       {'F', true, Cm::Find},        {'n', false, Cm::FindNext},
-        {'v', false, Cm::ViewAppointment}, {'q', false, std::nullopt}, {'c', false, std::nullopt},
+        {'f', false, Cm::Find},       {'F', true, Cm::Find},
+        {'n', false, Cm::FindNext},   {'v', false, Cm::ViewAppointment},
+        {'q', false, std::nullopt},   {'c', false, std::nullopt},
     };
     for (const Row &r : rows)
         EXPECT_EQ(FileViewCharacterCommand(r.key, r.ctrl), r.command) << r.key << r.ctrl;
