@@ -192,7 +192,8 @@ TEST(AppendMarkedTo, RefusesOpenDocumentsAndTheirBackups)
         const std::string before = readBytes(target);
         const CopyMarkedResult r = AppendMarkedTo(*doc, target, open);
         EXPECT_FALSE(r.ok) << target;
-        EXPECT_NE(r.reason.find(target), std::string::npos) << r.reason;
+        EXPECT_NE(r.reason.find(r.target + ": is an open appointment file"), std::string::npos)
+            << r.reason;
         EXPECT_EQ(readBytes(target), before) << target;
     }
     const CopyMarkedResult archived = AppendMarkedTo(*doc, dir.file("ARCHIVE.APT"), open);
