@@ -20,7 +20,11 @@ bool isContinuation(unsigned char c)
 std::size_t sequenceLength(std::string_view text, std::size_t at)
 {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    const std::size_t length = lead < 0xC2 ? 1
+        : lead < 0xE0                      ? 2
+        : lead < 0xF0                      ? 3
+        : lead < 0xF5                      ? 4
+                                           : 1;
     if (length == 1 || at + length > text.size())
         return 1;
     for (std::size_t i = 1; i < length; ++i)
