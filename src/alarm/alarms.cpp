@@ -60,7 +60,9 @@ std::vector<AlarmDocument> AlarmController::openDocuments()
         const auto known = m_ids.find(doc);
         const std::uint64_t id = known != m_ids.end() ? known->second : m_nextId++;
         ids[doc] = id;
-        docs.push_back({doc, id, false});
+        // A file view changes line numbers under the alarm check: its document stays
+        // silent while it is open.
+        docs.push_back({doc, id, manager.viewWindow(*doc, FileViewSlot) != nullptr});
     }
     m_ids = std::move(ids);
     return docs;
@@ -189,7 +191,12 @@ AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, std::shared_ptr<Soun
     QObject::connect(frame.client(), &dvwMDIClient::ticked, alarms, &AlarmController::tick);
     // A new or changed line, a new document: the next tick checks the minute again.
     QObject::connect(&frame, &TDVDecoratedMDIFrame::commandCarriedOut, alarms,
-                     [alarms](int) { alarms->rules().requestRecheck(); });
+                     [alarms, &frame](int command) {
+                         alarms->rules().requestRecheck();
+                         // Opening or closing a file view changes the alarm pane at once.
+                         if (command == Cm::ViewFile || command == Cm::ViewAppointment)
+                             alarms->tick(frame.app().clock().now());
+                     });
     QObject::connect(&frame.documents(), &DVDocManager::documentsChanged, alarms,
                      [alarms] { alarms->rules().requestRecheck(); });
     CommandRegistry &commands = frame.commands();

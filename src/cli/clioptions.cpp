@@ -25,6 +25,8 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::Change;
     if (command == "edit")
         return OptionSet::EditLine;
+    if (command == "sort" || command == "mark" || command == "archive")
+        return OptionSet::WholeFile;
     return OptionSet::Window;
 }
 
@@ -92,6 +94,24 @@ bool changesFile(OptionSet set)
     return set == OptionSet::Change || set == OptionSet::EditLine;
 }
 
+// sort, mark and archive: each takes only its own flags.
+bool parseWholeFileFlag(CliOptions &o, const std::string &arg)
+{
+    const bool sort = o.command == "sort";
+    const bool archive = o.command == "archive";
+    if (arg == "--force" && (sort || archive))
+        o.force = true;
+    else if (arg == "--stdout" && sort)
+        o.toStdout = true;
+    else if (arg == "--outdated" && !sort)
+        o.outdated = true;
+    else if (arg == "--keep" && archive)
+        o.keep = true;
+    else
+        return false;
+    return true;
+}
+
 bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
 {
     if (arg == "--european" || arg == "--no-european")
@@ -112,6 +132,8 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.notes = true;
     else if (set == OptionSet::Change && (arg == "--instance" || arg == "--cycle"))
         o.wholeCycle = arg == "--cycle";
+    else if (set == OptionSet::WholeFile)
+        return parseWholeFileFlag(o, arg);
     else
         return false;
     return true;
@@ -136,6 +158,19 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
             o.since = value;
         else if (name == "--advance")
             return takeInt(name, value, 0, 1440, o.advance, error);
+        else
+            return false;
+        return true;
+    }
+    if (set == OptionSet::WholeFile) {
+        if (o.command == "sort" && name == "--by")
+            o.sortBy = value;
+        else if (o.command != "sort" && name == "--matching")
+            o.matching = value;
+        else if (o.command == "archive" && name == "--to")
+            o.archiveTo = value;
+        else if (o.command != "sort" && name == "--today")
+            return takeDate(name, value, o.today, error);
         else
             return false;
         return true;
@@ -166,9 +201,9 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
 bool takesValue(const std::string &name)
 {
     static const char *const names[]
-        = {"--century-break", "--profile",     "--today",          "--start",   "--days",
-           "--nag",           "--unimportant", "--priority-level", "--screen",  "--from",
-           "--count",         "--at",          "--since",          "--advance", "--month"};
+        = {"--century-break", "--profile",        "--today",  "--start", "--days",     "--nag",
+           "--unimportant",   "--priority-level", "--screen", "--from",  "--count",    "--at",
+           "--since",         "--advance",        "--month",  "--by",    "--matching", "--to"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -48,6 +48,12 @@ struct CliOptions
     bool toStdout = false; // --stdout: print what the save would write instead of saving
     bool notes = false; // --notes: the entry in the notes section
     std::optional<bool> wholeCycle; // --cycle (true) or --instance (false)
+    // sort, mark, archive
+    std::optional<std::string> sortBy; // --by date|category
+    bool outdated = false; // --outdated: the lines whose dates are all past
+    std::optional<std::string> matching; // --matching TEXT: the lines holding TEXT
+    std::optional<std::string> archiveTo; // --to TARGET
+    bool keep = false; // --keep: archive without removing the lines from FILE
 };
 
 struct CliParse
@@ -58,8 +64,9 @@ struct CliParse
 
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
-// the date options with what changing a file takes.
-enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine };
+// the date options with what changing a file takes; WholeFile: the date options with what
+// sort, mark and archive take.
+enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

@@ -26,6 +26,7 @@ CliSettings loadCliSettings(const CliOptions &o)
     s.multiline = stored.multiLine;
     s.advance = usableAdvanceMinutes(o.advance.value_or(stored.advance));
     s.apptFile = stored.apptFile;
+    s.archiveFile = stored.archiveFile;
     return s;
 }
 

@@ -20,6 +20,7 @@ struct CliSettings
     bool multiline = false; // MULTILINE: continued entries show all their lines
     int advance = 5; // ADVANCE: minutes an alarm sounds before its appointment, 0..1440
     std::string apptFile = "NOTES.APT";
+    std::string archiveFile = "ARCHIVE.APT"; // ARCHIVEFILE
 };
 
 // Reads the settings store of the profile that --profile names (the main one when none).

@@ -7,6 +7,7 @@
 #include "core/linewriter.h"
 #include "enginecommands.h"
 #include "entrycommands.h"
+#include "filecommands.h"
 #include "json.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
@@ -45,8 +46,17 @@ const char usageText[]
       "         [--stdout]   delete the entry: that instance only, or the whole line\n"
       "  edit   FILE LINE TEXT [DATE OPTIONS] [--force] [--stdout]\n"
       "         replace the line's text (an empty TEXT deletes it)\n"
-      "exit status of done, delete, edit: 0 saved, 1 not saved, 2 bad arguments, 3 changed\n"
-      "         on disk, 4 nothing to change; --stdout prints the file instead of saving\n"
+      "  sort   FILE --by date|category [DATE OPTIONS] [--force] [--stdout]\n"
+      "         sort the whole file and save it\n"
+      "  mark   FILE (--outdated|--matching TEXT) [--today YYYY-MM-DD] [DATE OPTIONS]\n"
+      "         the lines the file view would mark, JSON Lines\n"
+      "  archive FILE (--outdated|--matching TEXT) [--to TARGET] [--keep]\n"
+      "         [--today YYYY-MM-DD] [DATE OPTIONS] [--force]\n"
+      "         append the marked lines to TARGET (default ARCHIVEFILE beside FILE),\n"
+      "         then remove them from FILE unless --keep\n"
+      "exit status of done, delete, edit, sort, archive: 0 saved, 1 not saved, 2 bad\n"
+      "         arguments, 3 changed on disk, 4 nothing to change (mark: nothing marked);\n"
+      "         --stdout prints the file instead of saving\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -326,6 +336,12 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runDelete(o, out, err);
     if (o.command == "edit")
         return runEdit(o, out, err);
+    if (o.command == "sort")
+        return runSort(o, out, err);
+    if (o.command == "mark")
+        return runMark(o, out, err);
+    if (o.command == "archive")
+        return runArchive(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

@@ -14,13 +14,16 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/tapptdocument.h"
 #include "views/entryinstall.h"
+#include "views/fileview.h"
 #include "views/monthviews.h"
+#include "views/tapptlistview.h"
 #include "views/tapptview.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
 
+#include <algorithm>
 #include <utility>
 
 namespace dvw {
@@ -68,10 +71,39 @@ ApptDialogSettings dialogSettings(TDVDecoratedMDIFrame &frame)
     return d;
 }
 
+// The file view's outcome: a new line before the row that was current, or the row's new
+// text with its mark kept; nothing when the row no longer holds the text it opened with.
+bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertAt,
+                       TApptDialog &dialog, const QPointer<TApptListView> &view)
+{
+    if (!dialog.accepted() || view.isNull())
+        return false;
+    const std::string &line = dialog.form().line();
+    if (target.line < 0) {
+        if (line.empty())
+            return false;
+        doc.InsertLine(std::clamp(insertAt, 0, static_cast<int>(doc.lines().size())), line);
+    } else {
+        const auto at = static_cast<std::size_t>(target.line);
+        if (dialog.form().result() == ApptForm::Unchanged)
+            return false;
+        if (at >= doc.lines().size() || doc.lines()[at].text != target.text) {
+            QApplication::beep();
+            return false;
+        }
+        const bool marked = doc.lines()[at].marked;
+        doc.ReplaceLine(target.line, line);
+        doc.lineTable()[at].marked = marked;
+    }
+    view->refresh();
+    return true;
+}
+
 // Opens the dialog on the target's text (or the given new text) with the opening date and
-// stores its outcome. Whether a line changed.
+// stores its outcome. Whether a line changed. From the file view the dialog opens on the
+// raw line, and a new line goes in before the current row.
 bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &target,
-             const std::string &newText, const TDate &opening)
+             const std::string &newText, const TDate &opening, TApptListView *fileView = nullptr)
 {
     DVDocManager &docs = frame.documents();
     QPointer<DocumentSignals> alive(docs.signalsOf(doc));
@@ -83,6 +115,12 @@ bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &
     FormDocument form = FormDocumentOf(doc);
     form.context = &context;
     ApptDialogSettings settings = dialogSettings(frame);
+    QPointer<TApptListView> fileRows(fileView);
+    const int insertAt = fileView ? fileView->currentRow() : -1;
+    if (fileView) {
+        settings.bigDialog = false;
+        settings.storeBigDialog = nullptr;
+    }
     const TDate today = doc.window().today;
     settings.describe = [&context, today](const std::string &line) {
         const std::string next = NextDatesOf(line, context, today, 5);
@@ -94,6 +132,11 @@ bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &
     // The document may have closed while the dialog was open.
     if (alive.isNull())
         return false;
+    if (fileView) {
+        const bool stored = storeFromFileView(doc, target, insertAt, dialog, fileRows);
+        frame.updateActions();
+        return stored;
+    }
     const bool changed = StoreEditedLine(doc, target, dialog.accepted(), dialog.form());
     if (!changed && dialog.accepted() && dialog.form().result() != ApptForm::Unchanged)
         QApplication::beep();
@@ -153,6 +196,38 @@ void paste(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
     const std::string line
         = PastedLineText(doc, *text, cursorInDayBlock(*list), insertionDate(frame, doc));
     runEdit(frame, doc, {}, line, insertionDate(frame, doc));
+}
+
+// Insert and Edit while the current document shows its file view: the raw line of the row.
+void registerFileViewEdits(TDVDecoratedMDIFrame &frame)
+{
+    CommandRegistry &r = frame.commands();
+    const auto active = [&frame] { return CurrentFileView(frame) != nullptr; };
+    r.addOverride(
+        Cm::InsertAppt,
+        [&frame] {
+            TApptListView *view = CurrentFileView(frame);
+            TApptDocument *doc = view ? view->document() : nullptr;
+            if (doc != nullptr)
+                runEdit(frame, *doc, {}, {}, doc->window().today, view);
+        },
+        active);
+    r.addOverride(
+        Cm::EditAppt,
+        [&frame] {
+            TApptListView *view = CurrentFileView(frame);
+            TApptDocument *doc = view ? view->document() : nullptr;
+            if (doc == nullptr || doc->lines().empty())
+                return;
+            const int row = view->currentRow();
+            runEdit(frame, *doc, {row, doc->lines()[static_cast<std::size_t>(row)].text}, {},
+                    doc->window().today, view);
+        },
+        active,
+        [&frame] {
+            TApptListView *view = CurrentFileView(frame);
+            return view && view->document() && !view->document()->lines().empty();
+        });
 }
 
 } // namespace
@@ -269,6 +344,7 @@ void InstallEdit(TDVDecoratedMDIFrame &frame)
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         QObject::connect(clipboard, &QClipboard::dataChanged, &frame,
                          [&frame] { frame.updateActions(); });
+    registerFileViewEdits(frame);
     frame.updateActions();
 }
 

@@ -1,5 +1,6 @@
 #include "commandregistry.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -14,18 +15,44 @@ void CommandRegistry::add(int command, Run run, Rule enabled)
         throw std::logic_error("command " + std::to_string(command) + " is registered twice");
 }
 
+void CommandRegistry::addOverride(int command, Run run, Rule active, Rule enabled)
+{
+    if (!run || !active)
+        throw std::logic_error("override of command " + std::to_string(command)
+                               + " needs a handler and a rule for when it is active");
+    m_overrides.emplace(command, Override {std::move(run), std::move(active), std::move(enabled)});
+}
+
+const CommandRegistry::Run *CommandRegistry::handlerNow(int command, bool &enabled) const
+{
+    const auto [first, last] = m_overrides.equal_range(command);
+    for (auto it = first; it != last; ++it) {
+        if (it->second.active()) {
+            enabled = !it->second.enabled || it->second.enabled();
+            return &it->second.run;
+        }
+    }
+    const auto it = m_entries.find(command);
+    if (it == m_entries.end())
+        return nullptr;
+    enabled = !it->second.enabled || it->second.enabled();
+    return &it->second.run;
+}
+
 bool CommandRegistry::canRun(int command) const
 {
-    const auto it = m_entries.find(command);
-    return it != m_entries.end() && (!it->second.enabled || it->second.enabled());
+    bool enabled = false;
+    return handlerNow(command, enabled) != nullptr && enabled;
 }
 
 bool CommandRegistry::run(int command) const
 {
-    if (!canRun(command))
+    bool enabled = false;
+    const Run *found = handlerNow(command, enabled);
+    if (found == nullptr || !enabled)
         return false;
     // A copy: the handler may destroy the registry with its window (Exit).
-    const Run handler = m_entries.at(command).run;
+    const Run handler = *found;
     handler();
     return true;
 }
@@ -36,6 +63,11 @@ std::vector<int> CommandRegistry::commands() const
     numbers.reserve(m_entries.size());
     for (const auto &[command, entry] : m_entries)
         numbers.push_back(command);
+    for (const auto &[command, entry] : m_overrides) {
+        if (m_entries.count(command) == 0 && (numbers.empty() || numbers.back() != command))
+            numbers.push_back(command);
+    }
+    std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
 

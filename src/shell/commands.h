@@ -35,6 +35,17 @@ inline constexpr int Restore = 210;
 inline constexpr int ViewAppointment = 215;
 inline constexpr int ViewCalendar = 220;
 inline constexpr int ViewFile = 225;
+// The file view's own commands. Its Mark and Sort items have numbers of their own: the
+// old menu's numbers for them belong to Configure items here.
+inline constexpr int FileArchive = 520;
+inline constexpr int FileAppendMarked = 525;
+inline constexpr int FileAppendFrom = 530;
+inline constexpr int FileMarkOutdated = 535;
+inline constexpr int FileMarkString = 540;
+inline constexpr int FileToggleMark = 545;
+inline constexpr int FileClearMarks = 550;
+inline constexpr int FileSortByCategory = 555;
+inline constexpr int FileSortByDate = 560;
 inline constexpr int StartDate = 230;
 inline constexpr int PriorityLevel = 235;
 inline constexpr int ShowUnprioritized = 240;

@@ -374,13 +374,15 @@ class Saver
 {
 public:
     Saver(FileOps &ops, const std::string &path, std::string_view bytes,
-          const std::optional<FileIdentity> &expected, bool force, const SaveLock *lock)
+          const std::optional<FileIdentity> &expected, bool force, const SaveLock *lock,
+          Backup backup)
         : m_ops(ops)
         , m_path(path)
         , m_bytes(bytes)
         , m_expected(expected)
         , m_force(force)
         , m_heldLock(lock)
+        , m_backup(backup)
     { }
 
     SaveResult run()
@@ -658,6 +660,10 @@ private:
     {
         if (!m_exists)
             return true;
+        if (m_backup == Backup::None) {
+            m_previousIdentity = IdentityOf(m_targetInfo);
+            return true;
+        }
         for (int tries = 0; tries < MaxNameTries; ++tries) {
             m_previous = temporaryName(m_target, PreviousSuffix);
             if (m_ops.link(m_target.c_str(), m_previous.c_str()) == 0) {
@@ -796,7 +802,7 @@ private:
 
     bool installBackup()
     {
-        if (!m_exists)
+        if (!m_exists || m_backup == Backup::None)
             return true;
         const std::string backup = BackupPath(m_target);
         // rename replaces whatever has the backup name, a symbolic link included,
@@ -879,6 +885,7 @@ private:
     const std::optional<FileIdentity> &m_expected;
     bool m_force;
     const SaveLock *m_heldLock;
+    Backup m_backup;
     SaveLock m_ownLock;
 
     std::string m_target; // the file really replaced, links followed
@@ -964,9 +971,9 @@ LoadResult LoadFile(const std::string &path, FileOps &ops)
 
 SaveResult SaveFileAtomically(const std::string &path, std::string_view bytes,
                               const std::optional<FileIdentity> &expected, bool force, FileOps &ops,
-                              const SaveLock *lock)
+                              const SaveLock *lock, Backup backup)
 {
-    Saver saver(ops, path, bytes, expected, force, lock);
+    Saver saver(ops, path, bytes, expected, force, lock, backup);
     return saver.run();
 }
 

@@ -123,8 +123,13 @@ SaveLock LockForSave(const std::string &path, FileOps &ops = SystemFileOps());
 // when the backup could not be made and putting the previous version back failed too
 // (the warning names the file that holds the previous version). Targets that are not
 // regular files are refused.
+//
+// Without a backup (Backup::None) the previous version is simply replaced; that suits a
+// file whose new version holds the old one whole (an archive that lines are appended to).
+enum class Backup { Keep, None };
 SaveResult SaveFileAtomically(const std::string &path, std::string_view bytes,
                               const std::optional<FileIdentity> &expected, bool force,
-                              FileOps &ops = SystemFileOps(), const SaveLock *lock = nullptr);
+                              FileOps &ops = SystemFileOps(), const SaveLock *lock = nullptr,
+                              Backup backup = Backup::Keep);
 
 } // namespace dvw

@@ -238,6 +238,45 @@ int TApptDocument::ReplaceLine(int line, const std::string &text)
     return position;
 }
 
+void TApptDocument::InsertLine(int at, const std::string &text)
+{
+    assert(at >= 0 && static_cast<std::size_t>(at) <= m_lines.size());
+    m_lines.emplace(m_lines.begin() + at, NormaliseInsertedText(text));
+    m_changed = true;
+    rebuildDerived(at);
+}
+
+void TApptDocument::RemoveLine(int line)
+{
+    assert(line >= 0 && static_cast<std::size_t>(line) < m_lines.size());
+    m_lines.erase(m_lines.begin() + line);
+    m_changed = true;
+    rebuildDerived(0);
+}
+
+int TApptDocument::RemoveMarkedLines()
+{
+    const std::size_t before = m_lines.size();
+    std::erase_if(m_lines, [](const TimeString &line) { return line.marked; });
+    const auto removed = static_cast<int>(before - m_lines.size());
+    if (removed > 0) {
+        m_changed = true;
+        rebuildDerived(0);
+    }
+    return removed;
+}
+
+void TApptDocument::AppendLines(const std::vector<std::string> &texts)
+{
+    if (texts.empty())
+        return;
+    m_lines.reserve(m_lines.size() + texts.size());
+    for (const std::string &text : texts)
+        m_lines.emplace_back(NormaliseInsertedText(text));
+    m_changed = true;
+    rebuildDerived(0);
+}
+
 void TApptDocument::SortLines(SortMode mode)
 {
     // The comparison reads the keys the reader derives, so every line is read afresh.

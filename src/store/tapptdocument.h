@@ -74,6 +74,17 @@ public:
     // text deletes the line: it becomes "~", which saving drops. The line's display
     // position, or -1 when it shows nowhere.
     int ReplaceLine(int line, const std::string &text);
+    // The file view's changes of the table itself. Each marks the document changed and
+    // rebuilds everything derived from the lines, so no table refers to a line that moved.
+    // A new line at this table position (0..line count), its text made safe as AppendLine
+    // makes it.
+    void InsertLine(int at, const std::string &text);
+    // Takes the line out of the table (it is not kept as a deleted "~" line).
+    void RemoveLine(int line);
+    // Takes every marked line out of the table; how many went.
+    int RemoveMarkedLines();
+    // Adds these texts at the end, each made safe as AppendLine makes it.
+    void AppendLines(const std::vector<std::string> &texts);
     // Sorts the whole line table, rebuilds and marks the document changed.
     void SortLines(SortMode mode);
     void ScanCategories();

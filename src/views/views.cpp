@@ -1,6 +1,7 @@
 #include "views.h"
 
 #include "entryinstall.h"
+#include "fileview.h"
 #include "listcursor.h"
 #include "monthviews.h"
 #include "platform/helpbook.h"
@@ -222,6 +223,7 @@ void InstallViews(TDVDecoratedMDIFrame &frame)
         return makeMonth<TCalendarView>(frame, doc, hostFor(frame, doc, calendarStart));
     });
     registerCommands(frame);
+    InstallFileView(frame);
     frame.updateActions();
 }
 

@@ -3,8 +3,11 @@
 #include "alarm/alarmsound.h"
 #include "alarm/talarmwindow.h"
 #include "framefixture.h"
+#include "settings/settingkeys.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
+#include "shell/dvwapp.h"
+#include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
 #include "views/tdaydialog.h"
 #include "views/views.h"
@@ -16,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -290,3 +294,43 @@ TEST_F(AlarmsInFrame, MidnightMovesTheWindowToTheNewDay)
 }
 
 } // namespace
+
+// A file view silences its own document only, and opening and closing two of them in any
+// order never writes ALARM: the user's own change while they are open is what stays.
+TEST_F(AlarmsInFrame, FileViewsSilenceTheirDocumentsAndLeaveTheAlarmSettingAlone)
+{
+    start({"12/7/2026 9:15 Meet\r\n12/7/2026 9:25 Later\r\n", "12/7/2026 9:15 Call\r\n"});
+    tickAt(9, 6);
+    DVDocManager &docs = frame->documents();
+    TApptDocument *first = docs.document(0);
+    TApptDocument *second = docs.document(1);
+    const auto toggleFileView = [&](TApptDocument *doc) {
+        frame->client()->setActiveSubWindow(docs.windowOf(*doc));
+        ASSERT_EQ(docs.current(), doc);
+        frame->runCommand(Cm::ViewFile);
+    };
+    toggleFileView(first);
+    ASSERT_NE(docs.viewWindow(*first, FileViewSlot), nullptr);
+    EXPECT_EQ(pane(), QStringLiteral("Alarms disabled in this view"));
+    tickAt(9, 10);
+    ASSERT_EQ(alarms->openWindows().size(), 1U) << "the other document still sounds";
+    EXPECT_EQ(alarms->openWindows()[0]->text(), QStringLiteral("9:15 Call"));
+
+    toggleFileView(second);
+    frame->app().changeSetting(settingkeys::ALARM, false); // the user's own choice
+    toggleFileView(first); // closed first although opened first
+    EXPECT_EQ(docs.viewWindow(*first, FileViewSlot), nullptr);
+    EXPECT_NE(docs.viewWindow(*first, ListViewSlot), nullptr);
+    toggleFileView(second);
+    EXPECT_FALSE(frame->app().settings().alarm);
+    frame->app().changeSetting(settingkeys::ALARM, true);
+    toggleFileView(first);
+    toggleFileView(first);
+    EXPECT_TRUE(frame->app().settings().alarm);
+    tickAt(9, 20);
+    const auto windows = alarms->openWindows();
+    EXPECT_TRUE(std::any_of(windows.begin(), windows.end(), [](const TAlarmWindow *w) {
+        return w->text() == QStringLiteral("9:25 Later");
+    })) << "the closed view's document sounds again";
+    EXPECT_NE(pane(), QStringLiteral("Alarms disabled in this view"));
+}

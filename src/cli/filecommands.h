@@ -1,0 +1,23 @@
+#pragma once
+
+#include "clioptions.h"
+
+#include <functional>
+#include <iosfwd>
+
+namespace dvw {
+
+// sort: FILE --by date|category; sorts the whole file and saves it as add does (0 saved,
+// 1 not saved, 2 bad arguments, 3 changed on disk); --stdout prints instead of saving.
+int runSort(const CliOptions &o, std::ostream &out, std::ostream &err,
+            const std::function<void()> &beforeSave = {});
+// mark: FILE (--outdated|--matching TEXT); prints {"line":N} for each line the file view
+// would mark, in file order; 4 when none is.
+int runMark(const CliOptions &o, std::ostream &out, std::ostream &err);
+// archive: FILE (--outdated|--matching TEXT) [--to TARGET] [--keep]; appends the marked
+// lines to the target, then (unless --keep) removes them from FILE and saves it. 1 also
+// for a target that is FILE or its backup, 4 nothing marked (nothing written).
+int runArchive(const CliOptions &o, std::ostream &out, std::ostream &err,
+               const std::function<void()> &beforeSave = {});
+
+} // namespace dvw

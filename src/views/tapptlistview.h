@@ -1,0 +1,60 @@
+#pragma once
+
+#include "filerows.h"
+#include "tscrollview.h"
+#include "viewhost.h"
+
+#include <QFont>
+#include <QPointer>
+
+namespace dvw {
+
+class DocumentSignals;
+class TApptDocument;
+
+// The file view of one document ("File View"): the appointment file line for line, one
+// row per line of the line table in file order, marked rows in red. It decides nothing
+// about the lines: keys, the mouse and its popup run commands through its host, and the
+// commands change the document and call refresh().
+class TApptListView : public TScrollView
+{
+    Q_OBJECT
+public:
+    static QString viewName(); // "File View"
+
+    TApptListView(DocumentSignals &doc, const QFont &font, ViewHost host,
+                  QWidget *parent = nullptr);
+
+    // Null once the document has gone.
+    TApptDocument *document() const;
+    const FileRows &fileRows() const { return m_rows; }
+    int currentRow() const { return m_rows.current(); }
+    // Makes the row current and scrolls it into sight.
+    void setCurrentRow(int row);
+    // The line table changed: the row count follows it, the cursor stays on a row, and the
+    // view repaints.
+    void refresh();
+    void setBodyFont(const QFont &font);
+    // Paints the rows that meet the area into any painter, as the window does.
+    void paintRowsTo(QPainter &painter, const QRect &area);
+
+protected:
+    ScrollRows &scrollRows() override { return m_rows.rows(); }
+    void paintRows(QPainter &painter, const QRect &area) override;
+    bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void runCommand(int command);
+    void moveTo(int row);
+    void popupMenu(int row, const QPoint &globalPos);
+
+    QPointer<DocumentSignals> m_events;
+    QFont m_font;
+    ViewHost m_host;
+    FileRows m_rows;
+};
+
+} // namespace dvw
