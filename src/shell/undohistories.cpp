@@ -139,6 +139,7 @@ void UndoHistories::restart(TApptDocument &doc)
     if (DocumentHistory *history = historyOf(doc))
         history->restart();
     updateTexts();
+    m_frame.updateActions();
 }
 
 void UndoHistories::afterMove(TApptDocument &)
