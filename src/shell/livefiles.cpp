@@ -3,10 +3,10 @@
 #include "documentsignals.h"
 #include "dvdocmanager.h"
 #include "dvwmdichild.h"
-#include "tdvdecoratedmdiframe.h"
-#include "undohistories.h"
 #include "store/keptplace.h"
 #include "store/tapptdocument.h"
+#include "tdvdecoratedmdiframe.h"
+#include "undohistories.h"
 
 #include <QApplication>
 #include <QDir>
@@ -220,8 +220,9 @@ bool LiveFiles::reload(TApptDocument &doc)
     const QString path = QDir::toNativeSeparators(w->path);
     if (result.status == ReloadResult::Missing || result.status == ReloadResult::Failed) {
         tell(tr("%1 could not be read again: %2")
-                 .arg(path, result.status == ReloadResult::Missing ? tr("it is gone")
-                                                                   : fromPath(result.reason)));
+                 .arg(path,
+                      result.status == ReloadResult::Missing ? tr("it is gone")
+                                                             : fromPath(result.reason)));
         return false;
     }
     w->keptOver.reset();
@@ -282,9 +283,9 @@ void LiveFiles::offerReload(Watch &w)
         window = docs.windowOf(*w.doc);
     if (window == nullptr || window->widget() == nullptr)
         return;
-    w.bar = new ReloadBar(window->widget(),
-                          tr("%1 was changed by another program.")
-                              .arg(QFileInfo(w.path).fileName()));
+    w.bar
+        = new ReloadBar(window->widget(),
+                        tr("%1 was changed by another program.").arg(QFileInfo(w.path).fileName()));
     TApptDocument *doc = w.doc;
     connect(w.bar->reload, &QPushButton::clicked, this, [this, doc] { reload(*doc); });
     connect(w.bar->keep, &QPushButton::clicked, this, [this, doc] { keepMine(*doc); });

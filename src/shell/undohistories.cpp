@@ -66,7 +66,8 @@ void UndoHistories::registerCommands()
         Cm::EditRedo, [this, &docs] { redo(*docs.current()); }, [can] { return can(false); });
     // Ctrl+Z works wherever the focus is, also while a view's own menu hides the Edit menu.
     for (const int command : {Cm::EditUndo, Cm::EditRedo}) {
-        if (QAction *action = m_frame.action(command); action && !m_frame.actions().contains(action))
+        if (QAction *action = m_frame.action(command);
+            action && !m_frame.actions().contains(action))
             m_frame.addAction(action);
     }
     updateTexts();
@@ -158,7 +159,8 @@ void UndoHistories::updateTexts()
     const auto named = [](const QString &verb, const QString &step, const QString &key) {
         QString text = verb;
         if (!step.isEmpty())
-            text += QLatin1Char(' ') + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+            text
+                += QLatin1Char(' ') + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
         return text + QLatin1Char('\t') + key;
     };
     if (QAction *action = m_frame.action(Cm::EditUndo))

@@ -917,7 +917,8 @@ FileIdentity IdentityOf(const struct stat &info)
 
 std::optional<FileIdentity> CurrentIdentity(const std::string &path, FileOps &ops)
 {
-    struct stat info {};
+    struct stat info
+    { };
     if (ops.stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return IdentityOf(info);

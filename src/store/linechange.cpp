@@ -25,7 +25,7 @@ struct Middle
     std::size_t b0, b1, a0, a1;
 };
 
-template <class After>
+template<class After>
 Middle middleOf(const std::vector<std::string> &before, const std::vector<After> &after)
 {
     const std::size_t n = before.size();
@@ -40,7 +40,7 @@ Middle middleOf(const std::vector<std::string> &before, const std::vector<After>
     return {prefix, n - suffix, prefix, m - suffix};
 }
 
-template <class After>
+template<class After>
 std::vector<std::string> textsOf(const std::vector<After> &lines, std::size_t from, std::size_t to)
 {
     std::vector<std::string> texts;
@@ -51,7 +51,7 @@ std::vector<std::string> textsOf(const std::vector<After> &lines, std::size_t fr
 }
 
 // Equal lengths: each line that differs was replaced by the one at its place.
-template <class After>
+template<class After>
 LineChange replacedRuns(const std::vector<std::string> &before, const std::vector<After> &after,
                         const Middle &mid)
 {
@@ -77,7 +77,7 @@ LineChange replacedRuns(const std::vector<std::string> &before, const std::vecto
 // The shorter middle as a subsequence of the longer one, matched greedily from the left
 // (which finds it whenever it is one): the unmatched lines of the longer side are runs of
 // removed lines (removing) or of inserted lines. None when it is no subsequence.
-template <class After>
+template<class After>
 std::optional<LineChange> subsequenceRuns(const std::vector<std::string> &before,
                                           const std::vector<After> &after, const Middle &mid,
                                           bool removing)
@@ -110,7 +110,7 @@ std::optional<LineChange> subsequenceRuns(const std::vector<std::string> &before
     return change;
 }
 
-template <class After>
+template<class After>
 LineChange diffLines(const std::vector<std::string> &before, const std::vector<After> &after)
 {
     const Middle mid = middleOf(before, after);
@@ -123,7 +123,8 @@ LineChange diffLines(const std::vector<std::string> &before, const std::vector<A
     if (std::optional<LineChange> runs = subsequenceRuns(before, after, mid, removed > inserted))
         return std::move(*runs);
     LineChange change;
-    change.runs.push_back({mid.b0, textsOf(before, mid.b0, mid.b1), textsOf(after, mid.a0, mid.a1)});
+    change.runs.push_back(
+        {mid.b0, textsOf(before, mid.b0, mid.b1), textsOf(after, mid.a0, mid.a1)});
     return change;
 }
 
@@ -137,10 +138,11 @@ TimeString makeLine(const std::string &text, TimeString *)
     return TimeString(text);
 }
 
-template <class Line>
+template<class Line>
 void applyChange(std::vector<Line> &lines, const LineChange &change)
 {
-    const auto make = [](const std::string &text) { return makeLine(text, static_cast<Line *>(nullptr)); };
+    const auto make
+        = [](const std::string &text) { return makeLine(text, static_cast<Line *>(nullptr)); };
     if (change.runs.size() == 1) {
         // One run, the usual case: only the lines behind it move.
         const LineRun &run = change.runs.front();
@@ -187,9 +189,8 @@ LineChange LineChange::inverse() const
     // Each run's place in the table after: earlier runs moved it by what they added.
     std::ptrdiff_t shift = 0;
     for (const LineRun &run : runs) {
-        back.runs.push_back(
-            {static_cast<std::size_t>(static_cast<std::ptrdiff_t>(run.at) + shift), run.inserted,
-             run.removed});
+        back.runs.push_back({static_cast<std::size_t>(static_cast<std::ptrdiff_t>(run.at) + shift),
+                             run.inserted, run.removed});
         shift += static_cast<std::ptrdiff_t>(run.inserted.size())
             - static_cast<std::ptrdiff_t>(run.removed.size());
     }

@@ -127,18 +127,20 @@ ReloadResult TApptDocument::Reload(FileOps &ops)
     ReloadResult result;
     LoadResult file = LoadFile(m_path, ops);
     if (file.status != LoadResult::Loaded) {
-        result.status = file.status == LoadResult::Missing ? ReloadResult::Missing
-                                                           : ReloadResult::Failed;
+        result.status
+            = file.status == LoadResult::Missing ? ReloadResult::Missing : ReloadResult::Failed;
         result.reason = std::move(file.reason);
         return result;
     }
     std::vector<TimeString> lines;
     lines.reserve(MaxFileTexts(file.bytes));
-    ForEachFileText(file.bytes, [&lines](std::string &&text) { lines.emplace_back(std::move(text)); });
+    ForEachFileText(file.bytes,
+                    [&lines](std::string &&text) { lines.emplace_back(std::move(text)); });
     m_identity = file.identity;
     m_unreadable = false;
-    const bool same = std::equal(lines.begin(), lines.end(), m_lines.begin(), m_lines.end(),
-                                 [](const TimeString &a, const TimeString &b) { return a.text == b.text; });
+    const bool same
+        = std::equal(lines.begin(), lines.end(), m_lines.begin(), m_lines.end(),
+                     [](const TimeString &a, const TimeString &b) { return a.text == b.text; });
     if (same && !m_changed) {
         result.status = ReloadResult::Same;
         return result;

@@ -17,7 +17,8 @@ std::vector<std::string> textsOf(const std::vector<std::uint8_t> &picks)
 {
     std::vector<std::string> lines;
     for (std::uint8_t p : picks)
-        lines.push_back(std::string(1, static_cast<char>('a' + p % 5)) + (p % 7 == 0 ? "\r\n&x" : ""));
+        lines.push_back(std::string(1, static_cast<char>('a' + p % 5))
+                        + (p % 7 == 0 ? "\r\n&x" : ""));
     return lines;
 }
 
@@ -31,7 +32,8 @@ void edit(std::vector<std::string> &lines, std::uint8_t op, std::uint8_t where)
             lines[at] = "~" + lines[at];
         break;
     case 1:
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "new " + std::to_string(where));
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                     "new " + std::to_string(where));
         break;
     case 2:
         // Archived: every line of one text goes.
