@@ -5,7 +5,9 @@
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
 #include "edit/edit.h"
+#include "shell/livefiles.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "shell/undohistories.h"
 #include "views/entryinstall.h"
 #include "views/views.h"
 
@@ -19,6 +21,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallEdit(frame);
     InstallAlarms(frame);
     InstallEntryOps(frame);
+    InstallLiveFiles(frame, InstallUndo(frame));
 }
 
 } // namespace dvw

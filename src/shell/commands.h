@@ -26,6 +26,8 @@ inline constexpr int EditCut = 24322;
 inline constexpr int EditCopy = 24323;
 inline constexpr int EditPaste = 24324;
 inline constexpr int EditClear = 24326;
+inline constexpr int EditUndo = 700;
+inline constexpr int EditRedo = 705;
 // Search
 inline constexpr int Find = 24351;
 inline constexpr int FindNext = 24353;

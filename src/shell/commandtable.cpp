@@ -69,6 +69,10 @@ MenuEntry editPopup()
     return popup(
         "&Edit", "Editing operations",
         {
+            command("&Undo\tCtrl+Z", Cm::EditUndo, "Undoes the last change", "Ctrl+Z"),
+            command("&Redo\tCtrl+Shift+Z", Cm::EditRedo, "Makes the last undone change again",
+                    "Ctrl+Shift+Z"),
+            separator(),
             command("&Insert appointment\tI", Cm::InsertAppt, "Create new appointment"),
             command("&Edit appointment\tE", Cm::EditAppt, "Edit existing appointment"),
             command("Insert appointment with Da&te\tT", Cm::InsertWithDate, "Use cursor date "),

@@ -527,7 +527,10 @@ bool DVDocManager::save(TApptDocument &doc)
             return false;
         return saveAs(doc);
     }
-    return reportSave(doc, result);
+    if (!reportSave(doc, result))
+        return false;
+    emit documentSaved(&doc);
+    return true;
 }
 
 bool DVDocManager::saveAs(TApptDocument &doc)
@@ -540,7 +543,10 @@ bool DVDocManager::saveAs(TApptDocument &doc)
     const SaveResult result = doc.SaveAs(toPath(path));
     if (Entry *e = entryOf(doc))
         refresh(*e);
-    return reportSave(doc, result);
+    if (!reportSave(doc, result))
+        return false;
+    emit documentSaved(&doc);
+    return true;
 }
 
 bool DVDocManager::reportSave(const TApptDocument &doc, const SaveResult &result)

@@ -109,6 +109,8 @@ signals:
     void documentsChanged();
     // The display index of one or more documents was rebuilt: views re-read it.
     void documentsRefreshed();
+    // The document's lines are in its file now (Save, Save As).
+    void documentSaved(dvw::TApptDocument *doc);
     // A command for the client: after a close leaves one document showing its list, its
     // month pane and current-appointment pane come back.
     void clientCommand(int command);

@@ -922,6 +922,15 @@ FileIdentity IdentityOf(const struct stat &info)
     return id;
 }
 
+std::optional<FileIdentity> CurrentIdentity(const std::string &path, FileOps &ops)
+{
+    struct stat info
+    { };
+    if (ops.stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return IdentityOf(info);
+}
+
 LoadResult LoadFile(const std::string &path, FileOps &ops)
 {
     LoadResult result;

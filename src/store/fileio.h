@@ -27,6 +27,10 @@ struct FileIdentity
 };
 
 FileIdentity IdentityOf(const struct stat &info);
+// The identity of what the path names now (links followed); none when nothing is there or
+// it cannot be looked at.
+std::optional<FileIdentity> CurrentIdentity(const std::string &path,
+                                            FileOps &ops = SystemFileOps());
 
 struct LoadResult
 {

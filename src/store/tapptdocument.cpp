@@ -122,6 +122,36 @@ LoadLinesResult TApptDocument::LoadLines(FileOps &ops)
     return result;
 }
 
+ReloadResult TApptDocument::Reload(FileOps &ops)
+{
+    ReloadResult result;
+    LoadResult file = LoadFile(m_path, ops);
+    if (file.status != LoadResult::Loaded) {
+        result.status
+            = file.status == LoadResult::Missing ? ReloadResult::Missing : ReloadResult::Failed;
+        result.reason = std::move(file.reason);
+        return result;
+    }
+    std::vector<TimeString> lines;
+    lines.reserve(MaxFileTexts(file.bytes));
+    ForEachFileText(file.bytes,
+                    [&lines](std::string &&text) { lines.emplace_back(std::move(text)); });
+    m_identity = file.identity;
+    m_unreadable = false;
+    const bool same
+        = std::equal(lines.begin(), lines.end(), m_lines.begin(), m_lines.end(),
+                     [](const TimeString &a, const TimeString &b) { return a.text == b.text; });
+    if (same && !m_changed) {
+        result.status = ReloadResult::Same;
+        return result;
+    }
+    m_lines = std::move(lines);
+    m_changed = false;
+    rebuildDerived(0);
+    result.status = ReloadResult::Reloaded;
+    return result;
+}
+
 void TApptDocument::startNewFile()
 {
     m_lines.emplace_back(FormatDate(m_window.today, m_dateSettings) + " New appointments file "
@@ -275,6 +305,17 @@ void TApptDocument::AppendLines(const std::vector<std::string> &texts)
         m_lines.emplace_back(NormaliseInsertedText(text));
     m_changed = true;
     rebuildDerived(0);
+}
+
+int TApptDocument::ApplyChange(const LineChange &change, bool changed)
+{
+    assert(ChangeFits(m_lines, change));
+    ApplyLineChange(m_lines, change);
+    m_changed = changed;
+    rebuildDerived(static_cast<int>(change.firstLine()));
+    const int position = m_engine.locatedPosition();
+    notifySelectPosition(position);
+    return position;
 }
 
 void TApptDocument::SortLines(SortMode mode)

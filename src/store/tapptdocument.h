@@ -7,6 +7,7 @@
 #include "documentsettings.h"
 #include "enginesource.h"
 #include "fileio.h"
+#include "linechange.h"
 #include "linesort.h"
 #include "occurrenceengine.h"
 
@@ -23,6 +24,19 @@ struct LoadLinesResult
     bool ok = false;
     bool startedNew = false; // the file was missing: the document holds the seed lines
     std::string reason; // why the file could not be read, when !ok
+};
+
+// How reading the file again went. The lines change only when it was Reloaded.
+struct ReloadResult
+{
+    enum Status {
+        Reloaded, // the lines are the file's now
+        Same, // the file holds the lines the document has: only its identity was taken
+        Missing, // no file: the lines stay
+        Failed, // the file could not be read: the lines stay
+    };
+    Status status = Failed;
+    std::string reason; // when Failed
 };
 
 // One open appointment file: its lines in file order (continuations joined with CR LF)
@@ -51,6 +65,10 @@ public:
 
     // Reads the file into the line table (replacing what it held) and rebuilds.
     LoadLinesResult LoadLines(FileOps &ops = SystemFileOps());
+    // Reads the file again after another program changed it. Unlike LoadLines, a missing or
+    // unreadable file leaves the lines as they are; a file that holds the same lines only
+    // gives its identity. A reload clears the changed mark and rebuilds.
+    ReloadResult Reload(FileOps &ops = SystemFileOps());
     // Saves every line but the deleted ("~") ones, the previous version becoming the
     // backup. The changed mark is cleared only by a successful save. When the file changed
     // on disk since it was read, nothing is written unless force is set. `lock`, when the
@@ -85,6 +103,10 @@ public:
     int RemoveMarkedLines();
     // Adds these texts at the end, each made safe as AppendLine makes it.
     void AppendLines(const std::vector<std::string> &texts);
+    // Applies a change recorded against these lines (see ChangeFits) and sets the changed
+    // mark as given; rebuilds in full and tells the listeners where the first changed line
+    // shows. That display position, or -1 when it shows nowhere.
+    int ApplyChange(const LineChange &change, bool changed);
     // Sorts the whole line table, rebuilds and marks the document changed.
     void SortLines(SortMode mode);
     void ScanCategories();

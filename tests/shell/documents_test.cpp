@@ -397,7 +397,7 @@ TEST_F(Documents, ActiveViewBringsItsMenuAndTheMainMenuComesBack)
     frame->client()->setActiveSubWindow(calendar);
     EXPECT_EQ(editItems(), 1);
     frame->client()->setActiveSubWindow(lines);
-    EXPECT_EQ(editItems(), 8);
+    EXPECT_EQ(editItems(), 11); // Undo, Redo, a separator and the eight before
 }
 
 TEST_F(Documents, ClosingTheMainWindowClosesTheHelpWindow)

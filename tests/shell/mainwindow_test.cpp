@@ -316,7 +316,7 @@ TEST_F(MainWindow, ActiveViewMenuIsMergedAndRestored)
     EXPECT_EQ(frame.menuBar()->actions().size(), 9);
 
     frame.setViewMenu({});
-    EXPECT_EQ(menu("menuEdit")->actions().size(), 8);
+    EXPECT_EQ(menu("menuEdit")->actions().size(), 11);
 }
 
 TEST_F(MainWindow, ExitClosesTheMainWindow)

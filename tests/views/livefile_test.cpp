@@ -1,0 +1,222 @@
+// Undo in the main window, and documents that follow their file when another program
+// writes it.
+#include "framefixture.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwmdichild.h"
+#include "shell/livefiles.h"
+#include "shell/undohistories.h"
+#include "views/tapptview.h"
+#include "viewtesthelpers.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace dvw;
+
+namespace {
+
+const QByteArray startText = "12/7/2026 Dentist\r\n12/8/2026 Gym\r\n* A note\r\n";
+
+// Another program's ways of writing the file.
+void writeByRename(const QString &path, const QByteArray &bytes)
+{
+    const QString temp = path + QStringLiteral(".new");
+    QFile file(temp);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    ASSERT_EQ(std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()),
+              0);
+}
+
+void writeInPlace(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class LiveFile : public test::FrameFixture
+{
+protected:
+    void start()
+    {
+        path = dir.filePath(QStringLiteral("NOTES.APT"));
+        writeInPlace(path, startText);
+        makeFrame({"dayvane", "NOTES.APT"});
+        frame->resize(900, 700);
+        installAll();
+        frame->showAtStart();
+        frame->openStartFile();
+        live = frame->findChild<LiveFiles *>(QStringLiteral("liveFiles"));
+    }
+    TApptDocument &doc() const { return *frame->documents().document(0); }
+    TApptView *list() const
+    {
+        dvwMDIChild *window = frame->documents().viewWindow(doc(), ListViewSlot);
+        return window ? qobject_cast<TApptView *>(window->widget()) : nullptr;
+    }
+    bool holdsLine(const std::string &text) const
+    {
+        for (const TimeString &line : doc().lines()) {
+            if (line.text == text)
+                return true;
+        }
+        return false;
+    }
+    QPushButton *barButton(const char *name) const
+    {
+        return frame->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    QString path;
+    LiveFiles *live = nullptr;
+};
+
+TEST_F(LiveFile, AnotherProgramsAppendShowsWithTheCursorKept)
+{
+    for (const auto write : {&writeByRename, &writeInPlace}) {
+        start();
+        ASSERT_NE(list(), nullptr);
+        list()->setCursorLine(test::positionOfLine(doc(), 1));
+        QByteArray bytes = startText + "* Added elsewhere\r\n";
+        write(path, bytes);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return holdsLine("* Added elsewhere"); }, 1000));
+        EXPECT_FALSE(doc().isChanged());
+        // The cursor stays on the Gym line, which the new line did not move.
+        EXPECT_EQ(list()->cursorLine(), test::positionOfLine(doc(), 1));
+        // And the document keeps following: a second write by the same way.
+        write(path, bytes + "* Once more\r\n");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return holdsLine("* Once more"); }, 1000));
+        frame.reset();
+        app.reset();
+    }
+}
+
+TEST_F(LiveFile, UnsavedChangesOfferTheBarAndKeepingLosesNothing)
+{
+    start();
+    list()->setCursorLine(test::positionOfLine(doc(), 2));
+    prompter.pushAnswer(Prompter::Answer::Ok);
+    frame->runCommand(Cm::EditCut); // the note
+    ASSERT_TRUE(doc().isChanged());
+    const std::string deleted = doc().lines()[2].text;
+    QSignalSpy offered(live, &LiveFiles::reloadOffered);
+    writeByRename(path, startText + "* Theirs\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return barButton("keepButton") != nullptr; }, 1000));
+    EXPECT_EQ(barButton("reloadButton")->text(), QStringLiteral("Reload (lose my changes)"));
+    EXPECT_EQ(barButton("keepButton")->text(), QStringLiteral("Keep mine"));
+    QTest::mouseClick(barButton("keepButton"), Qt::LeftButton);
+    EXPECT_EQ(doc().lines()[2].text, deleted);
+    EXPECT_TRUE(doc().isChanged());
+    EXPECT_FALSE(holdsLine("* Theirs"));
+    // The kept-over version does not ask again; a newer one does, and reloading takes it.
+    QTest::qWait(3 * LiveFiles::SettleMs);
+    EXPECT_EQ(offered.count(), 1);
+    writeInPlace(path, startText + "* Newer\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return barButton("reloadButton") != nullptr; }, 1000));
+    QTest::mouseClick(barButton("reloadButton"), Qt::LeftButton);
+    EXPECT_TRUE(holdsLine("* Newer"));
+    EXPECT_FALSE(doc().isChanged());
+    EXPECT_FALSE(frame->action(Cm::EditUndo)->isEnabled()); // a reload ends the history
+}
+
+TEST_F(LiveFile, AFileDeletedKeepsItsLinesAndReloadsWhenItComesBack)
+{
+    start();
+    QSignalSpy gone(live, &LiveFiles::fileGone);
+    QSignalSpy reloaded(live, &LiveFiles::reloaded);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gone.count() == 1; }, 1000));
+    EXPECT_EQ(doc().lines().size(), 3u);
+    EXPECT_TRUE(doc().isChanged()); // closing now asks to save the lines
+    writeInPlace(path, "* Recreated\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloaded.count() == 1; }, 1000));
+    EXPECT_TRUE(holdsLine("* Recreated"));
+    EXPECT_FALSE(doc().isChanged());
+}
+
+TEST_F(LiveFile, ABurstOfWritesReloadsABoundedNumberOfTimes)
+{
+    start();
+    QSignalSpy reloaded(live, &LiveFiles::reloaded);
+    QByteArray bytes = startText;
+    for (int i = 0; i < 100; ++i) {
+        bytes += "* Burst " + QByteArray::number(i) + "\r\n";
+        (i % 2 ? writeInPlace : writeByRename)(path, bytes);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holdsLine("* Burst 99"); }, 2000));
+    QTest::qWait(3 * LiveFiles::SettleMs);
+    EXPECT_GE(reloaded.count(), 1);
+    EXPECT_LE(reloaded.count(), 5);
+    EXPECT_EQ(doc().lines().size(), 103u);
+}
+
+TEST_F(LiveFile, AReloadWaitsForTheModalStepToEnd)
+{
+    start();
+    QSignalSpy reloaded(live, &LiveFiles::reloaded);
+    QDialog dialog(frame.get());
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.open();
+    writeInPlace(path, startText + "* During the dialog\r\n");
+    QTest::qWait(4 * LiveFiles::SettleMs);
+    EXPECT_EQ(reloaded.count(), 0);
+    EXPECT_FALSE(holdsLine("* During the dialog"));
+    dialog.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reloaded.count() == 1; }, 1000));
+}
+
+TEST_F(LiveFile, OurOwnSaveIsNoOutsideChangeAndKeepsTheHistory)
+{
+    start();
+    QSignalSpy reloaded(live, &LiveFiles::reloaded);
+    list()->setCursorLine(test::positionOfLine(doc(), 1));
+    frame->runCommand(Cm::MarkDone);
+    frame->runCommand(Cm::FileSave);
+    EXPECT_FALSE(doc().isChanged());
+    QTest::qWait(3 * LiveFiles::SettleMs);
+    EXPECT_EQ(reloaded.count(), 0);
+    EXPECT_EQ(frame->action(Cm::EditUndo)->text(),
+              QStringLiteral("&Undo Mark appointment as done\tCtrl+Z"));
+    // Undo leaves the saved lines: the document is changed again; redo returns to them.
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc().lines()[1].text, "12/8/2026 Gym");
+    EXPECT_TRUE(doc().isChanged());
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(doc().lines()[1].text, "12/8/2026 Gym");
+    EXPECT_FALSE(doc().isChanged());
+}
+
+TEST_F(LiveFile, UndoingToTheSavedLinesClosesWithoutAsking)
+{
+    start();
+    list()->setCursorLine(test::positionOfLine(doc(), 0));
+    prompter.pushAnswer(Prompter::Answer::Ok);
+    frame->runCommand(Cm::EditCut);
+    list()->setCursorLine(test::positionOfLine(doc(), 1));
+    frame->runCommand(Cm::MarkDone);
+    ASSERT_TRUE(doc().isChanged());
+    frame->runCommand(Cm::EditUndo);
+    EXPECT_EQ(frame->action(Cm::EditUndo)->text(),
+              QStringLiteral("&Undo Delete appointment\tCtrl+Z"));
+    frame->runCommand(Cm::EditUndo);
+    EXPECT_FALSE(doc().isChanged());
+    EXPECT_EQ(doc().FileBytes(), startText.toStdString());
+    EXPECT_FALSE(frame->action(Cm::EditUndo)->isEnabled());
+    // No save prompt is scripted: the close must not ask.
+    EXPECT_TRUE(frame->documents().close(doc()));
+}
+
+} // namespace
