@@ -7,6 +7,7 @@
 #include "edit/edit.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "views/entryinstall.h"
+#include "views/searchinstall.h"
 #include "views/views.h"
 
 namespace dvw {
@@ -16,6 +17,7 @@ namespace dvw {
 inline void InstallAll(TDVDecoratedMDIFrame &frame)
 {
     InstallViews(frame);
+    InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
     InstallEntryOps(frame);
