@@ -181,3 +181,31 @@ TEST(ViewFilters, PriorityLevelTwoWithAndWithoutUnprioritisedEntries)
     EXPECT_EQ(shown(4, false), (std::vector<int> {0, 1, 2, 3, 4}));
     EXPECT_EQ(shown(1, true), (std::vector<int> {1}));
 }
+
+// The full rebuild takes the screen's verdict while decoding; the one-line path of an
+// appended line reads the text itself. Both must show the same.
+TEST(ViewFilters, ScreenedRebuildEqualsLinesAppendedOneByOne)
+{
+    const std::vector<std::string> lines
+        = {"* Packing list", "12/8/2026 Call the Dentist", "\\*WORK 12/9/2026 Budget",
+           "!mon,wed Gym",   "12/10/2026 dentist again",   "* another note about work"};
+    for (const char *screen : {"dentist", "\\*WORK", "o", "nothing at all"}) {
+        ViewFilters f;
+        StartScreening(f, screen);
+        auto rebuilt = test::documentOf(lines, start, 30, true);
+        rebuilt->setViewFilters(f);
+        rebuilt->Rescan();
+        auto appended = test::documentOf({}, start, 30, true);
+        appended->setViewFilters(f);
+        appended->Rescan();
+        for (const std::string &line : lines)
+            appended->AppendLine(line);
+        const auto &a = rebuilt->engine().index();
+        const auto &b = appended->engine().index();
+        ASSERT_EQ(a.size(), b.size()) << screen;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].kind, b[i].kind) << screen << " " << i;
+            EXPECT_EQ(a[i].value, b[i].value) << screen << " " << i;
+        }
+    }
+}
