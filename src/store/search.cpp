@@ -80,15 +80,4 @@ std::optional<TDate> NextMatchingDay(const OccurrenceEngine &engine,
     return std::nullopt;
 }
 
-int NextMatchingLine(const std::vector<TimeString> &lines, int line, std::string_view what)
-{
-    if (what.empty())
-        return -1;
-    for (std::size_t n = static_cast<std::size_t>(std::max(line, -1) + 1); n < lines.size(); ++n) {
-        if (LineMatches(lines[n], what))
-            return static_cast<int>(n);
-    }
-    return -1;
-}
-
 } // namespace dvw

@@ -42,8 +42,4 @@ std::optional<TDate> NextMatchingDay(const OccurrenceEngine &engine,
                                      const std::vector<TimeString> &lines, const TDate &selected,
                                      std::string_view what);
 
-// Next in the lines themselves, in file order: the first line after `line` (-1: from the
-// first) that matches `what`, or -1.
-int NextMatchingLine(const std::vector<TimeString> &lines, int line, std::string_view what);
-
 } // namespace dvw

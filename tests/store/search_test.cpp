@@ -105,15 +105,6 @@ TEST(SearchNext, CalendarGoesDayByDayFromTheDayAfterTheSelectedOne)
     }
 }
 
-TEST(SearchNext, LinesInFileOrder)
-{
-    auto doc = sample();
-    EXPECT_EQ(NextMatchingLine(doc->lines(), -1, "DENTIST"), 1);
-    EXPECT_EQ(NextMatchingLine(doc->lines(), 1, "dentist"), 3);
-    EXPECT_EQ(NextMatchingLine(doc->lines(), 4, "dentist"), -1);
-    EXPECT_EQ(NextMatchingLine(doc->lines(), -1, ""), -1);
-}
-
 TEST(ViewFilters, SearchAndScreenTextsAreCutOnWholeCharacters)
 {
     // 200 two-byte characters: a cut by bytes would split one.
@@ -144,7 +135,6 @@ TEST(ViewFilters, ScreenThatMatchesNothingEmptiesTheListAndRestoreBringsItBack)
     StartScreening(f, "DENTIST");
     doc->setViewFilters(f);
     doc->Rescan();
-    EXPECT_EQ(NextMatchingLine(doc->lines(), -1, "call"), 1);
     for (const IndexTy &e : doc->engine().index()) {
         if (e.kind == DatedEntry || e.kind == NoteEntry) {
             EXPECT_TRUE(LineMatches(doc->lines()[static_cast<std::size_t>(e.value)], "dentist"));

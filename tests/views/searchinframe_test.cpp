@@ -355,6 +355,16 @@ TEST_F(SearchInFrame, ViewTogglesNeverCloseTheDocumentOrAsk)
         EXPECT_TRUE(frame->action(Cm::ViewAppointment)->isChecked());
         fixedHolds();
     }
+    // The file view takes the document alone in the same way, and gives it back.
+    frame->runCommand(Cm::ViewFile);
+    ASSERT_NE(window(FileViewSlot), nullptr);
+    EXPECT_EQ(window(ListViewSlot), nullptr);
+    EXPECT_TRUE(frame->action(Cm::ViewFile)->isChecked());
+    frame->runCommand(Cm::ViewFile);
+    EXPECT_EQ(window(FileViewSlot), nullptr);
+    ASSERT_NE(list(), nullptr);
+    EXPECT_FALSE(frame->action(Cm::ViewFile)->isChecked());
+    fixedHolds();
     EXPECT_EQ(frame->documents().count(), 1);
     EXPECT_EQ(&doc(), opened);
     EXPECT_TRUE(doc().isChanged());
