@@ -9,6 +9,7 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
 #include "views/entryinstall.h"
+#include "views/searchinstall.h"
 #include "views/views.h"
 
 namespace dvw {
@@ -18,6 +19,7 @@ namespace dvw {
 inline void InstallAll(TDVDecoratedMDIFrame &frame)
 {
     InstallViews(frame);
+    InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
     InstallEntryOps(frame);

@@ -176,6 +176,10 @@ void OccurrenceEngine::BuildInstances()
         info.index = static_cast<std::int32_t>(i);
         ReadAppt(info, context, lines[i], dates);
         m_decoded.push_back(ruleOf(info));
+        if (m_settings.screening) {
+            m_decoded.back().screenChecked = true;
+            m_decoded.back().screenPasses = ContainsFolded(lines[i].text, m_settings.screenText);
+        }
         decodedLines.push_back(info.index);
         const bool dated = !dates.empty();
         m_datesOf.push_back(dated ? static_cast<std::int32_t>(m_dateLists.size()) : -1);
@@ -312,7 +316,9 @@ bool OccurrenceEngine::passesFilters(const Rule &info, const TimeString &line) c
 {
     if (!m_source.IsShown(info.category))
         return false;
-    if (m_settings.screening && !ContainsFolded(line.text, m_settings.screenText))
+    if (m_settings.screening
+        && !(info.screenChecked ? info.screenPasses
+                                : ContainsFolded(line.text, m_settings.screenText)))
         return false;
     if (info.priority >= 1 && info.priority <= 4)
         return info.priority <= m_settings.priorityLevel;

@@ -123,6 +123,11 @@ private:
         bool unimportant = false;
         bool observed = false;
         bool weekdaysOnly = false;
+        // The screen's verdict, when the full rebuild took it while the line's text was at
+        // hand: expansion runs in instance order, where reading each text again would miss
+        // the cache once per line.
+        bool screenChecked = false;
+        bool screenPasses = true;
     };
     static Rule ruleOf(const ApptInfo &info);
 

@@ -1,6 +1,7 @@
 #include "textmatch.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace dvw {
 
@@ -39,9 +40,39 @@ bool ContainsFolded(std::string_view text, std::string_view what)
 {
     if (what.empty())
         return true;
-    const auto hit = std::search(text.begin(), text.end(), what.begin(), what.end(),
-                                 [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-    return hit != text.end();
+    if (what.size() > text.size())
+        return false;
+    // Candidates are found with memchr for the first byte in either case (the screen runs
+    // over every line at each rebuild); the rest is compared folded.
+    const char lower = foldAscii(what.front());
+    const char upper
+        = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - 'a' + 'A') : lower;
+    const auto restMatches = [&](std::size_t at) {
+        for (std::size_t k = 1; k < what.size(); ++k)
+            if (foldAscii(text[at + k]) != foldAscii(what[k]))
+                return false;
+        return true;
+    };
+    const std::size_t starts = text.size() - what.size() + 1; // candidate positions
+    const auto find = [&](char c, std::size_t from) {
+        const void *hit
+            = from < starts ? std::memchr(text.data() + from, c, starts - from) : nullptr;
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data())
+                   : starts;
+    };
+    std::size_t nextLower = find(lower, 0);
+    std::size_t nextUpper = upper == lower ? starts : find(upper, 0);
+    while (true) {
+        const std::size_t at = std::min(nextLower, nextUpper);
+        if (at >= starts)
+            return false;
+        if (restMatches(at))
+            return true;
+        if (at == nextLower)
+            nextLower = find(lower, at + 1);
+        else
+            nextUpper = find(upper, at + 1);
+    }
 }
 
 std::string CutToCharacters(std::string_view text, std::size_t maxCharacters)

@@ -89,6 +89,7 @@ void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
     if (docs.viewWindow(doc, CalendarViewSlot)) {
         if (docs.openView(doc, ListViewSlot))
             docs.closeView(doc, CalendarViewSlot);
+        docs.layOutFixed();
         return;
     }
     dvwMDIChild *window = docs.openView(doc, CalendarViewSlot);
@@ -98,6 +99,26 @@ void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
     frame.setViewMenu(window->viewMenu());
     for (ViewSlot slot : {ListViewSlot, FileViewSlot, MonthPaneSlot, CurrentPaneSlot})
         docs.closeView(doc, slot);
+}
+
+// The appointment view: the list, and beside it the two panes while the document is the
+// only one. From the calendar it goes back to the list; otherwise it only opens what is
+// missing, list last, so the document never loses its last window.
+void showAppointmentView(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+{
+    DVDocManager &docs = frame.documents();
+    if (docs.viewWindow(doc, CalendarViewSlot)) {
+        toggleCalendar(frame, doc);
+    } else {
+        if (docs.count() == 1) {
+            docs.openView(doc, MonthPaneSlot);
+            docs.openView(doc, CurrentPaneSlot);
+        }
+        docs.openView(doc, ListViewSlot);
+    }
+    docs.layOutFixed();
+    if (dvwMDIChild *list = docs.viewWindow(doc, ListViewSlot))
+        frame.client()->setActiveSubWindow(list);
 }
 
 std::optional<int> listCursorOf(const DVDocManager &docs, const TApptDocument &doc)
@@ -193,12 +214,8 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
         Cm::ViewCalendar, [&frame, &docs] { toggleCalendar(frame, *docs.current()); },
         [&docs] { return docs.current() && docs.canMakeView(CalendarViewSlot); });
     r.add(
-        Cm::ViewAppointment,
-        [&frame, &docs] {
-            if (docs.viewWindow(*docs.current(), CalendarViewSlot))
-                toggleCalendar(frame, *docs.current());
-        },
-        [&docs] { return docs.current() && docs.viewWindow(*docs.current(), CalendarViewSlot); });
+        Cm::ViewAppointment, [&frame, &docs] { showAppointmentView(frame, *docs.current()); },
+        [&docs] { return docs.current() && docs.canMakeView(ListViewSlot); });
     r.add(
         Cm::CloseCurrentPane, [&docs] { docs.closeView(*docs.current(), CurrentPaneSlot); },
         [&docs] { return docs.current() != nullptr; });

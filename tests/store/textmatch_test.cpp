@@ -35,3 +35,29 @@ TEST(CutToCharacters, CutsWholeUtf8Sequences)
     for (const Case &c : cases)
         EXPECT_EQ(CutToCharacters(c.text, c.max), c.cut) << c.text << " / " << c.max;
 }
+
+// The fast search agrees with a plain folded search over random texts of a small alphabet,
+// where partial matches and both cases of the first letter are common.
+TEST(ContainsFolded, AgreesWithAPlainFoldedSearch)
+{
+    const auto fold = [](std::string s) {
+        for (char &c : s)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return s;
+    };
+    const char alphabet[] = "aAbB\xC3 ";
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    const auto randomText = [&](std::size_t length) {
+        std::string s;
+        for (std::size_t i = 0; i < length; ++i)
+            s += alphabet[next() % 6];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string text = randomText(next() % 12);
+        const std::string what = randomText(1 + next() % 4);
+        const bool expected = fold(text).find(fold(what)) != std::string::npos;
+        ASSERT_EQ(ContainsFolded(text, what), expected) << text << " / " << what;
+    }
+}
