@@ -98,6 +98,7 @@ void UndoHistories::recordAll(const QString &name)
 {
     for (auto &[doc, history] : m_histories)
         history->record(name);
+    updateTexts();
 }
 
 void UndoHistories::queueRecord()

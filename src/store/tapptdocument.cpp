@@ -318,16 +318,20 @@ int TApptDocument::ApplyChange(const LineChange &change, bool changed)
     return position;
 }
 
-void TApptDocument::SortLines(SortMode mode)
+bool TApptDocument::SortLines(SortMode mode)
 {
     // The comparison reads the keys the reader derives, so every line is read afresh.
     for (std::size_t i = 0; i < m_lines.size(); ++i)
         readLine(static_cast<int>(i));
-    std::stable_sort(
-        m_lines.begin(), m_lines.end(),
-        [mode](const TimeString &a, const TimeString &b) { return LineBefore(a, b, mode); });
+    const auto before
+        = [mode](const TimeString &a, const TimeString &b) { return LineBefore(a, b, mode); };
+    // A stable sort of sorted lines moves none: the document stays as it was.
+    if (std::is_sorted(m_lines.begin(), m_lines.end(), before))
+        return false;
+    std::stable_sort(m_lines.begin(), m_lines.end(), before);
     rebuildDerived(0);
     m_changed = true;
+    return true;
 }
 
 void TApptDocument::ScanCategories()

@@ -107,8 +107,9 @@ public:
     // mark as given; rebuilds in full and tells the listeners where the first changed line
     // shows. That display position, or -1 when it shows nowhere.
     int ApplyChange(const LineChange &change, bool changed);
-    // Sorts the whole line table, rebuilds and marks the document changed.
-    void SortLines(SortMode mode);
+    // Sorts the whole line table, rebuilds and marks the document changed. False, changing
+    // nothing, when the lines are in order already.
+    bool SortLines(SortMode mode);
     void ScanCategories();
 
     // Selects or deselects the category at this table position by rewriting the marker of

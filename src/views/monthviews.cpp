@@ -334,7 +334,7 @@ void TMonthView::pasteOnSelectedDay()
         = AddEntryLine(*doc, PastedOnDayText(*doc, *text, m_selected, DayPaste::MonthPane));
     viewport()->update();
     if (m_host.documentChanged)
-        m_host.documentChanged();
+        m_host.documentChanged(QStringLiteral("Paste"));
     if (outcome.position >= 0 && m_events)
         m_events->sendSelectPosition(outcome.position, this);
 }
@@ -504,7 +504,7 @@ void TCalendarView::runEntryCommand(int command)
     if (command == Cm::EditAppt) {
         // The dialog opens only on the entry the popup was opened on.
         if (targetHolds(*doc, *m_captured))
-            edit(m_captured->line, m_captured->text);
+            edit(m_captured->line, m_captured->text, QStringLiteral("Edit"));
         else if (m_host.entryContext)
             m_host.entryContext(*doc, this).beeper.beep();
         else
@@ -512,18 +512,19 @@ void TCalendarView::runEntryCommand(int command)
         return;
     }
     if (command == Cm::InsertAppt || command == calendarAdd) {
-        edit(-1, FormatDate(m_selected, doc->dateSettings()));
+        edit(-1, FormatDate(m_selected, doc->dateSettings()), QStringLiteral("Add"));
         return;
     }
     EntryContext context = m_host.entryContext(*doc, this);
     switch (command) {
     case Cm::EditPaste:
         if (const std::optional<std::string> text = PasteText(context))
-            edit(-1, PastedOnDayText(*doc, *text, m_selected, DayPaste::Calendar));
+            edit(-1, PastedOnDayText(*doc, *text, m_selected, DayPaste::Calendar),
+                 QStringLiteral("Paste"));
         return;
     case calendarMarkDone:
         if (MarkDone(context, *m_captured))
-            changed();
+            changed(QStringLiteral("Mark as done/undone"));
         return;
     case calendarDelete:
         // Deleting from the calendar always asks about a single appointment, by its text.
@@ -536,7 +537,7 @@ void TCalendarView::runEntryCommand(int command)
                 + QStringLiteral("...?");
         };
         if (Delete(context, *m_captured))
-            changed();
+            changed(QStringLiteral("Delete"));
         return;
     case calendarCopy:
         Copy(context, *m_captured);
@@ -546,7 +547,7 @@ void TCalendarView::runEntryCommand(int command)
     }
 }
 
-void TCalendarView::edit(int line, const std::string &text)
+void TCalendarView::edit(int line, const std::string &text, const QString &step)
 {
     TApptDocument *doc = document();
     if (doc == nullptr)
@@ -554,14 +555,14 @@ void TCalendarView::edit(int line, const std::string &text)
     // The dialog runs the event loop: the view may go while it is open.
     const QPointer<TCalendarView> self(this);
     if (m_host.editLine(*doc, line, text, m_selected) && self && document())
-        changed();
+        changed(step);
 }
 
-void TCalendarView::changed()
+void TCalendarView::changed(const QString &step)
 {
     viewport()->update();
     if (m_host.documentChanged)
-        m_host.documentChanged();
+        m_host.documentChanged(step);
 }
 
 } // namespace dvw

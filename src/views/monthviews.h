@@ -118,8 +118,9 @@ private:
     void popup(const QPoint &point);
     void addPopupEntry(QMenu &menu, const QString &text, int command);
     // Opens the edit dialog and shows what it changed.
-    void edit(int line, const std::string &text);
-    void changed();
+    void edit(int line, const std::string &text, const QString &step);
+    // The popup's command changed the lines: an undo step of this name.
+    void changed(const QString &step);
     // The entry under the point where the popup opened: its operations act on it.
     std::optional<EntryTarget> m_captured;
 };

@@ -2,6 +2,8 @@
 
 #include "entryactions.h"
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -45,8 +47,9 @@ struct ViewHost
     std::function<EntryContext(TApptDocument &doc, QWidget *parent)> entryContext;
     // Empty while the edit dialog is not installed.
     EditDialogHook editLine;
-    // The view changed its document's lines: the other views and the titles catch up.
-    std::function<void()> documentChanged;
+    // The view changed its document's lines outside a menu command: the change becomes an
+    // undo step of this name, and the other views and the titles catch up.
+    std::function<void(const QString &step)> documentChanged;
 };
 
 } // namespace dvw

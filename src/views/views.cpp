@@ -12,6 +12,7 @@
 #include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "shell/undohistories.h"
 #include "tapptview.h"
 #include "toneapptview.h"
 
@@ -167,7 +168,10 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
             = [&frame](TApptDocument &d, int line, const std::string &text, const TDate &date) {
                   return EditDialogHookOf(frame)(d, line, text, date);
               };
-    host.documentChanged = [&frame] {
+    host.documentChanged = [&frame](const QString &step) {
+        if (auto *histories = frame.findChild<UndoHistories *>(QStringLiteral("undoHistories"),
+                                                               Qt::FindDirectChildrenOnly))
+            histories->recordAll(step);
         emit frame.documents().documentsRefreshed();
         frame.documents().updateTitles();
         frame.updateActions();
