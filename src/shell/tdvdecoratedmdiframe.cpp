@@ -111,9 +111,13 @@ TDVDecoratedMDIFrame::TDVDecoratedMDIFrame(dvwApp &app, QWidget *parent)
 
 TDVDecoratedMDIFrame::~TDVDecoratedMDIFrame()
 {
-    // The client and the manager go after this object's members: they must not call back.
+    // The client and the manager go after this object's members: they must not call back,
+    // neither here nor into the features that use this frame (closing the window hides the
+    // sub-windows, and the client then reports a new active one).
     disconnect(m_client, nullptr, this, nullptr);
     disconnect(m_docs, nullptr, this, nullptr);
+    m_client->blockSignals(true);
+    m_docs->blockSignals(true);
     qApp->removeEventFilter(m_helpFilter.get());
     if (m_app.contextHelp)
         QApplication::restoreOverrideCursor();
