@@ -5,6 +5,7 @@
 #include "core/textcursor.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace dvw {
 
@@ -101,6 +102,15 @@ void CategoryTables::clear()
 {
     m_categories.clear();
     m_colours.clear();
+}
+
+void CategoryTables::lineRemoved(std::uint32_t line)
+{
+    for (CatStruct &cat : m_categories) {
+        assert(cat.line != line);
+        if (cat.line > line)
+            --cat.line;
+    }
 }
 
 void CategoryTables::scan(std::vector<TimeString> &lines)

@@ -49,6 +49,9 @@ public:
     // advance (lower 16 bits).
     void scan(std::vector<TimeString> &lines);
     void clear();
+    // A line that defines no category was taken out of the table at `line`: the
+    // definitions behind it move up by one, as a scan of the shorter table would find them.
+    void lineRemoved(std::uint32_t line);
 
     // Position in the category table, or -1. Of several definitions of one code, the
     // first in line order.

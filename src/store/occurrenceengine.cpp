@@ -200,7 +200,8 @@ void OccurrenceEngine::BuildInstances()
         const std::int32_t slot = m_datesOf[i];
         expand(m_decoded[i], slot < 0 ? none : m_dateLists[static_cast<std::size_t>(slot)], fill);
     }
-    replayNotes();
+    replayNotes([this](std::int32_t a, std::int32_t b) { return m_order.precedes(a, b); },
+                [this](std::int32_t line) { return m_order.key(line).category; });
     applyFirstSeen();
 }
 
@@ -252,8 +253,10 @@ std::vector<std::int32_t> OccurrenceEngine::dayOrder() const
     return order;
 }
 
-// The notes entries in the order they were placed: by line, and within a line as made.
-void OccurrenceEngine::replayNotes()
+// The notes entries of m_pendingNotes in the order they were placed: by line, and within
+// a line as made.
+template<typename Precedes, typename CategoryOf>
+void OccurrenceEngine::replayNotes(Precedes precedes, CategoryOf categoryOf)
 {
     std::stable_sort(m_pendingNotes.begin(), m_pendingNotes.end(),
                      [](const Appt &a, const Appt &b) { return a.line < b.line; });
@@ -261,22 +264,64 @@ void OccurrenceEngine::replayNotes()
     // walk from the end would reach is found by halving instead.
     bool oneCategory = true;
     const std::uint32_t firstCategory
-        = m_pendingNotes.empty() ? 0 : m_order.key(m_pendingNotes[0].line).category;
+        = m_pendingNotes.empty() ? 0 : categoryOf(m_pendingNotes[0].line);
     for (const Appt &appt : m_pendingNotes) {
-        oneCategory = oneCategory && m_order.key(appt.line).category == firstCategory;
+        oneCategory = oneCategory && categoryOf(appt.line) == firstCategory;
         if (oneCategory) {
             const auto at = std::upper_bound(
                 m_notes.begin(), m_notes.end(), appt,
-                [this](const Appt &x, const Appt &y) { return m_order.precedes(x.line, y.line); });
+                [&precedes](const Appt &x, const Appt &y) { return precedes(x.line, y.line); });
             m_notes.insert(at, appt);
             continue;
         }
         auto at = m_notes.size();
-        while (at > 0 && m_order.precedes(appt.line, m_notes[at - 1].line))
+        while (at > 0 && precedes(appt.line, m_notes[at - 1].line))
             --at;
         m_notes.insert(m_notes.begin() + static_cast<std::ptrdiff_t>(at), appt);
     }
     m_pendingNotes.clear();
+}
+
+namespace {
+
+// Drops the entries of a removed line and moves those of later lines down by one; the
+// others keep their order. True when an entry went.
+bool dropLine(std::vector<Appt> &cell, std::int32_t line)
+{
+    auto out = cell.begin();
+    for (Appt appt : cell) {
+        if (appt.line == line)
+            continue;
+        if (appt.line > line)
+            --appt.line;
+        *out++ = appt;
+    }
+    const bool dropped = out != cell.end();
+    cell.erase(out, cell.end());
+    return dropped;
+}
+
+} // namespace
+
+// Every line expands on its own, and a cell orders by key, then by line: removing a line
+// keeps the others' order. Only the notes list, whose walk from the end is not transitive,
+// can order differently without the line's entries, so it is placed again.
+void OccurrenceEngine::removeLine(std::int32_t line)
+{
+    assert(line >= 0 && static_cast<std::size_t>(line) <= m_source.lineTable().size());
+    for (auto &cell : m_dayCells)
+        dropLine(cell, line);
+    for (auto &cell : m_leadInCells)
+        dropLine(cell, line);
+    if (!dropLine(m_notes, line))
+        return;
+    m_pendingNotes.swap(m_notes);
+    m_notes.clear();
+    const auto &lines = m_source.lineTable();
+    replayNotes([this](std::int32_t a, std::int32_t b) { return linePrecedes(a, b); },
+                [&lines](std::int32_t at) {
+                    return orderKeyOf(lines[static_cast<std::size_t>(at)]).category;
+                });
 }
 
 std::int32_t OccurrenceEngine::expandOne(std::int32_t line)

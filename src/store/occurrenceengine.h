@@ -74,6 +74,11 @@ public:
     // The engine side of appending a line at the end of the table: expand only it,
     // rebuild the index and say where the views should go.
     AppendOutcome appendLine(std::int32_t line);
+    // The engine side of taking line `line` out of the table, which no longer holds it:
+    // its instances go and every later line's number moves down by one, leaving the cells
+    // and the notes list as a full rebuild of the shorter table fills them. The category
+    // tables must be unchanged (the line defined no category). The index is left alone.
+    void removeLine(std::int32_t line);
 
     void clearSeenMarks();
     bool singleSeen() const { return m_singleSeen; }
@@ -139,7 +144,8 @@ private:
     bool windowUsable() const;
     void prepareWindow();
     std::vector<std::int32_t> dayOrder() const;
-    void replayNotes();
+    template<typename Precedes, typename CategoryOf>
+    void replayNotes(Precedes precedes, CategoryOf categoryOf);
     void applyFirstSeen();
     bool passesFilters(const Rule &info, const TimeString &line) const;
     Range usefulRange(const Rule &info) const;

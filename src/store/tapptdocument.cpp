@@ -279,9 +279,10 @@ void TApptDocument::InsertLine(int at, const std::string &text)
 void TApptDocument::RemoveLine(int line)
 {
     assert(line >= 0 && static_cast<std::size_t>(line) < m_lines.size());
+    const std::string text = std::move(m_lines[static_cast<std::size_t>(line)].text);
     m_lines.erase(m_lines.begin() + line);
     m_changed = true;
-    rebuildDerived(0);
+    removeDerived(line, text, 0);
 }
 
 int TApptDocument::RemoveMarkedLines()
@@ -312,7 +313,13 @@ int TApptDocument::ApplyChange(const LineChange &change, bool changed)
     assert(ChangeFits(m_lines, change));
     ApplyLineChange(m_lines, change);
     m_changed = changed;
-    rebuildDerived(static_cast<int>(change.firstLine()));
+    const int first = static_cast<int>(change.firstLine());
+    const bool oneRemoved = change.runs.size() == 1 && change.runs[0].removed.size() == 1
+        && change.runs[0].inserted.empty();
+    if (oneRemoved)
+        removeDerived(first, change.runs[0].removed[0], first);
+    else
+        rebuildDerived(first);
     const int position = m_engine.locatedPosition();
     notifySelectPosition(position);
     return position;
@@ -372,6 +379,17 @@ void TApptDocument::rebuildDerived(int lineToLocate)
     m_engine.BuildInstances();
     m_engine.BuildIndex(lineToLocate);
     m_needsRebuild = false;
+}
+
+void TApptDocument::removeDerived(int line, const std::string &text, int lineToLocate)
+{
+    if (m_needsRebuild || IsDefinitionText(text)) {
+        rebuildDerived(lineToLocate);
+        return;
+    }
+    m_categories.lineRemoved(static_cast<std::uint32_t>(line));
+    m_engine.removeLine(line);
+    m_engine.BuildIndex(lineToLocate);
 }
 
 void TApptDocument::expandAppended(int line)

@@ -169,6 +169,10 @@ private:
     void rebuildDerived(int lineToLocate);
     // Places the line just appended without a full rebuild.
     void expandAppended(int line);
+    // After the line at `line` with this text was taken out of the table: takes it out of
+    // the derived tables without a full rebuild where that gives the same tables (the
+    // tables were current and the line defined no category), else rebuilds.
+    void removeDerived(int line, const std::string &text, int lineToLocate);
     void updateEngineSettings();
     void notifyGoToDate(const TDate &date);
     void notifySelectPosition(int position);
