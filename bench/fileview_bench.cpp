@@ -1,6 +1,6 @@
 // The file view and the whole-file operations over a file of 50,000 lines: the first
-// paint, a search that finds nothing, marking, sorting, deleting a row, a line of a
-// megabyte, and archiving 10,000 lines.
+// paint, a search that finds nothing, marking, sorting, deleting and inserting a row, a
+// line of a megabyte, and archiving 10,000 lines.
 #include "samplelines.h"
 #include "shell/documentsignals.h"
 #include "store/fileoperations.h"
@@ -105,6 +105,24 @@ void BM_DeleteRow(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DeleteRow)->Unit(benchmark::kMillisecond);
+
+// A pasted row goes in, the derived tables follow and the view shows the new rows.
+void BM_InsertRow(benchmark::State &state)
+{
+    auto doc = fileOf(FileLines);
+    dvw::DocumentSignals events(*doc);
+    dvw::TApptListView view(events, bodyFont(), {});
+    view.resize(800, 600);
+    for (auto _ : state) {
+        doc->InsertLine(FileLines / 2, "3/5/99 9:00 am Dentist");
+        view.refresh();
+        paint(view);
+        state.PauseTiming();
+        doc->RemoveLine(FileLines / 2);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_InsertRow)->Unit(benchmark::kMillisecond);
 
 void BM_PaintMegabyteLine(benchmark::State &state)
 {

@@ -113,6 +113,14 @@ void CategoryTables::lineRemoved(std::uint32_t line)
     }
 }
 
+void CategoryTables::lineInserted(std::uint32_t line)
+{
+    for (CatStruct &cat : m_categories) {
+        if (cat.line >= line)
+            ++cat.line;
+    }
+}
+
 void CategoryTables::scan(std::vector<TimeString> &lines)
 {
     clear();

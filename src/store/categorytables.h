@@ -52,6 +52,8 @@ public:
     // A line that defines no category was taken out of the table at `line`: the
     // definitions behind it move up by one, as a scan of the shorter table would find them.
     void lineRemoved(std::uint32_t line);
+    // A line that defines no category was put into the table at `line`.
+    void lineInserted(std::uint32_t line);
 
     // Position in the category table, or -1. Of several definitions of one code, the
     // first in line order.

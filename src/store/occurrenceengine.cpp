@@ -106,6 +106,24 @@ private:
     OccurrenceEngine &m_engine;
 };
 
+// One line put in among the others: a cell entry goes behind the entries that order
+// before it or equal it from an earlier line, as a full rebuild places it; notes entries
+// are collected and the notes list is placed again with them.
+class OccurrenceEngine::InsertAtFill
+{
+public:
+    explicit InsertAtFill(OccurrenceEngine &engine)
+        : m_engine(engine)
+    { }
+    void cell(std::vector<Appt> &cell, const Appt &appt) { m_engine.insertInFileOrder(cell, appt); }
+    void note(const Appt &appt) { m_engine.m_pendingNotes.push_back(appt); }
+    void singleSeen(std::int32_t, const TDate &) { }
+    void noteSeen(std::int32_t, const TDate &) { }
+
+private:
+    OccurrenceEngine &m_engine;
+};
+
 OccurrenceEngine::OccurrenceEngine(EngineSource &source)
     : m_source(source)
 {
@@ -315,7 +333,44 @@ void OccurrenceEngine::removeLine(std::int32_t line)
         dropLine(cell, line);
     if (!dropLine(m_notes, line))
         return;
-    m_pendingNotes.swap(m_notes);
+    m_pendingNotes.clear();
+    replayNotesAsTheyAre();
+}
+
+void OccurrenceEngine::insertLine(std::int32_t line)
+{
+    auto &lines = m_source.lineTable();
+    assert(line >= 0 && static_cast<std::size_t>(line) < lines.size());
+    const auto makeRoom = [line](std::vector<Appt> &cell) {
+        for (Appt &appt : cell)
+            appt.line += appt.line >= line ? 1 : 0;
+    };
+    for (auto &cell : m_dayCells)
+        makeRoom(cell);
+    for (auto &cell : m_leadInCells)
+        makeRoom(cell);
+    makeRoom(m_notes);
+
+    TimeString &text = lines[static_cast<std::size_t>(line)];
+    if (skipsExpansion(text))
+        return;
+    ApptInfo info(line);
+    LineDates dates;
+    ReadAppt(info, m_source.readContext(), text, dates);
+    if (info.kind == CategoryLine || info.kind == Unscheduled)
+        return;
+    m_pendingNotes.clear();
+    InsertAtFill fill(*this);
+    expand(ruleOf(info), dates, fill);
+    if (!m_pendingNotes.empty())
+        replayNotesAsTheyAre();
+}
+
+// The notes list placed again with the entries of m_pendingNotes, in the order the lines
+// give now.
+void OccurrenceEngine::replayNotesAsTheyAre()
+{
+    m_pendingNotes.insert(m_pendingNotes.end(), m_notes.begin(), m_notes.end());
     m_notes.clear();
     const auto &lines = m_source.lineTable();
     replayNotes([this](std::int32_t a, std::int32_t b) { return linePrecedes(a, b); },
@@ -684,6 +739,20 @@ void OccurrenceEngine::insertSorted(std::vector<Appt> &cell, const Appt &appt) c
         = std::upper_bound(cell.begin(), cell.end(), appt, [this](const Appt &x, const Appt &y) {
               return linePrecedes(x.line, y.line);
           });
+    cell.insert(at, appt);
+}
+
+// Equal entries of a full rebuild keep the order of their lines; entries of one line,
+// the order in which they were made.
+void OccurrenceEngine::insertInFileOrder(std::vector<Appt> &cell, const Appt &appt) const
+{
+    const auto &lines = m_source.lineTable();
+    const OrderKey key = orderKeyOf(lines[static_cast<std::size_t>(appt.line)]);
+    const auto at = std::upper_bound(
+        cell.begin(), cell.end(), appt, [&key, &lines](const Appt &x, const Appt &y) {
+            const OrderKey other = orderKeyOf(lines[static_cast<std::size_t>(y.line)]);
+            return keyPrecedes(key, other) || (!keyPrecedes(other, key) && x.line < y.line);
+        });
     cell.insert(at, appt);
 }
 

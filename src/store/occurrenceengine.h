@@ -79,6 +79,10 @@ public:
     // and the notes list as a full rebuild of the shorter table fills them. The category
     // tables must be unchanged (the line defined no category). The index is left alone.
     void removeLine(std::int32_t line);
+    // The engine side of putting a line into the table at `line`, which holds it now: the
+    // lines from there on move up by one and the new line is expanded among the others as
+    // a full rebuild would place it. The line defines no category. The index is left alone.
+    void insertLine(std::int32_t line);
 
     void clearSeenMarks();
     bool singleSeen() const { return m_singleSeen; }
@@ -139,6 +143,7 @@ private:
     // The two ways of filling, as the expansion's last step.
     class RebuildFill;
     class InsertFill;
+    class InsertAtFill;
 
     void clearCells();
     bool windowUsable() const;
@@ -164,6 +169,8 @@ private:
     std::vector<Appt> *cellOf(std::int64_t day) const;
     bool linePrecedes(std::int32_t a, std::int32_t b) const;
     void insertSorted(std::vector<Appt> &cell, const Appt &appt) const;
+    void insertInFileOrder(std::vector<Appt> &cell, const Appt &appt) const;
+    void replayNotesAsTheyAre();
     void insertNote(const Appt &appt);
 
     EngineSource &m_source;

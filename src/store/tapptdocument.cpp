@@ -273,7 +273,7 @@ void TApptDocument::InsertLine(int at, const std::string &text)
     assert(at >= 0 && static_cast<std::size_t>(at) <= m_lines.size());
     m_lines.emplace(m_lines.begin() + at, NormaliseInsertedText(text));
     m_changed = true;
-    rebuildDerived(at);
+    insertDerived(at);
 }
 
 void TApptDocument::RemoveLine(int line)
@@ -314,10 +314,13 @@ int TApptDocument::ApplyChange(const LineChange &change, bool changed)
     ApplyLineChange(m_lines, change);
     m_changed = changed;
     const int first = static_cast<int>(change.firstLine());
-    const bool oneRemoved = change.runs.size() == 1 && change.runs[0].removed.size() == 1
-        && change.runs[0].inserted.empty();
-    if (oneRemoved)
+    const bool oneRun = change.runs.size() == 1;
+    const std::size_t removed = oneRun ? change.runs[0].removed.size() : 0;
+    const std::size_t inserted = oneRun ? change.runs[0].inserted.size() : 0;
+    if (removed == 1 && inserted == 0)
         removeDerived(first, change.runs[0].removed[0], first);
+    else if (removed == 0 && inserted == 1)
+        insertDerived(first);
     else
         rebuildDerived(first);
     const int position = m_engine.locatedPosition();
@@ -390,6 +393,17 @@ void TApptDocument::removeDerived(int line, const std::string &text, int lineToL
     m_categories.lineRemoved(static_cast<std::uint32_t>(line));
     m_engine.removeLine(line);
     m_engine.BuildIndex(lineToLocate);
+}
+
+void TApptDocument::insertDerived(int line)
+{
+    if (m_needsRebuild || IsDefinitionText(m_lines[static_cast<std::size_t>(line)].text)) {
+        rebuildDerived(line);
+        return;
+    }
+    m_categories.lineInserted(static_cast<std::uint32_t>(line));
+    m_engine.insertLine(line);
+    m_engine.BuildIndex(line);
 }
 
 void TApptDocument::expandAppended(int line)

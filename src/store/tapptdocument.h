@@ -93,7 +93,8 @@ public:
     // position, or -1 when it shows nowhere.
     int ReplaceLine(int line, const std::string &text);
     // The file view's changes of the table itself. Each marks the document changed and
-    // rebuilds everything derived from the lines, so no table refers to a line that moved.
+    // brings everything derived from the lines up to date, so no table refers to a line
+    // that moved (one line in or out is patched in, the tables equal to a rebuild).
     // A new line at this table position (0..line count), its text made safe as AppendLine
     // makes it.
     void InsertLine(int at, const std::string &text);
@@ -173,6 +174,8 @@ private:
     // the derived tables without a full rebuild where that gives the same tables (the
     // tables were current and the line defined no category), else rebuilds.
     void removeDerived(int line, const std::string &text, int lineToLocate);
+    // After a line was put into the table at `line`: the same for the new line.
+    void insertDerived(int line);
     void updateEngineSettings();
     void notifyGoToDate(const TDate &date);
     void notifySelectPosition(int position);

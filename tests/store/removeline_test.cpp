@@ -121,38 +121,49 @@ std::string rebuiltTables(const TApptDocument &doc, bool allCategories, int loca
 
 } // namespace
 
-// Random lines, then removals at random places, the first and the last line among them,
-// through the file view's removal or through an undo step that removes one line (and
-// sometimes its inverse, which puts it back).
-RC_GTEST_PROP(RemoveLineProperty, PatchedTablesEqualAFullRebuild, ())
+rc::Gen<std::string> genWindowLine()
+{
+    return rc::gen::weightedOneOf<std::string>(
+        {{3, rc::gen::elementOf(windowLines)}, {1, test::genLine()}});
+}
+
+// Random lines, then lines taken out and put in at random places, the first and the last
+// among them: through the file view, or through an undo step (and sometimes its inverse).
+RC_GTEST_PROP(OneLineChangeProperty, PatchedTablesEqualAFullRebuild, ())
 {
     const bool allCategories = *rc::gen::arbitrary<bool>();
-    const auto lines = *rc::gen::nonEmpty(rc::gen::container<std::vector<std::string>>(
-        rc::gen::weightedOneOf<std::string>(
-            {{3, rc::gen::elementOf(windowLines)}, {1, test::genLine()}})));
+    const auto lines
+        = *rc::gen::nonEmpty(rc::gen::container<std::vector<std::string>>(genWindowLine()));
     auto doc = test::documentOf(lines, start, windowDays, allCategories);
-    const int removals = *rc::gen::inRange(1, 6);
-    for (int r = 0; r < removals && !doc->lines().empty(); ++r) {
-        const auto last = static_cast<int>(doc->lines().size()) - 1;
-        const int at = *rc::gen::oneOf(rc::gen::just(0), rc::gen::just(last),
-                                       rc::gen::inRange(0, last + 1));
-        const std::string text = doc->lines()[static_cast<std::size_t>(at)].text;
-        const int way = *rc::gen::inRange(0, 3);
-        if (way == 0) {
+    const int changes = *rc::gen::inRange(1, 6);
+    for (int c = 0; c < changes; ++c) {
+        const auto count = static_cast<int>(doc->lines().size());
+        const bool insert = count == 0 || *rc::gen::arbitrary<bool>();
+        const int last = insert ? count : count - 1;
+        const int at
+            = *rc::gen::oneOf(rc::gen::just(0), rc::gen::just(last), rc::gen::inRange(0, last + 1));
+        const bool viaUndo = *rc::gen::arbitrary<bool>();
+        int located = insert ? at : 0;
+        if (insert && !viaUndo) {
+            doc->InsertLine(at, *genWindowLine());
+        } else if (!viaUndo) {
             doc->RemoveLine(at);
-            RC_ASSERT(linesInTable(*doc));
-            RC_ASSERT(tablesOf(*doc) == rebuiltTables(*doc, allCategories, 0));
-            continue;
+        } else {
+            const std::string text
+                = insert ? *genWindowLine() : doc->lines()[static_cast<std::size_t>(at)].text;
+            LineRun run {static_cast<std::size_t>(at), {}, {}};
+            (insert ? run.inserted : run.removed).push_back(text);
+            const LineChange change {{run}};
+            doc->ApplyChange(change, true);
+            located = at;
+            if (*rc::gen::arbitrary<bool>()) {
+                RC_ASSERT(linesInTable(*doc));
+                RC_ASSERT(tablesOf(*doc) == rebuiltTables(*doc, allCategories, at));
+                doc->ApplyChange(change.inverse(), false);
+            }
         }
-        const LineChange removal {{LineRun {static_cast<std::size_t>(at), {text}, {}}}};
-        doc->ApplyChange(removal, true);
         RC_ASSERT(linesInTable(*doc));
-        RC_ASSERT(tablesOf(*doc) == rebuiltTables(*doc, allCategories, at));
-        if (way == 2) {
-            doc->ApplyChange(removal.inverse(), false);
-            RC_ASSERT(doc->lines()[static_cast<std::size_t>(at)].text == text);
-            RC_ASSERT(tablesOf(*doc) == rebuiltTables(*doc, allCategories, at));
-        }
+        RC_ASSERT(tablesOf(*doc) == rebuiltTables(*doc, allCategories, located));
     }
 }
 
