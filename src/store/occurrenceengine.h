@@ -29,8 +29,8 @@ namespace dvw {
 // other entry of another category order by category code.
 //
 // It fills its cells in two ways: a full rebuild (BuildInstances) expands every line in
-// instance order, appending to the cells; the one-line paths (appendLine, ExpandLine,
-// PlaceInstance) insert into cells that are already sorted.
+// instance order, appending to the cells; the one-line paths (appendLine, insertLine,
+// ExpandLine, PlaceInstance) insert into cells that are already sorted.
 class OccurrenceEngine
 {
 public:

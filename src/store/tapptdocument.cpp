@@ -249,7 +249,10 @@ void TApptDocument::AppendLine(const std::string &text)
     m_changed = true;
     readLine(line);
     if (m_lines.back().kind == CategoryLine) {
+        // The new category can show or hide other lines: the cells wait for a rebuild, and
+        // no one-line patch may build on them meanwhile.
         ScanCategories();
+        m_needsRebuild = true;
         return;
     }
     expandAppended(line);
