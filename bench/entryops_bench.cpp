@@ -137,12 +137,3 @@ void BM_TenThousandToggles(benchmark::State &state)
 BENCHMARK(BM_TenThousandToggles)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,21 +13,9 @@
 
 namespace {
 
-// 178 lines on every weekday over 365 days: 64,970 entries, 730 headings and blanks.
-std::unique_ptr<dvw::TApptDocument> bigIndexDocument()
-{
-    auto doc = dvw::bench::yearWindowDocument();
-    for (int i = 0; i < 178; ++i)
-        doc->lineTable().emplace_back("!sun,mon,tue,wed,thu,fri,sat " + std::to_string(i % 12 + 1)
-                                      + ":00 pm Appointment number " + std::to_string(i)
-                                      + " with a little more text");
-    doc->Rescan();
-    return doc;
-}
-
 dvw::TApptDocument &indexDocument()
 {
-    static const std::unique_ptr<dvw::TApptDocument> doc = bigIndexDocument();
+    static const std::unique_ptr<dvw::TApptDocument> doc = dvw::bench::everyDayDocument();
     return *doc;
 }
 

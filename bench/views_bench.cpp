@@ -20,21 +20,9 @@
 
 namespace {
 
-// 178 lines on every weekday over 365 days: 64,970 entries, 730 headings and blanks.
-std::unique_ptr<dvw::TApptDocument> bigDocument()
-{
-    auto doc = dvw::bench::yearWindowDocument();
-    for (int i = 0; i < 178; ++i)
-        doc->lineTable().emplace_back("!sun,mon,tue,wed,thu,fri,sat " + std::to_string(i % 12 + 1)
-                                      + ":00 pm Appointment number " + std::to_string(i)
-                                      + " with a little more text");
-    doc->Rescan();
-    return doc;
-}
-
 dvw::TApptDocument &document()
 {
-    static const std::unique_ptr<dvw::TApptDocument> doc = bigDocument();
+    static const std::unique_ptr<dvw::TApptDocument> doc = dvw::bench::everyDayDocument();
     return *doc;
 }
 
@@ -180,14 +168,3 @@ void BM_CalendarKeyMoveWithRepaint(benchmark::State &state)
 BENCHMARK(BM_CalendarKeyMoveWithRepaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

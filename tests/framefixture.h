@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -52,6 +53,13 @@ protected:
             ParseCommandLine(args),
             AppServices {prompter, files, clock, probe, QStringLiteral(DVW_HELP_SOURCE_DIR)});
         frame = std::make_unique<TDVDecoratedMDIFrame>(*app);
+    }
+    // Writes these bytes to a file of the test's directory (the current one).
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
     // Every feature, as the program has them. (Inline: the shell's own tests, which run
     // the main window without the features, never call it and need not link them.)

@@ -227,10 +227,7 @@ class EditInFrame : public test::FrameFixture
 protected:
     void SetUp() override
     {
-        QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("* Buy milk\r\n12/8/2026 Dentist\r\n");
-        file.close();
+        writeFile(QStringLiteral("NOTES.APT"), "* Buy milk\r\n12/8/2026 Dentist\r\n");
         makeFrame({"dayvane", "NOTES.APT"});
         installAll();
         SetApptDialogRunner(*frame, [this](TApptDialog &d) {

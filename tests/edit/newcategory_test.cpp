@@ -20,10 +20,7 @@ class NewCategoryInFrame : public test::FrameFixture
 
 TEST_F(NewCategoryInFrame, EditDialogListsTheNewCategory)
 {
-    QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\\C WORK=Office\r\n12/8/2026 lunch\r\n");
-    file.close();
+    writeFile(QStringLiteral("NOTES.APT"), "\\C WORK=Office\r\n12/8/2026 lunch\r\n");
     makeFrame({"dayvane", "NOTES.APT"});
     InstallViews(*frame);
     SearchServices services;

@@ -21,10 +21,7 @@ class EntryOpsInFrame : public test::FrameFixture
 protected:
     void start(const QByteArray &fileText)
     {
-        QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(fileText);
-        file.close();
+        writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
         installAll();

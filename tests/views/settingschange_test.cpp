@@ -28,10 +28,7 @@ class SettingsChange : public test::FrameFixture
 protected:
     void SetUp() override
     {
-        QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("2/1/2027 Meeting\r\n12/9/2026 Dentist\r\n");
-        file.close();
+        writeFile(QStringLiteral("NOTES.APT"), "2/1/2027 Meeting\r\n12/9/2026 Dentist\r\n");
         makeFrame({"dayvane", "NOTES.APT"});
         installAll();
         frame->showAtStart();

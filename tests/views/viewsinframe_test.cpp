@@ -48,10 +48,7 @@ class ViewsInFrame : public test::FrameFixture
 protected:
     void start(const QByteArray &fileText, bool withList = false)
     {
-        QFile file(dir.filePath(QStringLiteral("NOTES.APT")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(fileText);
-        file.close();
+        writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
         installAll();
