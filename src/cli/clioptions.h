@@ -3,6 +3,7 @@
 #include "core/datetextsettings.h"
 #include "core/tdate.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,6 +55,22 @@ struct CliOptions
     std::optional<std::string> matching; // --matching TEXT: the lines holding TEXT
     std::optional<std::string> archiveTo; // --to TARGET
     bool keep = false; // --keep: archive without removing the lines from FILE
+    // print: the layout, where the PDF goes, the layout records, and the print options,
+    // each overriding its setting for this run.
+    std::optional<std::string> layout; // --layout list|wallet|month
+    std::optional<std::string> pdf; // --pdf OUT.pdf
+    bool json = false;
+    std::optional<int> columns;
+    std::optional<int> pages; // --pages N: by number of pages
+    std::optional<TDate> through; // --through DATE: by end date
+    std::optional<bool> includeNotes; // --notes / --no-notes
+    std::optional<bool> border;
+    std::optional<std::string> printName; // --name TEXT
+    // --months YYYY-MM..YYYY-MM: {start year, start month, end year, end month}
+    std::optional<std::array<int, 4>> months;
+    std::optional<std::string> paper; // a4|letter
+    std::optional<std::string> orientation; // portrait|landscape
+    std::optional<int> charWidth; // a font-free layout, every character N units wide
 };
 
 struct CliParse
@@ -65,8 +82,8 @@ struct CliParse
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
-// sort, mark and archive take.
-enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile };
+// sort, mark and archive take; Print: the window options with the print options.
+enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile, Print };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

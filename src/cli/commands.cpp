@@ -9,6 +9,7 @@
 #include "entrycommands.h"
 #include "filecommands.h"
 #include "json.h"
+#include "printcommand.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
 #include "whencommand.h"
@@ -54,6 +55,9 @@ const char usageText[]
       "         [--today YYYY-MM-DD] [DATE OPTIONS] [--force]\n"
       "         append the marked lines to TARGET (default ARCHIVEFILE beside FILE),\n"
       "         then remove them from FILE unless --keep\n"
+      "  print  FILE --layout list|wallet|month [--pdf OUT.pdf] [--json] [PRINT OPTIONS]\n"
+      "         [WINDOW OPTIONS]   the printout as a PDF file and/or its layout as JSON\n"
+      "         Lines; exit 4: a column could not take its first item (\"Won't fit.\")\n"
       "exit status of done, delete, edit, sort, archive: 0 saved, 1 not saved, 2 bad\n"
       "         arguments, 3 changed on disk, 4 nothing to change (mark: nothing marked);\n"
       "         --stdout prints the file instead of saving\n"
@@ -62,6 +66,11 @@ const char usageText[]
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
       "              --nag N, --unimportant N, --all-categories | --default-categories,\n"
       "              --priority-level N, --hide-unprioritized, --screen TEXT\n"
+      "PRINT OPTIONS: --columns N, --pages N | --through YYYY-MM-DD, --from YYYY-MM-DD,\n"
+      "              --notes | --no-notes, --border | --no-border, --name TEXT,\n"
+      "              --months YYYY-MM..YYYY-MM, --paper a4|letter,\n"
+      "              --orientation portrait|landscape, --char-width N (no fonts: every\n"
+      "              character N units of 1/96 inch wide)\n"
       "--help, -h: this text; --version: the version; \"--\" ends the options, so a TEXT\n"
       "may start with \"-\".\n";
 
@@ -342,6 +351,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runMark(o, out, err);
     if (o.command == "archive")
         return runArchive(o, out, err);
+    if (o.command == "print")
+        return runPrint(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

@@ -65,6 +65,7 @@ struct MonthGridRequest
     TDate today;
     bool shadeWeekends = false;
     GridRule rule = GridRule::Calendar;
+    bool printedOnly = false; // leave out lines marked "do not print"
 };
 
 // The text of one entry as a cell draws it, for a cell of the given year.
@@ -111,6 +112,9 @@ public:
 
     // The cell of day 1..daysInMonth; empty for any other day.
     GridRect cellRect(int day) const;
+    // The cell at a place of the grid, counted from 0 at the top left row by row, whether
+    // a day of the month is there or not; empty outside the grid's rows.
+    GridRect cellRectAt(int index) const;
     // The day under a point: 0 above, below, left or right of the grid and on a cell of
     // the grid that holds no day of the month.
     int dayAt(int x, int y) const;
