@@ -66,26 +66,20 @@ TEST(MonthPrintout, OnePagePerMonthOverTheRange)
 // edge one unit right and its bottom one unit up.
 TEST(MonthPrintout, SmallMonthsGoIntoEmptyCellsOfAWidePage)
 {
+    // clang-format off
     const std::vector<SmallCase> cases = {
         {"March 2000 starts on a Wednesday", 2000, 3, a4Landscape, {{0, 2000, 2}, {1, 2000, 4}}},
         {"February 1998 fills every row", 1998, 2, a4Landscape, {}},
-        {"a month from a Sunday uses the fifth row's end",
-         2000,
-         10,
-         a4Landscape,
-         {{33, 2000, 9}, {34, 2000, 11}}},
-        {"a month from a Monday: first cell and the fifth row's last",
-         2000,
-         5,
-         a4Landscape,
+        {"from a Sunday: the fifth row's end", 2000, 10, a4Landscape, {{33, 2000, 9}, {34, 2000, 11}}},
+        {"from a Monday: the first cell and the fifth row's last", 2000, 5, a4Landscape,
          {{0, 2000, 4}, {34, 2000, 6}}},
-        {"January borrows December of the year before",
-         2001,
-         1,
-         a4Landscape,
-         {{0, 2000, 12}, {1, 2001, 2}}},
+        {"January borrows December of the year before", 2001, 1, a4Landscape,
+         {{0, 2000, 12}, {34, 2001, 2}}},
+        {"December lends January of the year after", 2000, 12, a4Landscape,
+         {{0, 2000, 11}, {1, 2001, 1}}},
         {"a portrait page has none", 2000, 3, a4Portrait, {}},
     };
+    // clang-format on
     auto doc = test::documentOf({}, ymd(2000, 1, 1), 30);
     for (const SmallCase &c : cases) {
         SCOPED_TRACE(c.what);
