@@ -1,12 +1,12 @@
 #include "printcommand.h"
 
 #include "clioptions.h"
-#include "core/datetext.h"
 #include "enginecommands.h"
 #include "json.h"
 #include "render/printjob.h"
 #include "settings/settings.h"
 #include "store/decodedtext.h"
+#include "store/startdate.h"
 #include "store/textmatch.h"
 
 #include <QGuiApplication>
@@ -87,7 +87,7 @@ PrintRequest requestOf(const CliOptions &o, const Settings &stored, const Engine
         : MonthRange {month, year, month, year};
     const std::string name
         = o.printName ? CutToCharacters(*o.printName, kPrintNameLength) : stored.printName;
-    r.caption = PrintCaptionText(name, FormatDate(w.today, dateText));
+    r.caption = PrintCaptionText(name, StartDateText(w.today, dateText));
     return r;
 }
 
@@ -132,6 +132,11 @@ std::string fontsJson(const PrintJob &job)
         .str();
 }
 
+std::string monthName(int year, int month)
+{
+    return std::to_string(year) + (month < 10 ? "-0" : "-") + std::to_string(month);
+}
+
 std::string headerJson(const CliOptions &o, PrintJob &job)
 {
     const PrintRequest &r = job.request();
@@ -160,10 +165,8 @@ std::string headerJson(const CliOptions &o, PrintJob &job)
     } else {
         h.addInt("charWidth", o.charWidth.value_or(0))
             .addString("months",
-                       std::to_string(r.months.startYear) + "-"
-                           + std::to_string(r.months.startMonth) + ".."
-                           + std::to_string(r.months.endYear) + "-"
-                           + std::to_string(r.months.endMonth));
+                       monthName(r.months.startYear, r.months.startMonth) + ".."
+                           + monthName(r.months.endYear, r.months.endMonth));
     }
     return h.addRaw("fonts", fontsJson(job)).str();
 }
@@ -219,11 +222,6 @@ std::string cellJson(const MonthPage &page, const GridDay &day)
         .addRaw("entries", entries + "]")
         .addInt("more", static_cast<std::int64_t>(day.entries.size()) - shown)
         .str();
-}
-
-std::string monthName(int year, int month)
-{
-    return std::to_string(year) + (month < 10 ? "-0" : "-") + std::to_string(month);
 }
 
 void printMonthPage(std::ostream &out, const MonthPage &page)

@@ -1,6 +1,5 @@
 #include "printing.h"
 
-#include "core/datetext.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
 #include "platform/prompter.h"
@@ -14,6 +13,7 @@
 #include "shell/dvwapp.h"
 #include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "store/startdate.h"
 
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
@@ -170,7 +170,7 @@ std::unique_ptr<PrintJob> PrintCommands::makeJob(PrintTarget t, const TApptDocum
     r.pages = m_session.pages;
     r.border = s.border != 0;
     r.months = m_session.months;
-    r.caption = PrintCaptionText(s.printName, FormatDate(m_app.dateWindow.today, dates()));
+    r.caption = PrintCaptionText(s.printName, StartDateText(m_app.dateWindow.today, dates()));
     return std::make_unique<PrintJob>(doc, r, s);
 }
 
