@@ -13,18 +13,21 @@
 #include "views/searchinstall.h"
 #include "views/views.h"
 
+#include <utility>
+
 namespace dvw {
 
 // Teaches the main window every feature's views and commands. Call once, before the
-// first document opens.
-inline void InstallAll(TDVDecoratedMDIFrame &frame)
+// first document opens. A program that answers the print dialogs or the preview itself
+// (the screenshot program) passes its own print services.
+inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
 {
     InstallViews(frame);
     InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
     InstallEntryOps(frame);
-    InstallPrinting(frame);
+    InstallPrinting(frame, std::move(printing));
     InstallLiveFiles(frame, InstallUndo(frame));
 }
 

@@ -301,6 +301,34 @@ TEST_F(PrintInFrame, PrintSetupStoresTheOrientationOfTheCurrentView)
     EXPECT_GT(device.width(), device.height());
 }
 
+// Margins that leave a tenth of an inch: no column can take a line. Print and the preview
+// each say "Won't fit." once, over the main window, and stop.
+TEST_F(PrintInFrame, APageThatCannotTakeALineSaysWontFitOnce)
+{
+    QFile stored(settingsDir.filePath(QStringLiteral("DVW.conf")));
+    ASSERT_TRUE(stored.open(QIODevice::WriteOnly));
+    stored.write("[General]\nTOPMARGIN=5.80\nBOTTOMMARGIN=5.80\n");
+    stored.close();
+    start();
+    const auto wontFits = [this] {
+        int n = 0;
+        for (const auto &asked : prompter.asked())
+            n += asked.text == QStringLiteral("Won't fit.") ? 1 : 0;
+        return n;
+    };
+    files.push(dir.filePath(QStringLiteral("none.pdf")));
+    frame->runCommand(Cm::FilePrint);
+    EXPECT_EQ(wontFits(), 1);
+    onPreview = [](TPrintPreview &p) {
+        for (int i = 0; i < 3; ++i)
+            p.next();
+        EXPECT_EQ(p.status(), QStringLiteral("Page 1"));
+        EXPECT_FALSE(p.findChild<QAction *>(QStringLiteral("action24501"))->isEnabled());
+    };
+    frame->runCommand(Cm::PrintPreview);
+    EXPECT_EQ(wontFits(), 2);
+}
+
 // The window command and dayvane-cli print the same pages of the same file: the PDF has
 // the layout's page count, and each item's first word where the layout puts it.
 TEST_F(PrintInFrame, PrintWritesTheLayoutsPagesToThePrinterOrAPdfFile)
