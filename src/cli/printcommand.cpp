@@ -91,24 +91,14 @@ PrintRequest requestOf(const CliOptions &o, const Settings &stored, const Engine
     return r;
 }
 
-std::string rectJson(int left, int top, int right, int bottom)
-{
-    return JsonObject()
-        .addInt("left", left)
-        .addInt("top", top)
-        .addInt("right", right)
-        .addInt("bottom", bottom)
-        .str();
-}
-
-std::string rectJson(const PrintRect &r)
-{
-    return rectJson(r.left, r.top, r.right, r.bottom);
-}
-
 std::string rectJson(const GridRect &r)
 {
-    return rectJson(r.left, r.top, r.right, r.bottom);
+    return JsonObject()
+        .addInt("left", r.left)
+        .addInt("top", r.top)
+        .addInt("right", r.right)
+        .addInt("bottom", r.bottom)
+        .str();
 }
 
 std::string textArray(const std::vector<std::u32string> &lines)

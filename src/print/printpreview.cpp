@@ -25,10 +25,10 @@ int pageLimitOf(const PrintJob &job)
 {
     if (job.isMonth())
         return job.month()->pageCount();
-    const PrintRequest &r = job.request();
-    if (!r.byPages)
-        return maxPrintPages;
-    return r.pages >= 1 && r.pages <= maxPrintPages ? r.pages : 1;
+    ListPrintSetup setup;
+    setup.byPages = job.request().byPages;
+    setup.pages = job.request().pages;
+    return PageLimitOf(setup);
 }
 
 } // namespace

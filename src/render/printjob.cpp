@@ -68,9 +68,9 @@ PrintJob::PrintJob(const TApptDocument &doc, const PrintRequest &request, const 
         m_month = std::make_unique<MonthPrintout>(
             doc, monthSetupOf(request, settings, titleHeight, entryHeight));
     } else {
-        m_list = std::make_unique<ListPrintout>(ListPrintSourceOf(doc, request.range),
-                                                listSetupOf(request, settings, baseHeight),
-                                                *m_measure);
+        const ListPrintSetup setup = listSetupOf(request, settings, baseHeight);
+        m_list = std::make_unique<ListPrintout>(
+            ListPrintSourceOf(doc, request.range, MostPrintableItems(setup)), setup, *m_measure);
     }
 }
 

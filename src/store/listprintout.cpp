@@ -100,14 +100,14 @@ void appendIndexLine(std::vector<PrintSourceItem> &out, const TApptDocument &doc
 } // namespace
 
 std::vector<PrintSourceItem> ListPrintSourceOf(const TApptDocument &doc,
-                                               const ListPrintRange &range)
+                                               const ListPrintRange &range, std::size_t most)
 {
     const auto &index = doc.engine().index();
     std::vector<PrintSourceItem> out;
     TDate day;
     const auto appendRange = [&](std::int32_t first, std::int32_t last) {
         for (std::int32_t i = std::max(0, first);
-             i <= last && static_cast<std::size_t>(i) < index.size(); ++i)
+             i <= last && static_cast<std::size_t>(i) < index.size() && out.size() < most; ++i)
             appendIndexLine(out, doc, index[static_cast<std::size_t>(i)], range.european, day);
     };
     const DatedPart dated = datedPartOf(doc, range);
@@ -184,6 +184,21 @@ ListGeometry ListGeometryOf(const ListPrintSetup &setup)
     return g;
 }
 
+int PageLimitOf(const ListPrintSetup &setup)
+{
+    if (!setup.byPages)
+        return maxPrintPages;
+    return setup.pages >= 1 && setup.pages <= maxPrintPages ? setup.pages : 1;
+}
+
+std::size_t MostPrintableItems(const ListPrintSetup &setup)
+{
+    const ListGeometry g = ListGeometryOf(setup);
+    const int pages = PageLimitOf(setup);
+    const auto perColumn = static_cast<std::size_t>(std::max(0, g.usableHeight) / g.lineHeight + 1);
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(g.columns) * perColumn;
+}
+
 ListPrintout::ListPrintout(std::vector<PrintSourceItem> items, const ListPrintSetup &setup,
                            const TextMeasure &measure)
     : m_items(std::move(items))
@@ -209,9 +224,7 @@ ListPrintout::ListPrintout(std::vector<PrintSourceItem> items, const ListPrintSe
 
 int ListPrintout::pageLimit() const
 {
-    if (!m_setup.byPages)
-        return maxPrintPages;
-    return m_setup.pages >= 1 && m_setup.pages <= maxPrintPages ? m_setup.pages : 1;
+    return PageLimitOf(m_setup);
 }
 
 const ListPrintout::Measured &ListPrintout::measured(std::size_t i)

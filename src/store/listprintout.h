@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/tdate.h"
+#include "monthgrid.h"
 #include "textmeasure.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,16 +20,8 @@ inline constexpr int printUnitsPerInch = 96;
 inline constexpr int maxPrintPages = 100;
 inline constexpr int maxPrintColumns = 4;
 
-struct PrintRect
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PrintRect &) const = default;
-};
+// A rectangle of a page, in page units.
+using PrintRect = GridRect;
 
 // The kinds of things a list page shows. "Continued" is the heading drawn above an entry
 // that goes on from the column before.
@@ -58,8 +52,10 @@ struct ListPrintRange
 // on a day without instances moves to the next day that has some, an end to the nearest
 // earlier one; with no such day between them there is no dated part. Day headings whose
 // entries are all marked "do not print" and the marked entries are left out.
+// At most `most` items are taken: more than the printout's pages can hold need not be.
 std::vector<PrintSourceItem> ListPrintSourceOf(const TApptDocument &doc,
-                                               const ListPrintRange &range);
+                                               const ListPrintRange &range,
+                                               std::size_t most = SIZE_MAX);
 
 // Margins and the wallet's place on the page, in inches.
 struct PrintMargins
@@ -99,6 +95,10 @@ struct ListGeometry
 };
 
 ListGeometry ListGeometryOf(const ListPrintSetup &setup);
+// The pages a printout may have: by pages its count (outside 1..100: one), else 100.
+int PageLimitOf(const ListPrintSetup &setup);
+// The most items the printout's pages can hold (each item is at least a line high).
+std::size_t MostPrintableItems(const ListPrintSetup &setup);
 
 struct PlacedItem
 {

@@ -88,6 +88,9 @@ struct GridRect
     int bottom = 0;
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool isEmpty() const { return right <= left || bottom <= top; }
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool operator==(const GridRect &) const = default;
 };
 
 class GridGeometry

@@ -51,7 +51,9 @@ Printed printOf(std::vector<std::string> lines, const ListPrintSetup &setup, boo
     range.through = through;
     range.byPages = setup.byPages;
     range.includeNotes = notes;
-    p.printout = std::make_unique<ListPrintout>(ListPrintSourceOf(*p.doc, range), setup, measure);
+    // What could not fit on the pages is not even taken, as printing does.
+    p.printout = std::make_unique<ListPrintout>(
+        ListPrintSourceOf(*p.doc, range, MostPrintableItems(setup)), setup, measure);
     return p;
 }
 
