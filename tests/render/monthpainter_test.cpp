@@ -1,5 +1,5 @@
-#include "store/checkmark.h"
 #include "render/monthpainter.h"
+#include "store/checkmark.h"
 
 #include <QFontMetrics>
 #include <QImage>
