@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,9 +21,15 @@ struct CliRun
     QByteArray err;
 };
 
-CliRun cli(const QStringList &args)
+// With a settings folder, the command reads its settings there.
+CliRun cli(const QStringList &args, const QString &settings = {})
 {
     QProcess process;
+    if (!settings.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DAYVANE_CONFIG_DIR"), settings);
+        process.setProcessEnvironment(env);
+    }
     process.start(QStringLiteral(DVW_CLI), args);
     CliRun r;
     if (!process.waitForFinished(120000))
@@ -131,9 +138,8 @@ TEST(PrintCli, ExitStatusesAndAnUntouchedFileOnFailure)
     settings.open(QIODevice::WriteOnly);
     settings.write("[General]\nTOPMARGIN=5.80\nBOTTOMMARGIN=5.80\n");
     settings.close();
-    qputenv("DAYVANE_CONFIG_DIR", dir.path().toLocal8Bit());
     for (const Case &c : cases) {
-        const CliRun run = cli(c.args);
+        const CliRun run = cli(c.args, dir.path());
         EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err.toStdString();
     }
     QFile f(kept);
