@@ -35,7 +35,8 @@ std::size_t sequenceLength(unsigned char lead)
     return 0;
 }
 
-// Overlong forms, surrogates and code points past U+10FFFF are invalid as well.
+} // namespace
+
 bool isValidUtf8(std::string_view text)
 {
     std::size_t i = 0;
@@ -56,6 +57,8 @@ bool isValidUtf8(std::string_view text)
     }
     return true;
 }
+
+namespace {
 
 bool hasBalancedQuotes(std::string_view value)
 {
