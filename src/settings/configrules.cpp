@@ -125,20 +125,6 @@ void addFileRule(ConfigRule &rule)
     }
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -153,7 +139,7 @@ struct WholeNumber
 
 std::optional<WholeNumber> readWholeNumber(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimBlanks(text);
     const bool plus = !text.empty() && text.front() == '+';
     if (plus)
         text.remove_prefix(1);
@@ -171,7 +157,7 @@ std::optional<WholeNumber> readWholeNumber(std::string_view text)
 // number (NaN included); an infinity for one too large for a double.
 std::optional<double> readWholeReal(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -206,19 +192,11 @@ TypedValue refused(Verdict verdict)
     return typed;
 }
 
-TypedValue readFlag(const ConfigRule &rule, std::string_view text)
+TypedValue acceptedAs(SettingValue value)
 {
-    const std::optional<WholeNumber> number = readWholeNumber(text);
-    if (!number)
-        return refused(Verdict::Unreadable);
-    if (!number->fits || !kFlagValues.contains(number->value))
-        return refused(Verdict::OutOfRange);
     TypedValue typed;
     typed.verdict = Verdict::Accepted;
-    if (rule.def->kind() == SettingKind::Flag)
-        typed.value = number->value != 0;
-    else
-        typed.value = number->value;
+    typed.value = std::move(value);
     return typed;
 }
 
@@ -229,9 +207,15 @@ TypedValue readInteger(const ConfigRule &rule, std::string_view text)
         return refused(Verdict::Unreadable);
     if (!number->fits || !rule.accepted.value_or(kAnyInteger).contains(number->value))
         return refused(Verdict::OutOfRange);
-    TypedValue typed;
-    typed.verdict = Verdict::Accepted;
-    typed.value = number->value;
+    return acceptedAs(number->value);
+}
+
+// 0 or 1 (the flag rules accept nothing else), kept as the setting's kind.
+TypedValue readFlag(const ConfigRule &rule, std::string_view text)
+{
+    TypedValue typed = readInteger(rule, text);
+    if (typed.verdict == Verdict::Accepted && rule.def->kind() == SettingKind::Flag)
+        typed.value = std::get<int>(typed.value) != 0;
     return typed;
 }
 
@@ -248,21 +232,15 @@ TypedValue readReal(const ConfigRule &rule, std::string_view text)
         stored = 0; // "-0.00" is stored as "0.00"
     if (rule.realAccepted && !rule.realAccepted->contains(stored))
         return refused(Verdict::OutOfRange);
-    TypedValue typed;
-    typed.verdict = Verdict::Accepted;
-    typed.value = stored;
-    return typed;
+    return acceptedAs(stored);
 }
 
 TypedValue readText(const ConfigRule &rule, std::string_view text)
 {
     if (!isPlainText(text) || (rule.needsName && text.empty()))
         return refused(Verdict::Unreadable);
-    TypedValue typed;
-    typed.verdict = Verdict::Accepted;
     const std::size_t keep = rule.def->maxCharacters;
-    typed.value = keep > 0 ? cutToCharacters(std::string(text), keep) : std::string(text);
-    return typed;
+    return acceptedAs(keep > 0 ? cutToCharacters(std::string(text), keep) : std::string(text));
 }
 
 // "face, size" and at most two of the letters B, I and R; nothing after the size keeps the
@@ -273,8 +251,8 @@ TypedValue readFont(std::string_view text, const FontSlot &current)
     if (comma == std::string_view::npos)
         return refused(Verdict::Unreadable);
     const std::string face
-        = cutToCharacters(std::string(trimmed(text.substr(0, comma))), kFontFaceLength);
-    std::string_view rest = trimmed(text.substr(comma + 1));
+        = cutToCharacters(std::string(trimBlanks(text.substr(0, comma))), kFontFaceLength);
+    std::string_view rest = trimBlanks(text.substr(comma + 1));
     std::size_t digits = 0;
     while (digits < rest.size() && isDigit(rest[digits]))
         ++digits;
@@ -291,10 +269,7 @@ TypedValue readFont(std::string_view text, const FontSlot &current)
         font.bold = letters.find('B') != std::string_view::npos;
         font.italic = letters.find('I') != std::string_view::npos;
     }
-    TypedValue typed;
-    typed.verdict = Verdict::Accepted;
-    typed.value = font;
-    return typed;
+    return acceptedAs(font);
 }
 
 int hexDigit(char c)
@@ -311,7 +286,7 @@ int hexDigit(char c)
 // "#RRGGBB", or the stored decimal of 0x00BBGGRR.
 TypedValue readColour(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimBlanks(text);
     std::uint32_t colour = 0;
     if (!text.empty() && text.front() == '#') {
         if (text.size() != 7)
@@ -332,10 +307,7 @@ TypedValue readColour(std::string_view text)
             return refused(Verdict::OutOfRange);
         colour = static_cast<std::uint32_t>(number->value);
     }
-    TypedValue typed;
-    typed.verdict = Verdict::Accepted;
-    typed.value = colour;
-    return typed;
+    return acceptedAs(colour);
 }
 
 TypedValue readOfInput(const ConfigRule &rule, std::string_view text, const Settings &current)

@@ -49,6 +49,9 @@ std::string formatRealValue(double value);
 // display text is never left with half a character.
 std::string cutToCharacters(std::string text, std::size_t count);
 
+// The text without the blanks and tabs at either end.
+std::string_view trimBlanks(std::string_view text);
+
 // Whether the text is valid UTF-8: overlong forms, surrogates and code points past U+10FFFF
 // are invalid as well.
 bool isValidUtf8(std::string_view text);
