@@ -4,6 +4,7 @@
 // widget tests install the same set. It lives with the executables because only they may
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
+#include "config/configure.h"
 #include "edit/edit.h"
 #include "print/printing.h"
 #include "shell/livefiles.h"
@@ -26,6 +27,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
     InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
+    InstallConfigure(frame);
     InstallEntryOps(frame);
     InstallPrinting(frame, std::move(printing));
     InstallLiveFiles(frame, InstallUndo(frame));

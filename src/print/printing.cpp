@@ -115,6 +115,9 @@ void PrintCommands::registerAll()
     // The print dates follow a new window start (the start date command, midnight).
     QObject::connect(&m_docs, &DVDocManager::documentsRefreshed, this,
                      [this] { m_session.followWindowStart(m_app.dateWindow.start); });
+    QObject::connect(&m_app, &dvwApp::settingsChanged, this, [this](const QString &name) {
+        m_session.followSetting(name.toStdString(), m_app.settings());
+    });
     QObject::connect(m_frame.client(), &QMdiArea::subWindowActivated, this,
                      [this] { m_frame.updateActions(); });
 }

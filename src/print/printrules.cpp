@@ -1,5 +1,6 @@
 #include "printrules.h"
 
+#include "settings/settingkeys.h"
 #include "settings/settings.h"
 #include "store/startdate.h"
 
@@ -71,6 +72,21 @@ void PrintSession::followWindowStart(const TDate &start)
     windowStart = start;
     from = start;
     through = weekFrom(start);
+}
+
+void PrintSession::followSetting(std::string_view name, const Settings &settings)
+{
+    namespace k = settingkeys;
+    if (name == k::WALLETSTYLE)
+        walletStyle = settings.walletStyle;
+    else if (name == k::PAGE)
+        byPages = settings.page;
+    else if (name == k::NUMPAGES)
+        pages = settings.numPages;
+    else if (name == k::NUMCOLS)
+        columns = settings.numCols;
+    else if (name == k::INCLUDENOTES)
+        includeNotes = settings.includeNotes;
 }
 
 PrintTarget PrintTargetOf(const PrintFacts &facts)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace dvw {
 
@@ -30,6 +31,8 @@ struct PrintSession
                               const TDate &today);
     // When the window's start date was reset, the print dates follow it.
     void followWindowStart(const TDate &start);
+    // A default the Configure menu changed holds from then on, as if chosen here.
+    void followSetting(std::string_view name, const Settings &settings);
 };
 
 // Which printout the current document gives: month calendars when it shows its calendar

@@ -94,6 +94,21 @@ TEST(PrintSession, PrintDatesFollowANewWindowStart)
     EXPECT_EQ(s.months.count(), 1);
 }
 
+TEST(PrintSession, DefaultsTheConfigureMenuChangesHoldFromThenOn)
+{
+    Settings s = Settings::defaults(FixedProbe(1024, 0));
+    PrintSession session = PrintSession::start(s, ymd(2000, 3, 6), ymd(2000, 3, 6));
+    s.numCols = 3;
+    s.walletStyle = !session.walletStyle;
+    s.numPages = 42;
+    session.followSetting("NUMCOLS", s);
+    session.followSetting("WALLETSTYLE", s);
+    session.followSetting("DAYS", s); // not a print option: nothing changes
+    EXPECT_EQ(session.columns, 3);
+    EXPECT_EQ(session.walletStyle, s.walletStyle);
+    EXPECT_NE(session.pages, 42);
+}
+
 TEST(PrintTarget, TheCalendarPrintsMonthsTheListPrintsAListAFileViewNothing)
 {
     struct Case
