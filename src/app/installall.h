@@ -6,6 +6,7 @@
 #include "alarm/alarms.h"
 #include "edit/edit.h"
 #include "shell/livefiles.h"
+#include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
 #include "views/entryinstall.h"
@@ -24,6 +25,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallAlarms(frame);
     InstallEntryOps(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
+    InstallRecovery(frame);
 }
 
 } // namespace dvw

@@ -105,6 +105,8 @@ int main(int argc, char **argv)
     const dvw::FixedProbe probe(1280, 0);
     QTemporaryDir settingsDir;
     qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
+    // No recovery copies of this run's sample, and none of the user's offered.
+    qputenv("XDG_STATE_HOME", settingsDir.path().toLocal8Bit());
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     if (listOnly) {
