@@ -157,7 +157,10 @@ int main(int argc, char **argv)
         return 0;
     }
     if (listOnly) {
-        if (auto *list = frame.findChild<QAbstractScrollArea *>(QStringLiteral("apptView"))) {
+        dvw::TApptDocument *doc = frame.documents().document(0);
+        dvw::dvwMDIChild *window
+            = doc ? frame.documents().viewWindow(*doc, dvw::ListViewSlot) : nullptr;
+        if (auto *list = window ? qobject_cast<QAbstractScrollArea *>(window->widget()) : nullptr) {
             list->parentWidget()->resize(520, 880);
             for (int i = 0; i < 15; ++i) {
                 QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
