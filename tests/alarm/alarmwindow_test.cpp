@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -262,6 +263,28 @@ TEST_F(AlarmsInFrame, SetTimerCountsDownAndRings)
     tickAt(9, 10);
     ASSERT_EQ(alarms->openWindows().size(), 1U);
     EXPECT_EQ(alarms->openWindows()[0]->text(), QStringLiteral("Timer has gone off!"));
+}
+
+// The tick writes the field the window gave it, found by no search: renamed, it is still
+// written, while menus and actions are made and freed around every tick.
+TEST_F(AlarmsInFrame, TheTickWritesItsOwnFieldWhileObjectsComeAndGo)
+{
+    start({"12/7/2026 9:15 Meet\r\n"});
+    QLabel *field = frame->alarmField();
+    ASSERT_NE(field, nullptr);
+    field->setObjectName(QStringLiteral("renamed"));
+    for (int minute = 0; minute < 5; ++minute) {
+        auto *popup = new QMenu(frame.get());
+        for (int i = 0; i < 20; ++i)
+            popup->addAction(QStringLiteral("item %1").arg(i));
+        popup->popup(QPoint(10, 10));
+        QTest::keyClick(popup, Qt::Key_Escape);
+        delete popup;
+        tickAt(9, 5 + minute);
+        EXPECT_EQ(field->text(), QStringLiteral("Next alarm  9:10 A.M.")) << minute;
+    }
+    frame->carryOut(Cm::EnableAlarm);
+    EXPECT_EQ(field->text(), QStringLiteral("Alarm off"));
 }
 
 // The countdown is announced on the desktop like any alarm, and closing a window (by key
