@@ -124,7 +124,7 @@ void AlarmController::setPane(const QString &text)
 TAlarmWindow *AlarmController::showAlarm(const QString &text)
 {
     const Settings &s = m_frame.app().settings();
-    const QString wave = QString::fromStdString(s.waveFile);
+    const QString wave = QString::fromStdString(m_frame.app().waveFileInUse());
     const AlarmSoundPlan plan
         = AlarmSoundPlan::of(s.sound, s.soundCard, wave, s.duration, s.interval);
     auto *window = new TAlarmWindow(text, plan, wave, m_player, &m_frame);
@@ -176,11 +176,6 @@ void AlarmController::showCurrentAlarms()
     dialog->open();
 }
 
-void AlarmController::toggleAlarm()
-{
-    m_frame.app().changeSetting(settingkeys::ALARM, !m_frame.app().settings().alarm);
-}
-
 void AlarmController::settingChanged(const QString &name)
 {
     if (name != QLatin1String(settingkeys::ALARM))
@@ -213,7 +208,6 @@ AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, std::shared_ptr<Soun
     CommandRegistry &commands = frame.commands();
     commands.add(Cm::SetTimer, [alarms] { alarms->setTimer(); });
     commands.add(Cm::ShowAlarms, [alarms] { alarms->showCurrentAlarms(); });
-    commands.add(Cm::EnableAlarm, [alarms] { alarms->toggleAlarm(); });
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, alarms,
                      &AlarmController::settingChanged);
     frame.updateActions();

@@ -26,7 +26,8 @@ ClockReading ClockReadingOf(const QDateTime &now);
 
 // The alarm clock of the main window: the client's tick drives the rules, rolls the
 // documents over to a new day, opens the alarm windows and writes the alarm pane. It
-// carries out "Set timer", "Show current alarms" and switching the alarm clock on and off.
+// carries out "Set timer" and "Show current alarms", and follows the ALARM setting, which
+// the Configure menu switches.
 class AlarmController : public QObject
 {
     Q_OBJECT
@@ -38,8 +39,6 @@ public:
     void tick(const QDateTime &now);
     void setTimer();
     void showCurrentAlarms();
-    // Switches ALARM through the settings; the pane and the rules follow settingChanged.
-    void toggleAlarm();
     void settingChanged(const QString &name);
     // Opens one alarm window at the next cascade place.
     TAlarmWindow *showAlarm(const QString &text);

@@ -4,6 +4,7 @@
 // widget tests install the same set. It lives with the executables because only they may
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
+#include "config/configure.h"
 #include "edit/edit.h"
 #include "shell/livefiles.h"
 #include "shell/recoverycopies.h"
@@ -23,6 +24,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
+    InstallConfigure(frame);
     InstallEntryOps(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
     InstallRecovery(frame);

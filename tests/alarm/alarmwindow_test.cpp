@@ -352,12 +352,12 @@ TEST(NotificationIds, EachSentNotificationIsClosedOnceWhateverTheOrder)
 TEST_F(AlarmsInFrame, AlarmOffIsSilentAndCurrentAlarmsAreListed)
 {
     start({"12/7/2026 9:15 Meet\r\n12/8/2026 0:03 Early\r\n"});
-    frame->carryOut(Cm::EnableAlarm);
+    frame->app().changeSetting(settingkeys::ALARM, false);
     EXPECT_EQ(pane(), QStringLiteral("Alarm off"));
     tickAt(9, 10);
     tickAt(9, 11);
     EXPECT_TRUE(alarms->openWindows().empty());
-    frame->carryOut(Cm::EnableAlarm);
+    frame->app().changeSetting(settingkeys::ALARM, true);
     EXPECT_TRUE(alarms->openWindows().empty()) << "switching on does not replay";
 
     frame->carryOut(Cm::ShowAlarms);
