@@ -283,7 +283,7 @@ TEST_F(AlarmsInFrame, TheTickWritesItsOwnFieldWhileObjectsComeAndGo)
         tickAt(9, 5 + minute);
         EXPECT_EQ(field->text(), QStringLiteral("Next alarm  9:10 A.M.")) << minute;
     }
-    frame->carryOut(Cm::EnableAlarm);
+    app->changeSetting(settingkeys::ALARM, false);
     EXPECT_EQ(field->text(), QStringLiteral("Alarm off"));
 }
 
