@@ -7,6 +7,7 @@
 #include "config/configure.h"
 #include "edit/edit.h"
 #include "shell/livefiles.h"
+#include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
 #include "views/entryinstall.h"
@@ -26,6 +27,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallConfigure(frame);
     InstallEntryOps(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
+    InstallRecovery(frame);
 }
 
 } // namespace dvw
