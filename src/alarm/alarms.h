@@ -42,6 +42,8 @@ public:
     void settingChanged(const QString &name);
     // Opens one alarm window at the next cascade place.
     TAlarmWindow *showAlarm(const QString &text);
+    // The text that a countdown's window and notification show.
+    static QString timerText();
 
     AlarmClock &rules() { return m_clock; }
     std::vector<TAlarmWindow *> openWindows() const;
@@ -50,6 +52,8 @@ private:
     std::vector<AlarmDocument> openDocuments();
     void rollOver(TDate today);
     void setPane(const QString &text);
+    // An alarm window and its desktop notification, which closing the window withdraws.
+    void raiseAlarm(const QString &text, const QString &summary, const QString &body);
 
     TDVDecoratedMDIFrame &m_frame;
     std::shared_ptr<SoundPlayer> m_player;
@@ -59,6 +63,8 @@ private:
     std::map<const TApptDocument *, std::uint64_t> m_ids;
     std::uint64_t m_nextId = 1;
     std::vector<QPointer<TAlarmWindow>> m_windows;
+    // The status bar's alarm field, written on the tick: held, never looked up again.
+    QPointer<QLabel> m_pane;
 };
 
 // Installs the alarm clock in the main window and registers its commands. Without a

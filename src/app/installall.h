@@ -8,6 +8,7 @@
 #include "edit/edit.h"
 #include "print/printing.h"
 #include "shell/livefiles.h"
+#include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
 #include "views/entryinstall.h"
@@ -31,6 +32,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
     InstallEntryOps(frame);
     InstallPrinting(frame, std::move(printing));
     InstallLiveFiles(frame, InstallUndo(frame));
+    InstallRecovery(frame);
 }
 
 } // namespace dvw

@@ -84,7 +84,18 @@ struct CliParse
 // the date options with what changing a file takes; WholeFile: the date options with what
 // sort, mark and archive take; Print: the window options with the print options; Config:
 // only the profile.
-enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile, Print, Config };
+enum class OptionSet {
+    Date,
+    Window,
+    Add,
+    When,
+    Alarms,
+    Change,
+    EditLine,
+    WholeFile,
+    Print,
+    Config
+};
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

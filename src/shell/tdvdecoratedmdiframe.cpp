@@ -433,6 +433,7 @@ void TDVDecoratedMDIFrame::openStartFile()
                                                    "left as it is."),
                               Prompter::Icon::Warning);
     m_docs->openPath(m_app.startFile());
+    emit startFileOpened();
 }
 
 void TDVDecoratedMDIFrame::dragEnterEvent(QDragEnterEvent *event)
