@@ -5,6 +5,7 @@
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
 #include "edit/edit.h"
+#include "exchange/exchange.h"
 #include "shell/livefiles.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
@@ -23,6 +24,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallEdit(frame);
     InstallAlarms(frame);
     InstallEntryOps(frame);
+    InstallIcalExchange(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
 }
 
