@@ -46,6 +46,26 @@ std::string fileFormOf(const std::vector<std::string> &lines)
     return out;
 }
 
+// The file's lines and categories as the document reads them, without the day cells and
+// index an export has no use for. False after telling err (exit 1).
+bool loadLinesOnly(TApptDocument &doc, const std::string &file, std::ostream &err)
+{
+    const LoadResult loaded = LoadFile(file);
+    if (loaded.status != LoadResult::Loaded) {
+        err << "dayvane-cli: "
+            << (loaded.status == LoadResult::Missing ? file + ": no such appointment file"
+                                                     : loaded.reason)
+            << "\n";
+        return false;
+    }
+    std::vector<TimeString> &lines = doc.lineTable();
+    lines.reserve(MaxFileTexts(loaded.bytes));
+    ForEachFileText(loaded.bytes,
+                    [&lines](std::string &&text) { lines.emplace_back(std::move(text)); });
+    doc.ScanCategories();
+    return true;
+}
+
 void tellNotes(const ImportResult &result, const std::string &calendar, std::ostream &err)
 {
     for (const std::string &note : result.notes)
@@ -69,15 +89,16 @@ int runExport(const CliOptions &o, std::ostream &out, std::ostream &err)
         return usageError(err, "export takes one FILE");
     const std::string &file = o.positional[0];
     const CliSettings stored = loadCliSettings(o);
-    TApptDocument doc(documentSettings(o, stored), file);
-    if (!loadExisting(doc, file, err))
+    // The process ends right after this command: handing the lines back one by one would
+    // only cost time.
+    TApptDocument &doc = *new TApptDocument(documentSettings(o, stored), file);
+    if (!loadLinesOnly(doc, file, err))
         return 1;
     ExportRequest request;
     request.today = doc.window().today;
     request.first = doc.window().start;
     request.last = doc.window().end;
     request.listed = o.expand;
-    request.advance = stored.advance;
     const std::string calendar = ExportCalendar(doc, request);
     if (!o.icsOut) {
         out << calendar;

@@ -15,7 +15,6 @@ struct ExportRequest
     TDate first; // the window: its first and last day
     TDate last;
     bool listed = false; // every repeating line as its days in the window (--expand)
-    int advance = 5; // ADVANCE: minutes an alarm sounds before a time without its own advance
 };
 
 // The names of the properties that carry a line through a calendar unchanged.

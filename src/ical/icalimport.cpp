@@ -185,7 +185,7 @@ struct Event
     std::vector<LocalTime> leftOut; // EXDATEs and the occurrences moved or cancelled
 };
 
-class Importer
+class Importer : public CalendarItemSink
 {
 public:
     Importer(const ImportRequest &request, ImportResult &result)
@@ -199,10 +199,13 @@ public:
         m_horizon = Day(later.dayNumber) - 1;
     }
 
-    void run(const ReadCalendar &calendar);
+    // Items that carry their line are taken at once; the others wait for the whole file,
+    // whose time zones and moved occurrences they may need.
+    void take(CalendarItem item) override;
+    void finish();
 
 private:
-    void collectOverrides(const ReadCalendar &calendar);
+    void collectOverrides();
     void item(const CalendarItem &item);
     bool carried(const CalendarItem &item);
     void todo(const CalendarItem &item);
@@ -240,6 +243,7 @@ private:
     std::map<std::string, std::vector<LocalTime>> m_moved; // by UID: RECURRENCE-IDs
     std::set<std::string> m_repeating; // UIDs of events with their own rules
     std::vector<Carried> m_carried;
+    std::vector<CalendarItem> m_waiting;
     std::vector<std::string> m_lines;
 };
 
@@ -335,31 +339,31 @@ std::string Importer::compose(ApptInfo info, const LineDates &dates, std::string
 }
 
 // The RECURRENCE-IDs of moved or cancelled occurrences, by UID, and which UIDs repeat.
-void Importer::collectOverrides(const ReadCalendar &calendar)
+void Importer::collectOverrides()
 {
-    for (const CalendarItem &item : calendar.items) {
-        if (icalcomponent_isa(item.component) != ICAL_VEVENT_COMPONENT)
+    for (const CalendarItem &item : m_waiting) {
+        if (icalcomponent_isa(item.component.get()) != ICAL_VEVENT_COMPONENT)
             continue;
-        const char *uid = icalcomponent_get_uid(item.component);
+        icalcomponent *c = item.component.get();
+        const char *uid = icalcomponent_get_uid(c);
         if (uid == nullptr)
             continue;
-        icalproperty *p
-            = icalcomponent_get_first_property(item.component, ICAL_RECURRENCEID_PROPERTY);
+        icalproperty *p = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
         if (p == nullptr) {
-            if (icalcomponent_get_first_property(item.component, ICAL_RRULE_PROPERTY) != nullptr
-                || icalcomponent_get_first_property(item.component, ICAL_RDATE_PROPERTY) != nullptr)
+            if (icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) != nullptr
+                || icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY) != nullptr)
                 m_repeating.insert(uid);
             continue;
         }
         const icaltimetype id
-            = resolved(p, icalproperty_get_recurrenceid(p), item.calendar, item.line);
+            = resolved(p, icalproperty_get_recurrenceid(p), item.zones, item.line);
         m_moved[uid].push_back(localOf(id));
     }
 }
 
 bool Importer::carried(const CalendarItem &item)
 {
-    icalproperty *p = xPropertyNamed(item.component, lineProperty);
+    icalproperty *p = xPropertyNamed(item.component.get(), lineProperty);
     if (p == nullptr)
         return false;
     const char *value = icalproperty_get_x(p);
@@ -374,7 +378,7 @@ bool Importer::carried(const CalendarItem &item)
         text = *bytes;
     }
     long long number = LLONG_MAX; // without a number: after the numbered ones
-    if (icalproperty *n = xPropertyNamed(item.component, lineNumberProperty)) {
+    if (icalproperty *n = xPropertyNamed(item.component.get(), lineNumberProperty)) {
         const char *digits = icalproperty_get_x(n);
         const std::string_view v = digits != nullptr ? digits : "";
         long long parsed = 0;
@@ -391,7 +395,7 @@ void Importer::todo(const CalendarItem &item)
 {
     ApptInfo info;
     info.kind = Note;
-    icalcomponent *c = item.component;
+    icalcomponent *c = item.component.get();
     const icalproperty *percent
         = icalcomponent_get_first_property(c, ICAL_PERCENTCOMPLETE_PROPERTY);
     info.completed = icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED
@@ -631,10 +635,10 @@ void Importer::expand(const Event &e)
 
 void Importer::event(const CalendarItem &item)
 {
-    icalcomponent *c = item.component;
+    icalcomponent *c = item.component.get();
     Event e;
     e.component = c;
-    e.calendar = item.calendar;
+    e.calendar = item.zones;
     e.line = item.line;
     const char *uid = icalcomponent_get_uid(c);
     const bool moved = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
@@ -678,13 +682,7 @@ void Importer::event(const CalendarItem &item)
 
 void Importer::item(const CalendarItem &item)
 {
-    const icalcomponent_kind kind = icalcomponent_isa(item.component);
-    if (kind == ICAL_VTIMEZONE_COMPONENT)
-        return; // read where a time names it
-    const bool calendarItem = kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT
-        || kind == ICAL_VJOURNAL_COMPONENT;
-    if (calendarItem && carried(item))
-        return;
+    const icalcomponent_kind kind = icalcomponent_isa(item.component.get());
     if (kind == ICAL_VEVENT_COMPONENT)
         event(item);
     else if (kind == ICAL_VTODO_COMPONENT)
@@ -695,10 +693,19 @@ void Importer::item(const CalendarItem &item)
                  + " has no place in an appointment file");
 }
 
-void Importer::run(const ReadCalendar &calendar)
+void Importer::take(CalendarItem item)
 {
-    collectOverrides(calendar);
-    for (const CalendarItem &item : calendar.items)
+    const icalcomponent_kind kind = icalcomponent_isa(item.component.get());
+    const bool calendarItem = kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT
+        || kind == ICAL_VJOURNAL_COMPONENT;
+    if (!calendarItem || !carried(item))
+        m_waiting.push_back(std::move(item));
+}
+
+void Importer::finish()
+{
+    collectOverrides();
+    for (const CalendarItem &item : m_waiting)
         this->item(item);
     std::stable_sort(m_carried.begin(), m_carried.end(),
                      [](const Carried &a, const Carried &b) { return a.number < b.number; });
@@ -724,12 +731,15 @@ std::vector<ImportCategory> ImportCategoriesOf(const TApptDocument &doc)
 ImportResult ImportCalendar(std::string_view text, const ImportRequest &request)
 {
     ImportResult result;
-    const ReadCalendar calendar = ReadIcalendar(text);
-    if (!calendar.error.empty()) {
-        result.error = calendar.error;
+    Importer importer(request, result);
+    ComponentPtr zones;
+    const std::string error = ReadIcalendar(text, importer, zones);
+    if (!error.empty()) {
+        result = ImportResult();
+        result.error = error;
         return result;
     }
-    Importer(request, result).run(calendar);
+    importer.finish();
     return result;
 }
 

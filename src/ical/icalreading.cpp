@@ -1,10 +1,11 @@
 #include "icalreading.h"
 
 #include "core/textcursor.h"
+#include "icalexport.h"
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
+#include <vector>
 
 namespace dvw {
 
@@ -38,6 +39,13 @@ char *feedLine(char *buffer, std::size_t size, void *data)
     return buffer;
 }
 
+bool sameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return toUpperAscii(x) == toUpperAscii(y);
+           });
+}
+
 std::string upper(std::string_view text)
 {
     std::string out(text);
@@ -45,29 +53,30 @@ std::string upper(std::string_view text)
     return out;
 }
 
-// The name of a content line (before its parameters and value), in upper case.
-std::string nameOf(std::string_view line)
+// The name of a content line, before its parameters and value.
+std::string_view nameOf(std::string_view line)
 {
-    return upper(line.substr(0, line.find_first_of(";:")));
+    std::size_t end = 0;
+    while (end < line.size() && line[end] != ';' && line[end] != ':')
+        ++end;
+    return line.substr(0, end);
 }
 
-std::string valueOf(std::string_view line)
+std::string_view valueOf(std::string_view line)
 {
     const std::size_t colon = line.find(':');
-    return colon == std::string_view::npos ? std::string() : std::string(line.substr(colon + 1));
+    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
 }
 
 // Properties whose values an import turns into dates, rules or lines: when libical cannot
 // read one, the calendar is not read rather than read wrong.
-bool reliedOn(const std::string &name)
+bool reliedOn(std::string_view name)
 {
-    static const char *const names[] = {"DTSTART",        "DTEND",
-                                        "DURATION",       "RRULE",
-                                        "RDATE",          "EXDATE",
-                                        "RECURRENCE-ID",  "TRIGGER",
-                                        "X-DAYVANE-LINE", "X-DAYVANE-LINE-NUMBER",
-                                        "BEGIN",          "END"};
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+    static const char *const names[]
+        = {"DTSTART", "DTEND",         "DURATION", "RRULE",      "RDATE",
+           "EXDATE",  "RECURRENCE-ID", "TRIGGER",  lineProperty, lineNumberProperty};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char *n) { return sameName(name, n); });
 }
 
 std::string shown(std::string_view text)
@@ -84,127 +93,164 @@ std::string atLine(int line, const std::string &what)
 class Reader
 {
 public:
-    explicit Reader(ReadCalendar &result)
-        : m_result(result)
+    Reader(CalendarItemSink &sink, icalparser *parser, icalcomponent *zones)
+        : m_sink(sink)
+        , m_parser(parser)
+        , m_zones(zones)
     { }
 
     // Takes one logical line that starts on physical line `line`; false on an error.
-    bool take(const std::string &text, int line, icalparser *parser);
+    bool take(std::string_view text, int line);
     // After the last line: false when something was left open.
     bool finish();
+    const std::string &error() const { return m_error; }
 
 private:
-    bool openComponent(const std::string &name, int line);
-    bool closeComponent(const std::string &name, int line);
+    struct Open
+    {
+        std::string name;
+        int line;
+    };
 
-    ReadCalendar &m_result;
-    std::vector<std::pair<std::string, int>> m_open; // components begun, innermost last
-    std::vector<std::pair<std::string, int>> m_itemLines; // where each item begins
+    bool inCalendar() const { return !m_open.empty() && m_open.front().name == "VCALENDAR"; }
+    // Items stand in the calendar, or alone at the top of the file.
+    std::size_t itemDepth() const { return inCalendar() ? 2 : 1; }
+    bool begin(std::string_view name, int line);
+    bool end(std::string_view name, int line);
+    bool feed(std::string_view text, int line);
+    void noteCarried(std::string_view name);
+    void deliver(icalcomponent *component);
+
+    CalendarItemSink &m_sink;
+    icalparser *m_parser;
+    icalcomponent *m_zones;
+    std::vector<Open> m_open; // components begun, innermost last
+    int m_itemLine = 0;
+    bool m_carriesLine = false;
+    bool m_carriesNumber = false;
+    bool m_readEnough = false; // the item's other lines are not needed
+    bool m_seenCalendar = false;
+    std::string m_error;
 };
 
-bool Reader::openComponent(const std::string &name, int line)
+bool Reader::feed(std::string_view text, int line)
 {
-    m_open.emplace_back(name, line);
-    const bool inCalendar = m_open.front().first == "VCALENDAR";
-    if (m_open.size() == (inCalendar ? 2u : 1u))
-        m_itemLines.emplace_back(name, line);
-    return true;
-}
-
-bool Reader::closeComponent(const std::string &name, int line)
-{
-    if (m_open.empty() || m_open.back().first != name) {
-        m_result.error
-            = atLine(line,
-                     "END:" + name + " closes nothing that was begun"
-                         + (m_open.empty() ? std::string()
-                                           : " (BEGIN:" + m_open.back().first + " of line "
-                                    + std::to_string(m_open.back().second) + " is open)"));
-        return false;
-    }
-    m_open.pop_back();
-    return true;
-}
-
-bool Reader::take(const std::string &text, int line, icalparser *parser)
-{
-    const std::string name = nameOf(text);
-    if (name == "BEGIN" && !openComponent(upper(valueOf(text)), line))
-        return false;
-    if (name == "END" && !closeComponent(upper(valueOf(text)), line))
-        return false;
-    // libical takes its own copy of the line over.
     char *owned = static_cast<char *>(icalmemory_new_buffer(text.size() + 1));
-    std::memcpy(owned, text.c_str(), text.size() + 1);
-    if (icalcomponent *done = icalparser_add_line(parser, owned))
-        m_result.roots.emplace_back(done);
-    if (icalparser_get_state(parser) != ICALPARSER_ERROR)
+    std::memcpy(owned, text.data(), text.size());
+    owned[text.size()] = '\0';
+    icalcomponent *done = icalparser_add_line(m_parser, owned);
+    icalmemory_free_buffer(owned);
+    if (done != nullptr)
+        deliver(done);
+    if (icalparser_get_state(m_parser) != ICALPARSER_ERROR)
         return true;
-    if (text.find(':') == std::string::npos) {
-        m_result.error = atLine(line, "not an iCalendar line: " + shown(text));
-        return false;
-    }
+    const std::string_view name = nameOf(text);
     if (reliedOn(name)) {
-        m_result.error = atLine(line, "cannot read " + name + ": " + shown(valueOf(text)));
+        m_error = atLine(line, "cannot read " + upper(name) + ": " + shown(valueOf(text)));
         return false;
     }
     return true; // a property this import does not use
 }
 
+void Reader::deliver(icalcomponent *component)
+{
+    if (icalcomponent_isa(component) == ICAL_VTIMEZONE_COMPONENT)
+        icalcomponent_add_component(m_zones, component);
+    else
+        m_sink.take({ComponentPtr(component), m_zones, m_itemLine});
+}
+
+bool Reader::begin(std::string_view name, int line)
+{
+    m_open.push_back({upper(name), line});
+    if (m_open.size() == 1 && inCalendar()) {
+        m_seenCalendar = true;
+        return true; // the calendar itself: its items go to libical one by one
+    }
+    if (m_open.size() == itemDepth()) {
+        m_itemLine = line;
+        m_carriesLine = m_carriesNumber = m_readEnough = false;
+    }
+    return m_readEnough || feed("BEGIN:" + m_open.back().name, line);
+}
+
+bool Reader::end(std::string_view name, int line)
+{
+    const std::string closed = upper(name);
+    if (m_open.empty() || m_open.back().name != closed) {
+        std::string what = "END:" + closed + " closes nothing that was begun";
+        if (!m_open.empty())
+            what += " (BEGIN:" + m_open.back().name + " of line "
+                + std::to_string(m_open.back().line) + " is open)";
+        m_error = atLine(line, what);
+        return false;
+    }
+    const std::size_t depth = m_open.size();
+    m_open.pop_back();
+    if (depth == 1 && closed == "VCALENDAR")
+        return true;
+    if (m_readEnough && depth > itemDepth())
+        return true; // inside an item whose lines are no longer needed
+    return feed("END:" + closed, line);
+}
+
+void Reader::noteCarried(std::string_view name)
+{
+    if (m_open.size() != itemDepth())
+        return;
+    m_carriesLine = m_carriesLine || sameName(name, lineProperty);
+    m_carriesNumber = m_carriesNumber || sameName(name, lineNumberProperty);
+    m_readEnough = m_carriesLine && m_carriesNumber;
+}
+
+bool Reader::take(std::string_view text, int line)
+{
+    if (text.find(':') == std::string_view::npos) {
+        m_error = atLine(line, "not an iCalendar line: " + shown(text));
+        return false;
+    }
+    const std::string_view name = nameOf(text);
+    if (sameName(name, "BEGIN"))
+        return begin(valueOf(text), line);
+    if (sameName(name, "END"))
+        return end(valueOf(text), line);
+    if ((m_open.size() == 1 && inCalendar()) || m_readEnough)
+        return true; // the calendar's own properties, or an item that has said enough
+    if (!feed(text, line))
+        return false;
+    noteCarried(name);
+    return true;
+}
+
 bool Reader::finish()
 {
     if (!m_open.empty()) {
-        m_result.error
-            = atLine(m_open.back().second,
-                     "BEGIN:" + m_open.back().first + " is never ended: the calendar stops early");
+        m_error
+            = atLine(m_open.back().line,
+                     "BEGIN:" + m_open.back().name + " is never ended: the calendar stops early");
         return false;
     }
-    if (m_result.roots.empty()) {
-        m_result.error = "not an iCalendar file: it holds no BEGIN:VCALENDAR";
+    if (!m_seenCalendar && m_itemLine == 0) {
+        m_error = "not an iCalendar file: it holds no BEGIN:VCALENDAR";
         return false;
-    }
-    // Pair each item with where it began: libical keeps the file's order.
-    std::size_t next = 0;
-    for (const ComponentPtr &root : m_result.roots) {
-        const bool isCalendar = icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT;
-        const auto add = [&](icalcomponent *c) {
-            const char *kind = icalcomponent_kind_to_string(icalcomponent_isa(c));
-            int line = 0;
-            for (std::size_t k = next; k < m_itemLines.size(); ++k) {
-                if (kind != nullptr && m_itemLines[k].first == kind) {
-                    line = m_itemLines[k].second;
-                    next = k + 1;
-                    break;
-                }
-            }
-            m_result.items.push_back({c, isCalendar ? root.get() : nullptr, line});
-        };
-        if (!isCalendar) {
-            add(root.get());
-            continue;
-        }
-        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT);
-             c != nullptr; c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))
-            add(c);
     }
     return true;
 }
 
 } // namespace
 
-ReadCalendar ReadIcalendar(std::string_view text)
+std::string ReadIcalendar(std::string_view text, CalendarItemSink &sink, ComponentPtr &zones)
 {
     quietIcalErrors();
-    ReadCalendar result;
+    zones.reset(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
         const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(nul), '\n');
-        result.error = atLine(static_cast<int>(line), "a NUL byte: this is no text file");
-        return result;
+        return atLine(static_cast<int>(line), "a NUL byte: this is no text file");
     }
     std::unique_ptr<icalparser, void (*)(icalparser *)> parser(icalparser_new(), icalparser_free);
     Feed feed {text};
     icalparser_set_gen_data(parser.get(), &feed);
-    Reader reader(result);
+    Reader reader(sink, parser.get(), zones.get());
     int lastLine = 0; // the physical line where the last logical line ended
     for (;;) {
         feed.ended = false;
@@ -213,16 +259,12 @@ ReadCalendar ReadIcalendar(std::string_view text)
             break;
         const int start = lastLine + 1;
         lastLine = feed.ended ? feed.started : feed.started - 1;
-        std::string content(line);
+        const bool taken = line[0] == '\0' || reader.take(line, start);
         icalmemory_free_buffer(line);
-        if (!content.empty() && !reader.take(content, start, parser.get())) {
-            result.roots.clear();
-            return result;
-        }
+        if (!taken)
+            return reader.error();
     }
-    if (!reader.finish())
-        result.roots.clear();
-    return result;
+    return reader.finish() ? std::string() : reader.error();
 }
 
 } // namespace dvw

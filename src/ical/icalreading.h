@@ -4,31 +4,36 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace dvw {
 
-// One item of a calendar (an event, a to-do, a journal entry, a time zone...): the
-// component, which belongs to its calendar, and the line of the file where it begins.
+// One item of a calendar (an event, a to-do, a journal entry...), owned, with the calendar
+// whose time zones it may name and the line of the file where it begins.
 struct CalendarItem
 {
-    icalcomponent *component = nullptr;
-    icalcomponent *calendar = nullptr; // the VCALENDAR it is in; null for a bare item
+    ComponentPtr component;
+    icalcomponent *zones = nullptr; // a VCALENDAR of every VTIMEZONE of the file
     int line = 0;
 };
 
-// A calendar file read by libical.
-struct ReadCalendar
+// Takes each item of a calendar as soon as it is read.
+class CalendarItemSink
 {
-    std::vector<ComponentPtr> roots; // what the file holds at its top level, in order
-    std::vector<CalendarItem> items; // the items inside them (a bare item stands alone)
-    std::string error; // empty when the file could be read; else it names the line
+public:
+    virtual ~CalendarItemSink() = default;
+    virtual void take(CalendarItem item) = 0;
 };
 
-// Reads iCalendar text with libical, line by line, so that a problem names the line of
-// the file where it is: a line that is no content line, a value of a property an import
-// relies on that libical cannot read, a component that is not ended, a NUL byte. Other
-// properties that libical does not know or cannot read are passed over.
-ReadCalendar ReadIcalendar(std::string_view text);
+// Reads iCalendar text with libical, line by line, handing each item over as it ends, so
+// that a large file is never held whole, and so that a problem names the line of the file
+// where it is: a line that is no content line, a value of a property an import relies on
+// that libical cannot read, a component that is not ended, a NUL byte. Other properties
+// that libical does not know or cannot read are passed over. Time zones (VTIMEZONE) are
+// kept for the items, which may name them before or after they come; the calendar's own
+// properties are not needed. An item that carries its line (lineProperty and
+// lineNumberProperty) needs none of its lines after those two: libical is not given them.
+//
+// Returns an empty text when the calendar could be read, else what is wrong.
+std::string ReadIcalendar(std::string_view text, CalendarItemSink &sink, ComponentPtr &zones);
 
 } // namespace dvw
