@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using namespace dvw;
 using namespace dvw::test;
@@ -202,4 +203,25 @@ TEST(IcalExport, IdenticalLinesGetDistinctIdentifiers)
     const std::vector<icalcomponent *> events = itemsOf(calendar.get(), ICAL_VEVENT_COMPONENT);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_NE(std::string(icalcomponent_get_uid(events[0])), icalcomponent_get_uid(events[1]));
+}
+
+// A large file is written in runs of lines on several cores: the items still come in file
+// order, and equal lines in different runs still get distinct identifiers.
+TEST(IcalExport, ALargeFileKeepsItsOrderAcrossRuns)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 9000; ++i)
+        lines.push_back(i % 3 == 0 ? "?/15 Same line" : "3/5/2026 Line " + std::to_string(i));
+    const ComponentPtr calendar = parsed(exported(lines));
+    std::vector<int> numbers;
+    std::set<std::string> uids;
+    for (icalcomponent *c = icalcomponent_get_first_component(calendar.get(), ICAL_ANY_COMPONENT);
+         c != nullptr; c = icalcomponent_get_next_component(calendar.get(), ICAL_ANY_COMPONENT)) {
+        numbers.push_back(std::stoi(xValue(c, "X-DAYVANE-LINE-NUMBER")));
+        uids.insert(icalcomponent_get_uid(c));
+    }
+    ASSERT_EQ(numbers.size(), lines.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        ASSERT_EQ(numbers[i], static_cast<int>(i));
+    EXPECT_EQ(uids.size(), lines.size());
 }
