@@ -213,7 +213,7 @@ private:
     void single(const Event &e);
     bool exactRule(const Event &e, icalproperty *rrule);
     void expand(const Event &e);
-    bool consistentClock(const icalrecurrencetype &rule, const Event &e);
+    bool consistentClock(const icalrecurrencetype &rule, const Event &e, const icaltimetype &first);
     std::optional<Day> countedEnd(const icalrecurrencetype &rule, const Event &e,
                                   const ApptInfo &schedule, Day first);
     std::optional<Day> lastDayOf(const icalrecurrencetype &rule, const Event &e, Day first);
@@ -451,12 +451,16 @@ void Importer::single(const Event &e)
 }
 
 // Whether every occurrence of a rule in a time zone falls, on the local clock, on its own
-// date at the first one's time (no other date, no summer-time hour), through the days an
-// import looks at.
-bool Importer::consistentClock(const icalrecurrencetype &rule, const Event &e)
+// date at the first one's time (no other date, no summer-time hour): the first one, and
+// those from today through the days an import looks at.
+bool Importer::consistentClock(const icalrecurrencetype &rule, const Event &e,
+                               const icaltimetype &first)
 {
-    RuleWalk walk(rule, e.start, m_horizon + 1, std::nullopt);
-    std::optional<int> minutes;
+    const LocalTime start = localOf(first);
+    if (start.day != dayOfIcalTime(first))
+        return false;
+    RuleWalk walk(rule, e.start, m_horizon + 1, m_today - 1);
+    std::optional<int> minutes = start.minutes;
     while (const std::optional<icaltimetype> t = walk.next()) {
         const LocalTime local = localOf(*t);
         if (local.day > m_horizon)
@@ -528,7 +532,7 @@ bool Importer::exactRule(const Event &e, icalproperty *rrule)
     // Weekdays only would leave out the weekend days an occurrence runs into, too.
     if (!schedule || !isCalendarDay(first.day) || (schedule->weekdaysOnly && e.following > 0))
         return false;
-    if (e.first.minutes >= 0 && e.start.zone != nullptr && !consistentClock(rule, e))
+    if (e.first.minutes >= 0 && e.start.zone != nullptr && !consistentClock(rule, e, *firstTime))
         return false;
     std::optional<Day> last;
     if (rule.count > 0) {

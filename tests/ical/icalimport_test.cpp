@@ -95,6 +95,20 @@ const Row eventRows[] = {
       "3 kings"}},
     {"DTSTART;VALUE=DATE:20260305\nSUMMARY:+5 apples\n", {"3/5/2026 -0 +0 +5 apples"}},
     {"DTSTART;VALUE=DATE:20260305\nSUMMARY:Two\\nlines\n", {"3/5/2026 Two\nlines"}},
+    // A zone that keeps Berlin's clock: the rule stays a rule.
+    {"DTSTART;TZID=Europe/Paris:20260302T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO\nSUMMARY:Paris\n",
+     {"\\S3/2/2026 !MON 9:00 A.M. Paris"}},
+    // New York moves its clocks three weeks before Berlin: the local time changes, so each
+    // date gets its own line.
+    {"DTSTART;TZID=America/New_York:20260302T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=6\n"
+     "SUMMARY:NY\n",
+     {"3/2/2026 3:00 P.M. NY", "3/9/2026 2:00 P.M. NY", "3/16/2026 2:00 P.M. NY",
+      "3/23/2026 2:00 P.M. NY", "3/30/2026 3:00 P.M. NY", "4/6/2026 3:00 P.M. NY"},
+     true},
+    // Late in UTC is the next day in Berlin: Monday's rule would fall on Tuesdays.
+    {"DTSTART:20260302T233000Z\nRRULE:FREQ=WEEKLY;COUNT=2\nSUMMARY:Late\n",
+     {"3/3/2026 12:30 A.M. Late", "3/10/2026 12:30 A.M. Late"},
+     true},
     // Rules the line language cannot say: one line per date from today on.
     {"DTSTART;VALUE=DATE:20260331\nRRULE:FREQ=MONTHLY;BYSETPOS=-1;BYDAY=MO,TU,WE,TH,FR;"
      "COUNT=3\nSUMMARY:Last workday\n",
