@@ -177,7 +177,7 @@ private:
 struct Event
 {
     icalcomponent *component = nullptr;
-    icalcomponent *calendar = nullptr;
+    icalcomponent *zones = nullptr; // the file's time zones
     int line = 0;
     icaltimetype start {}; // DTSTART with its time zone
     LocalTime first; // DTSTART on the local clock
@@ -221,7 +221,7 @@ private:
     void fillCommon(ApptInfo &info, icalcomponent *c, bool timed) const;
     std::uint32_t categoryOf(icalcomponent *c) const;
     std::string summaryOf(icalcomponent *c) const;
-    icaltimetype resolved(icalproperty *p, icaltimetype t, icalcomponent *calendar, int line);
+    icaltimetype resolved(icalproperty *p, icaltimetype t, icalcomponent *zones, int line);
     std::string compose(ApptInfo info, const LineDates &dates, std::string_view summary,
                         int minutes);
     void add(std::string line) { m_lines.push_back(std::move(line)); }
@@ -260,7 +260,7 @@ void Importer::note(int line, const std::string &what)
 
 // A time of a property in the zone its TZID names: the calendar's own VTIMEZONE, else a
 // zone of the system's time zone data. An unknown zone is taken as the local clock.
-icaltimetype Importer::resolved(icalproperty *p, icaltimetype t, icalcomponent *calendar, int line)
+icaltimetype Importer::resolved(icalproperty *p, icaltimetype t, icalcomponent *zones, int line)
 {
     if (t.is_date || t.zone != nullptr)
         return t;
@@ -268,7 +268,7 @@ icaltimetype Importer::resolved(icalproperty *p, icaltimetype t, icalcomponent *
     const char *tzid = param != nullptr ? icalparameter_get_tzid(param) : nullptr;
     if (tzid == nullptr)
         return t;
-    icaltimezone *zone = calendar != nullptr ? icalcomponent_get_timezone(calendar, tzid) : nullptr;
+    icaltimezone *zone = zones != nullptr ? icalcomponent_get_timezone(zones, tzid) : nullptr;
     // Only names, never paths, reach the system's zone data.
     const bool plainName = std::string_view(tzid).find("..") == std::string_view::npos;
     if (zone == nullptr && plainName)
@@ -414,7 +414,7 @@ int Importer::followingDays(const Event &e)
     icalcomponent *c = e.component;
     LocalTime end = e.first;
     if (icalproperty *p = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-        end = localOf(resolved(p, icalproperty_get_dtend(p), e.calendar, e.line));
+        end = localOf(resolved(p, icalproperty_get_dtend(p), e.zones, e.line));
     } else if (icalproperty *d = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
         end = localOf(icaltime_add(e.start, icalproperty_get_duration(d)));
     } else {
@@ -609,7 +609,7 @@ void Importer::expand(const Event &e)
         const icaltimetype t
             = icaltime_is_null_time(rdate.period.start) ? rdate.time : rdate.period.start;
         if (!icaltime_is_null_time(t))
-            keep(localOf(resolved(p, t, e.calendar, e.line)));
+            keep(localOf(resolved(p, t, e.zones, e.line)));
     }
     std::erase_if(found, [&](const LocalTime &t) {
         return std::any_of(e.leftOut.begin(), e.leftOut.end(),
@@ -642,7 +642,7 @@ void Importer::event(const CalendarItem &item)
     icalcomponent *c = item.component.get();
     Event e;
     e.component = c;
-    e.calendar = item.zones;
+    e.zones = item.zones;
     e.line = item.line;
     const char *uid = icalcomponent_get_uid(c);
     const bool moved = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
@@ -658,7 +658,7 @@ void Importer::event(const CalendarItem &item)
         skip(item.line, "the event has no start (DTSTART)");
         return;
     }
-    e.start = resolved(dtstart, icalproperty_get_dtstart(dtstart), e.calendar, e.line);
+    e.start = resolved(dtstart, icalproperty_get_dtstart(dtstart), e.zones, e.line);
     e.first = localOf(e.start);
     if (!isCalendarDay(e.first.day)) {
         skip(item.line, "its start is no day of the calendar");
@@ -667,7 +667,7 @@ void Importer::event(const CalendarItem &item)
     e.following = followingDays(e);
     for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY))
-        e.leftOut.push_back(localOf(resolved(p, icalproperty_get_exdate(p), e.calendar, e.line)));
+        e.leftOut.push_back(localOf(resolved(p, icalproperty_get_exdate(p), e.zones, e.line)));
     if (!moved && uid != nullptr) {
         if (const auto it = m_moved.find(uid); it != m_moved.end())
             e.leftOut.insert(e.leftOut.end(), it->second.begin(), it->second.end());
