@@ -48,7 +48,8 @@ std::optional<CalendarRule> nthWeekdayRule(const ApptInfo &info)
         || info.month > 12)
         return std::nullopt;
     CalendarRule rule;
-    rule.frequency = info.month == 0 ? CalendarRule::Monthly : CalendarRule::Yearly;
+    rule.frequency
+        = info.month == 0 ? CalendarRule::Frequency::Monthly : CalendarRule::Frequency::Yearly;
     rule.month = info.month;
     rule.weekday = info.weekday;
     rule.ordinal = info.n >= 5 ? -1 : info.n; // the fifth and later mean the last
@@ -163,7 +164,7 @@ std::optional<CalendarRule> CalendarRuleOf(const ApptInfo &info)
     case Monthly:
         if (!hasMainDate(info))
             return std::nullopt;
-        rule.frequency = CalendarRule::Monthly;
+        rule.frequency = CalendarRule::Frequency::Monthly;
         rule.monthDay = monthDayOf(info.mainDate);
         if (info.kind == MonthlyInYear) {
             const std::uint32_t year = info.mainDate.Year();
@@ -176,7 +177,7 @@ std::optional<CalendarRule> CalendarRuleOf(const ApptInfo &info)
     case Birthday:
         if (!hasMainDate(info))
             return std::nullopt;
-        rule.frequency = CalendarRule::Yearly;
+        rule.frequency = CalendarRule::Frequency::Yearly;
         rule.month = static_cast<int>(info.mainDate.Month());
         rule.monthDay = monthDayOf(info.mainDate);
         return rule;
@@ -185,13 +186,13 @@ std::optional<CalendarRule> CalendarRuleOf(const ApptInfo &info)
     case EveryNMonths:
         if (!usableInterval(info.n))
             return std::nullopt;
-        rule.frequency = info.kind == EveryNDays ? CalendarRule::Daily
-            : info.kind == EveryNWeeks           ? CalendarRule::Weekly
-                                                 : CalendarRule::Monthly;
+        rule.frequency = info.kind == EveryNDays ? CalendarRule::Frequency::Daily
+            : info.kind == EveryNWeeks           ? CalendarRule::Frequency::Weekly
+                                                 : CalendarRule::Frequency::Monthly;
         rule.interval = info.n;
         return rule;
     case WeeklyOnDays:
-        rule.frequency = CalendarRule::Weekly;
+        rule.frequency = CalendarRule::Frequency::Weekly;
         rule.weekdays = info.weekdays;
         if (!rule.anyWeekday())
             return std::nullopt;
@@ -213,17 +214,17 @@ std::optional<ApptInfo> ScheduleOf(const CalendarRule &rule, std::int64_t first)
     if (rule.monthDay < -1 || rule.monthDay > 31 || rule.month < 0 || rule.month > 12)
         return std::nullopt;
     switch (rule.frequency) {
-    case CalendarRule::Daily:
+    case CalendarRule::Frequency::Daily:
         if (rule.month != 0 || rule.monthDay != 0 || rule.weekday >= 0)
             return std::nullopt;
         return dailySchedule(rule);
-    case CalendarRule::Weekly:
+    case CalendarRule::Frequency::Weekly:
         if (rule.month != 0 || rule.monthDay != 0 || rule.weekday >= 0)
             return std::nullopt;
         return weeklySchedule(rule, first);
-    case CalendarRule::Monthly:
+    case CalendarRule::Frequency::Monthly:
         return monthlySchedule(rule, first);
-    case CalendarRule::Yearly:
+    case CalendarRule::Frequency::Yearly:
         return yearlySchedule(rule, first);
     }
     return std::nullopt;

@@ -12,9 +12,9 @@ namespace dvw {
 // language can match; free of any calendar library, so both directions are plain code.
 struct CalendarRule
 {
-    enum Frequency { Daily, Weekly, Monthly, Yearly };
+    enum class Frequency { Daily, Weekly, Monthly, Yearly };
 
-    Frequency frequency = Daily;
+    Frequency frequency = Frequency::Daily;
     int interval = 1; // [1, maxInterval]
     std::array<bool, 7> weekdays {}; // BYDAY without an ordinal, Sunday first
     int weekday = -1; // BYDAY with an ordinal: 0 = Sunday ... 6 = Saturday; -1 none

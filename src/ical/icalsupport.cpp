@@ -27,13 +27,13 @@ int valueCount(const short *values, int size)
 icalrecurrencetype_frequency icalFrequencyOf(CalendarRule::Frequency f)
 {
     switch (f) {
-    case CalendarRule::Daily:
+    case CalendarRule::Frequency::Daily:
         return ICAL_DAILY_RECURRENCE;
-    case CalendarRule::Weekly:
+    case CalendarRule::Frequency::Weekly:
         return ICAL_WEEKLY_RECURRENCE;
-    case CalendarRule::Monthly:
+    case CalendarRule::Frequency::Monthly:
         return ICAL_MONTHLY_RECURRENCE;
-    case CalendarRule::Yearly:
+    case CalendarRule::Frequency::Yearly:
         return ICAL_YEARLY_RECURRENCE;
     }
     return ICAL_NO_RECURRENCE;
@@ -43,13 +43,13 @@ std::optional<CalendarRule::Frequency> frequencyOf(icalrecurrencetype_frequency 
 {
     switch (f) {
     case ICAL_DAILY_RECURRENCE:
-        return CalendarRule::Daily;
+        return CalendarRule::Frequency::Daily;
     case ICAL_WEEKLY_RECURRENCE:
-        return CalendarRule::Weekly;
+        return CalendarRule::Frequency::Weekly;
     case ICAL_MONTHLY_RECURRENCE:
-        return CalendarRule::Monthly;
+        return CalendarRule::Frequency::Monthly;
     case ICAL_YEARLY_RECURRENCE:
-        return CalendarRule::Yearly;
+        return CalendarRule::Frequency::Yearly;
     default:
         return std::nullopt;
     }
