@@ -72,7 +72,6 @@ void exportCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &current)
         request.today = doc->window().today;
         request.first = doc->window().start;
         request.last = doc->window().end;
-        request.advance = app.settings().advance;
         const SaveResult saved
             = SaveFileAtomically(path, ExportCalendar(*doc, request), CurrentIdentity(path), false,
                                  SystemFileOps(), nullptr, Backup::None);
