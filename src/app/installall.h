@@ -4,9 +4,11 @@
 // widget tests install the same set. It lives with the executables because only they may
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
+#include "config/configure.h"
 #include "edit/edit.h"
 #include "exchange/exchange.h"
 #include "shell/livefiles.h"
+#include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "shell/undohistories.h"
 #include "views/entryinstall.h"
@@ -23,9 +25,11 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallSearch(frame);
     InstallEdit(frame);
     InstallAlarms(frame);
+    InstallConfigure(frame);
     InstallEntryOps(frame);
     InstallIcalExchange(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
+    InstallRecovery(frame);
 }
 
 } // namespace dvw

@@ -70,9 +70,8 @@ struct CliParse
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
-// sort, mark and archive take.
-// Export: the window options with --ics and --expand; Import: the date options with --into,
-// --dry-run and --today.
+// sort, mark and archive take; Config: only the profile. Export: the window options with
+// --ics and --expand; Import: the date options with --into, --dry-run and --today.
 enum class OptionSet {
     Date,
     Window,
@@ -82,6 +81,7 @@ enum class OptionSet {
     Change,
     EditLine,
     WholeFile,
+    Config,
     Export,
     Import
 };

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
 class QWidget;
 
 namespace dvw {
@@ -15,6 +16,8 @@ class TDVDecoratedMDIFrame;
 // The clipboard of the desktop: plain text for other programs, and the line's exact bytes
 // under a type of our own, which a paste prefers.
 std::unique_ptr<EntryClipboard> SystemEntryClipboard();
+// The line's exact bytes when the data is a line this program copied; none otherwise.
+std::optional<std::string> CopiedLineOf(const QMimeData *data);
 
 // The services the entry commands use; tests replace them.
 struct EntryServices

@@ -206,7 +206,7 @@ void archive(TDVDecoratedMDIFrame &frame)
 {
     const Current c = currentOf(frame);
     if (c)
-        copyMarked(frame, ArchivePath(c.doc->path(), frame.app().settings().archiveFile));
+        copyMarked(frame, ArchivePath(c.doc->path(), frame.app().archiveFileInUse()));
 }
 
 void appendMarked(TDVDecoratedMDIFrame &frame)
