@@ -6,6 +6,7 @@
 #include "alarm/alarms.h"
 #include "config/configure.h"
 #include "edit/edit.h"
+#include "exchange/exchange.h"
 #include "shell/livefiles.h"
 #include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
@@ -26,6 +27,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallAlarms(frame);
     InstallConfigure(frame);
     InstallEntryOps(frame);
+    InstallIcalExchange(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
     InstallRecovery(frame);
 }
