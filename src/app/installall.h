@@ -6,6 +6,7 @@
 #include "alarm/alarms.h"
 #include "config/configure.h"
 #include "edit/edit.h"
+#include "exchange/exchange.h"
 #include "print/printing.h"
 #include "shell/livefiles.h"
 #include "shell/recoverycopies.h"
@@ -31,6 +32,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
     InstallConfigure(frame);
     InstallEntryOps(frame);
     InstallPrinting(frame, std::move(printing));
+    InstallIcalExchange(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
     InstallRecovery(frame);
 }

@@ -30,6 +30,10 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::WholeFile;
     if (command == "print")
         return OptionSet::Print;
+    if (command == "export")
+        return OptionSet::Export;
+    if (command == "import")
+        return OptionSet::Import;
     if (command == "config")
         return OptionSet::Config;
     return OptionSet::Window;
@@ -125,7 +129,8 @@ bool takeWord(const std::string &name, const std::string &text,
 
 bool takesWindow(OptionSet set)
 {
-    return set == OptionSet::Window || set == OptionSet::Change || set == OptionSet::Print;
+    return set == OptionSet::Window || set == OptionSet::Change || set == OptionSet::Print
+        || set == OptionSet::Export;
 }
 
 bool parsePrintFlag(CliOptions &o, const std::string &arg)
@@ -221,6 +226,10 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.notes = true;
     else if (set == OptionSet::Change && (arg == "--instance" || arg == "--cycle"))
         o.wholeCycle = arg == "--cycle";
+    else if (set == OptionSet::Export && arg == "--expand")
+        o.expand = true;
+    else if (set == OptionSet::Import && arg == "--dry-run")
+        o.dryRun = true;
     else if (set == OptionSet::WholeFile)
         return parseWholeFileFlag(o, arg);
     else if (set == OptionSet::Print)
@@ -268,6 +277,19 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
             return false;
         return true;
     }
+    if (set == OptionSet::Import) {
+        if (name == "--into")
+            o.into = value;
+        else if (name == "--today")
+            return takeDate(name, value, o.today, error);
+        else
+            return false;
+        return true;
+    }
+    if (set == OptionSet::Export && name == "--ics") {
+        o.icsOut = value;
+        return true;
+    }
     if (!takesWindow(set))
         return false;
     if (set == OptionSet::Print && (parsePrintValued(o, name, value, error) || !error.empty()))
@@ -302,7 +324,8 @@ bool takesValue(const std::string &name)
            "--since",         "--advance", "--month",       "--by",
            "--matching",      "--to",      "--layout",      "--pdf",
            "--columns",       "--pages",   "--through",     "--name",
-           "--months",        "--paper",   "--orientation", "--char-width"};
+           "--months",        "--paper",   "--orientation", "--char-width",
+           "--ics",           "--into"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -71,6 +71,11 @@ struct CliOptions
     std::optional<std::string> paper; // a4|letter
     std::optional<std::string> orientation; // portrait|landscape
     std::optional<int> charWidth; // a font-free layout, every character N units wide
+    // export and import of iCalendar files
+    std::optional<std::string> icsOut; // export --ics OUT.ics: written there, not printed
+    bool expand = false; // export --expand: every repeating line as its days in the window
+    std::optional<std::string> into; // import --into FILE: the file the lines go to
+    bool dryRun = false; // import --dry-run: print the lines, save nothing
 };
 
 struct CliParse
@@ -83,7 +88,8 @@ struct CliParse
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
 // sort, mark and archive take; Print: the window options with the print options; Config:
-// only the profile.
+// only the profile. Export: the window options with --ics and --expand; Import: the date
+// options with --into, --dry-run and --today.
 enum class OptionSet {
     Date,
     Window,
@@ -94,7 +100,9 @@ enum class OptionSet {
     EditLine,
     WholeFile,
     Print,
-    Config
+    Config,
+    Export,
+    Import
 };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
