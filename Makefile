@@ -56,14 +56,17 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
 
-# The main window as it looks after start, and the appointment list alone, rendered
-# without a display, for the README.
+# The main window as it looks after start, the appointment list alone, the dialogs, the
+# calendar and the print preview pages, rendered without a display, for the README.
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot docs/screenshot.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --list docs/listview.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit docs/editdialog.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --edit-reduced docs/editdialog-reduced.png
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --calendar docs/calendarview.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --preview-list docs/preview-list.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --preview-wallet docs/preview-wallet.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/dayvane-screenshot --preview-month docs/preview-month.png
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

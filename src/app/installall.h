@@ -7,6 +7,7 @@
 #include "config/configure.h"
 #include "edit/edit.h"
 #include "exchange/exchange.h"
+#include "print/printing.h"
 #include "shell/livefiles.h"
 #include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
@@ -15,11 +16,14 @@
 #include "views/searchinstall.h"
 #include "views/views.h"
 
+#include <utility>
+
 namespace dvw {
 
 // Teaches the main window every feature's views and commands. Call once, before the
-// first document opens.
-inline void InstallAll(TDVDecoratedMDIFrame &frame)
+// first document opens. A program that answers the print dialogs or the preview itself
+// (the screenshot program) passes its own print services.
+inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
 {
     InstallViews(frame);
     InstallSearch(frame);
@@ -27,6 +31,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame)
     InstallAlarms(frame);
     InstallConfigure(frame);
     InstallEntryOps(frame);
+    InstallPrinting(frame, std::move(printing));
     InstallIcalExchange(frame);
     InstallLiveFiles(frame, InstallUndo(frame));
     InstallRecovery(frame);

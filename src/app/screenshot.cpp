@@ -3,12 +3,15 @@
 // With --list the appointment list alone is rendered, continued entries shown whole, its
 // cursor moved down the list. With --edit or --edit-reduced the edit dialog is rendered,
 // open on the team meeting, in the enlarged or the reduced mode. With --calendar the
-// calendar view is rendered, weekends shaded.
+// calendar view is rendered, weekends shaded. With --preview-list, --preview-wallet or
+// --preview-month the print preview is rendered: two list pages, a wallet page, or the
+// month calendar on a landscape page.
 #include "app/installall.h"
 #include "edit/edit.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/scriptedprompter.h"
+#include "print/printpreview.h"
 #include "settings/platformprobe.h"
 #include "settings/settingkeys.h"
 #include "shell/commandline.h"
@@ -38,6 +41,7 @@ int main(int argc, char **argv)
     bool listOnly = false;
     std::optional<bool> editDialog; // enlarged or not
     bool calendar = false;
+    QString preview; // "list", "wallet" or "month"
     std::vector<QString> positional;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -47,14 +51,16 @@ int main(int argc, char **argv)
             editDialog = arg == QStringLiteral("--edit");
         else if (arg == QStringLiteral("--calendar"))
             calendar = true;
+        else if (arg.startsWith(QStringLiteral("--preview-")))
+            preview = arg.mid(10);
         else
             positional.push_back(QFileInfo(arg).absoluteFilePath());
     }
     if (positional.empty()) {
         std::fprintf(
             stderr,
-            "usage: dayvane-screenshot [--list | --calendar | --edit | --edit-reduced] OUTPUT.png "
-            "[FILE.APT]\n");
+            "usage: dayvane-screenshot [--list | --calendar | --edit | --edit-reduced |\n"
+            "       --preview-list | --preview-wallet | --preview-month] OUTPUT.png [FILE.APT]\n");
         return 2;
     }
     const QString output = positional[0];
@@ -114,10 +120,24 @@ int main(int argc, char **argv)
     }
     if (editDialog)
         app.changeSetting(dvw::settingkeys::BIGDIALOG, *editDialog);
-    if (calendar)
+    if (calendar || preview == QStringLiteral("month"))
         app.changeSetting(dvw::settingkeys::SHADEWEEKENDS, true);
+    if (preview == QStringLiteral("wallet"))
+        app.changeSetting(dvw::settingkeys::WALLETSTYLE, true);
+    if (preview == QStringLiteral("list"))
+        app.changeSetting(dvw::settingkeys::NUMPAGES, 2);
     dvw::TDVDecoratedMDIFrame frame(app);
-    dvw::InstallAll(frame);
+    bool previewSaved = false;
+    dvw::PrintServices printing;
+    printing.runPreview = [&](dvw::TPrintPreview &p) {
+        p.resize(preview == QStringLiteral("month") ? 1000 : 900, 700);
+        p.show();
+        if (preview == QStringLiteral("list"))
+            p.twoPages();
+        QApplication::processEvents();
+        previewSaved = p.grab().save(output);
+    };
+    dvw::InstallAll(frame, printing);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
@@ -127,6 +147,17 @@ int main(int argc, char **argv)
         frame.runCommand(dvw::Cm::ViewCalendar);
         frame.resize(1100, 760);
         QApplication::processEvents();
+    }
+    if (!preview.isEmpty()) {
+        if (preview == QStringLiteral("month"))
+            frame.runCommand(dvw::Cm::ViewCalendar);
+        frame.runCommand(dvw::Cm::PrintPreview);
+        if (!previewSaved) {
+            std::fprintf(stderr, "dayvane-screenshot: cannot write %s\n",
+                         output.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
     }
     if (editDialog) {
         bool saved = false;

@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <charconv>
+#include <initializer_list>
 #include <map>
 
 namespace dvw {
@@ -27,6 +28,8 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::EditLine;
     if (command == "sort" || command == "mark" || command == "archive")
         return OptionSet::WholeFile;
+    if (command == "print")
+        return OptionSet::Print;
     if (command == "export")
         return OptionSet::Export;
     if (command == "import")
@@ -90,9 +93,92 @@ bool takeMonth(const std::string &name, const std::string &text,
     return true;
 }
 
+// "YYYY-MM..YYYY-MM", the end not before the start.
+bool takeMonths(const std::string &name, const std::string &text,
+                std::optional<std::array<int, 4>> &slot, std::string &error)
+{
+    const std::size_t dots = text.find("..");
+    std::optional<std::pair<int, int>> first, last;
+    if (dots == std::string::npos || !takeMonth(name, text.substr(0, dots), first, error)
+        || !takeMonth(name, text.substr(dots + 2), last, error)
+        || last->first * 12 + last->second < first->first * 12 + first->second) {
+        error = name
+            + " takes two months as YYYY-MM..YYYY-MM, the first not after the second,"
+              " not '"
+            + text + "'";
+        return false;
+    }
+    slot = std::array<int, 4> {first->first, first->second, last->first, last->second};
+    return true;
+}
+
+// An option that takes one of a few words.
+bool takeWord(const std::string &name, const std::string &text,
+              std::initializer_list<const char *> words, std::optional<std::string> &slot,
+              std::string &error)
+{
+    for (const char *w : words) {
+        if (text == w) {
+            slot = text;
+            return true;
+        }
+    }
+    error = name + " does not take '" + text + "'";
+    return false;
+}
+
 bool takesWindow(OptionSet set)
 {
-    return set == OptionSet::Window || set == OptionSet::Change || set == OptionSet::Export;
+    return set == OptionSet::Window || set == OptionSet::Change || set == OptionSet::Print
+        || set == OptionSet::Export;
+}
+
+bool parsePrintFlag(CliOptions &o, const std::string &arg)
+{
+    if (arg == "--json")
+        o.json = true;
+    else if (arg == "--notes" || arg == "--no-notes")
+        o.includeNotes = arg == "--notes";
+    else if (arg == "--border" || arg == "--no-border")
+        o.border = arg == "--border";
+    else
+        return false;
+    return true;
+}
+
+bool parsePrintValued(CliOptions &o, const std::string &name, const std::string &value,
+                      std::string &error)
+{
+    if (name == "--layout")
+        return takeWord(name, value, {"list", "wallet", "month"}, o.layout, error);
+    if (name == "--pdf") {
+        if (value.empty())
+            error = "--pdf needs a file name";
+        else
+            o.pdf = value;
+        return o.pdf.has_value();
+    }
+    if (name == "--columns")
+        return takeInt(name, value, 1, 4, o.columns, error);
+    if (name == "--pages")
+        return takeInt(name, value, 1, 100, o.pages, error);
+    if (name == "--through")
+        return takeDate(name, value, o.through, error);
+    if (name == "--from")
+        return takeDate(name, value, o.from, error);
+    if (name == "--name") {
+        o.printName = value;
+        return true;
+    }
+    if (name == "--months")
+        return takeMonths(name, value, o.months, error);
+    if (name == "--paper")
+        return takeWord(name, value, {"a4", "letter"}, o.paper, error);
+    if (name == "--orientation")
+        return takeWord(name, value, {"portrait", "landscape"}, o.orientation, error);
+    if (name == "--char-width")
+        return takeInt(name, value, 1, 1000, o.charWidth, error);
+    return false;
 }
 
 bool changesFile(OptionSet set)
@@ -146,6 +232,8 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.dryRun = true;
     else if (set == OptionSet::WholeFile)
         return parseWholeFileFlag(o, arg);
+    else if (set == OptionSet::Print)
+        return parsePrintFlag(o, arg);
     else
         return false;
     return true;
@@ -204,6 +292,8 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
     }
     if (!takesWindow(set))
         return false;
+    if (set == OptionSet::Print && (parsePrintValued(o, name, value, error) || !error.empty()))
+        return error.empty();
     if (o.command == "month" && name == "--month")
         return takeMonth(name, value, o.month, error);
     if (name == "--today")
@@ -232,7 +322,10 @@ bool takesValue(const std::string &name)
            "--days",          "--nag",     "--unimportant", "--priority-level",
            "--screen",        "--from",    "--count",       "--at",
            "--since",         "--advance", "--month",       "--by",
-           "--matching",      "--to",      "--ics",         "--into"};
+           "--matching",      "--to",      "--layout",      "--pdf",
+           "--columns",       "--pages",   "--through",     "--name",
+           "--months",        "--paper",   "--orientation", "--char-width",
+           "--ics",           "--into"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -3,6 +3,7 @@
 #include "core/datetextsettings.h"
 #include "core/tdate.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,6 +55,22 @@ struct CliOptions
     std::optional<std::string> matching; // --matching TEXT: the lines holding TEXT
     std::optional<std::string> archiveTo; // --to TARGET
     bool keep = false; // --keep: archive without removing the lines from FILE
+    // print: the layout, where the PDF goes, the layout records, and the print options,
+    // each overriding its setting for this run.
+    std::optional<std::string> layout; // --layout list|wallet|month
+    std::optional<std::string> pdf; // --pdf OUT.pdf
+    bool json = false;
+    std::optional<int> columns;
+    std::optional<int> pages; // --pages N: by number of pages
+    std::optional<TDate> through; // --through DATE: by end date
+    std::optional<bool> includeNotes; // --notes / --no-notes
+    std::optional<bool> border;
+    std::optional<std::string> printName; // --name TEXT
+    // --months YYYY-MM..YYYY-MM: {start year, start month, end year, end month}
+    std::optional<std::array<int, 4>> months;
+    std::optional<std::string> paper; // a4|letter
+    std::optional<std::string> orientation; // portrait|landscape
+    std::optional<int> charWidth; // a font-free layout, every character N units wide
     // export and import of iCalendar files
     std::optional<std::string> icsOut; // export --ics OUT.ics: written there, not printed
     bool expand = false; // export --expand: every repeating line as its days in the window
@@ -70,8 +87,9 @@ struct CliParse
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
-// sort, mark and archive take; Config: only the profile. Export: the window options with
-// --ics and --expand; Import: the date options with --into, --dry-run and --today.
+// sort, mark and archive take; Print: the window options with the print options; Config:
+// only the profile. Export: the window options with --ics and --expand; Import: the date
+// options with --into, --dry-run and --today.
 enum class OptionSet {
     Date,
     Window,
@@ -81,6 +99,7 @@ enum class OptionSet {
     Change,
     EditLine,
     WholeFile,
+    Print,
     Config,
     Export,
     Import

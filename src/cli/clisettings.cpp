@@ -7,13 +7,18 @@
 
 namespace dvw {
 
-CliSettings loadCliSettings(const CliOptions &o)
+Settings loadStoredSettings(const CliOptions &o)
 {
     // No screen and no sound devices: only the defaults of display and alarm settings
     // depend on them, and no command uses those.
     const FixedProbe headless(0, 0);
     SettingsStore store(o.profile);
-    const Settings stored = Settings::load(store, headless);
+    return Settings::load(store, headless);
+}
+
+CliSettings loadCliSettings(const CliOptions &o)
+{
+    const Settings stored = loadStoredSettings(o);
 
     CliSettings s;
     s.dateText.european = o.european.value_or(stored.european);

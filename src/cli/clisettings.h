@@ -7,6 +7,7 @@
 namespace dvw {
 
 struct CliOptions;
+struct Settings;
 
 // The settings a dayvane-cli command works with: the stored ones of the chosen profile,
 // each overridden by its command-line option when given, and limited for use.
@@ -26,5 +27,7 @@ struct CliSettings
 // Reads the settings store of the profile that --profile names (the main one when none).
 // Never fails: a store that cannot be read gives the defaults.
 CliSettings loadCliSettings(const CliOptions &options);
+// Every stored setting of that profile, as loaded (the defaults where none is stored).
+Settings loadStoredSettings(const CliOptions &options);
 
 } // namespace dvw

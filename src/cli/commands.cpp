@@ -11,6 +11,7 @@
 #include "filecommands.h"
 #include "icalcommands.h"
 #include "json.h"
+#include "printcommand.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
 #include "whencommand.h"
@@ -56,6 +57,9 @@ const char usageText[]
       "         [--today YYYY-MM-DD] [DATE OPTIONS] [--force]\n"
       "         append the marked lines to TARGET (default ARCHIVEFILE beside FILE),\n"
       "         then remove them from FILE unless --keep\n"
+      "  print  FILE --layout list|wallet|month [--pdf OUT.pdf] [--json] [PRINT OPTIONS]\n"
+      "         [WINDOW OPTIONS]   the printout as a PDF file and/or its layout as JSON\n"
+      "         Lines; exit 4: a column could not take its first item (\"Won't fit.\")\n"
       "  export FILE [--ics OUT.ics] [--expand] [WINDOW OPTIONS]\n"
       "         every line of FILE as an iCalendar (RFC 5545) calendar, on standard output\n"
       "         or written to OUT.ics; a rule iCalendar cannot state (every rule with\n"
@@ -77,6 +81,11 @@ const char usageText[]
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
       "              --nag N, --unimportant N, --all-categories | --default-categories,\n"
       "              --priority-level N, --hide-unprioritized, --screen TEXT\n"
+      "PRINT OPTIONS: --columns N, --pages N | --through YYYY-MM-DD, --from YYYY-MM-DD,\n"
+      "              --notes | --no-notes, --border | --no-border, --name TEXT,\n"
+      "              --months YYYY-MM..YYYY-MM, --paper a4|letter,\n"
+      "              --orientation portrait|landscape, --char-width N (no fonts: every\n"
+      "              character N units of 1/96 inch wide)\n"
       "--help, -h: this text; --version: the version; \"--\" ends the options, so a TEXT\n"
       "may start with \"-\".\n";
 
@@ -357,6 +366,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runMark(o, out, err);
     if (o.command == "archive")
         return runArchive(o, out, err);
+    if (o.command == "print")
+        return runPrint(o, out, err);
     if (o.command == "export")
         return runExport(o, out, err);
     if (o.command == "import")

@@ -28,25 +28,19 @@ TDate systemDate()
 
 namespace {
 
-// The document, built for the window and the settings the options describe.
-struct EngineRun
-{
-    EngineRun(const CliSettings &s, const DocumentSettings &d, std::string path)
-        : settings(s)
-        , document(d, std::move(path))
-    { }
-
-    CliSettings settings;
-    TApptDocument document;
-};
-
 int usageError(std::ostream &err, const std::string &problem)
 {
     err << "dayvane-cli: " << problem << "\n";
     return 2;
 }
 
-// Loads the file and builds instances and index. Returns 0, or the exit status.
+} // namespace
+
+EngineRun::EngineRun(const CliSettings &s, const DocumentSettings &d, std::string path)
+    : settings(s)
+    , document(d, std::move(path))
+{ }
+
 int prepare(const CliOptions &o, std::unique_ptr<EngineRun> &run, bool fileOptional,
             std::ostream &err)
 {
@@ -74,6 +68,8 @@ int prepare(const CliOptions &o, std::unique_ptr<EngineRun> &run, bool fileOptio
     }
     return 0;
 }
+
+namespace {
 
 // Collects output in large pieces: an agenda of a big file runs to many megabytes.
 class ChunkedOutput

@@ -3,8 +3,11 @@
 #include "clioptions.h"
 #include "clisettings.h"
 #include "store/documentsettings.h"
+#include "store/tapptdocument.h"
 
 #include <iosfwd>
+#include <memory>
+#include <string>
 
 namespace dvw {
 
@@ -15,6 +18,20 @@ DocumentSettings documentSettings(const CliOptions &o, const CliSettings &s);
 ViewFilters viewFilters(const CliOptions &o);
 // The system's date today.
 TDate systemDate();
+
+// The document, built for the window and the settings the options describe.
+struct EngineRun
+{
+    EngineRun(const CliSettings &s, const DocumentSettings &d, std::string path);
+
+    CliSettings settings;
+    TApptDocument document;
+};
+
+// Loads the one FILE argument (or, when fileOptional, APPTFILE without one) and builds
+// instances and index. Returns 0, or the exit status with its message on err.
+int prepare(const CliOptions &o, std::unique_ptr<EngineRun> &run, bool fileOptional,
+            std::ostream &err);
 
 int runIndex(const CliOptions &options, std::ostream &out, std::ostream &err);
 int runInstances(const CliOptions &options, std::ostream &out, std::ostream &err);

@@ -89,6 +89,8 @@ MonthGrid BuildMonthGrid(const OccurrenceEngine &engine, const std::vector<TimeS
                 continue;
             const TimeString &line = lines[static_cast<std::size_t>(a.line)];
             day.shaded = day.shaded || line.holiday;
+            if (request.printedOnly && line.noPrint)
+                continue;
             day.entries.push_back({a.line, CellEntryText(line, s.year),
                                    static_cast<std::uint8_t>(line.shade & 0x7F), a.done != 0});
         }
@@ -134,9 +136,15 @@ int GridGeometry::columnEdge(int i) const
 
 GridRect GridGeometry::cellRect(int day) const
 {
-    if (!drawsCells() || day < 1 || day > m_shape.daysInMonth)
+    if (day < 1 || day > m_shape.daysInMonth)
         return {};
-    const int index = day + m_shape.firstWeekday - 1;
+    return cellRectAt(day + m_shape.firstWeekday - 1);
+}
+
+GridRect GridGeometry::cellRectAt(int index) const
+{
+    if (!drawsCells() || index < 0 || index >= 7 * m_shape.weekRows)
+        return {};
     const int column = index % 7;
     const int rowTop = m_gridTop + index / 7 * m_rowHeight;
     GridRect r;

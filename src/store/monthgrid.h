@@ -65,6 +65,7 @@ struct MonthGridRequest
     TDate today;
     bool shadeWeekends = false;
     GridRule rule = GridRule::Calendar;
+    bool printedOnly = false; // leave out lines marked "do not print"
 };
 
 // The text of one entry as a cell draws it, for a cell of the given year.
@@ -87,6 +88,9 @@ struct GridRect
     int bottom = 0;
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool isEmpty() const { return right <= left || bottom <= top; }
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool operator==(const GridRect &) const = default;
 };
 
 class GridGeometry
@@ -111,6 +115,9 @@ public:
 
     // The cell of day 1..daysInMonth; empty for any other day.
     GridRect cellRect(int day) const;
+    // The cell at a place of the grid, counted from 0 at the top left row by row, whether
+    // a day of the month is there or not; empty outside the grid's rows.
+    GridRect cellRectAt(int index) const;
     // The day under a point: 0 above, below, left or right of the grid and on a cell of
     // the grid that holds no day of the month.
     int dayAt(int x, int y) const;

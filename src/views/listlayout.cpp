@@ -11,7 +11,7 @@ namespace {
 
 constexpr int headingX = 5;
 constexpr int entryX = 15;
-// The check mark's left edge and the gap between it and the entry's text.
+// The check mark's left edge (checkmark.h) and the gap between it and the entry's text.
 constexpr int checkX = 3;
 constexpr int checkGap = 2;
 
@@ -60,30 +60,9 @@ void describeRow(PaintedRow &out, const TApptDocument &doc, const IndexTy &e,
 
 } // namespace
 
-int CheckMarkWidth(int h)
-{
-    return std::max(4, h * 9 / 16);
-}
-
-int CheckMarkPen(int h)
-{
-    return std::max(2, (h + 4) / 8);
-}
-
 int EntryTextX(int h)
 {
     return std::max(entryX, checkX + CheckMarkWidth(h) + CheckMarkPen(h) / 2 + checkGap);
-}
-
-std::array<PaintedRow::Point, 3> CheckMark(int y, int h)
-{
-    // A tick as tall as the middle three fifths of the row: down from the left a third of
-    // the way across, then up to the top right.
-    const int w = CheckMarkWidth(h);
-    const int top = y + h / 5;
-    const int bottom = y + h - h / 5 - 1;
-    const int middle = top + (bottom - top) * 3 / 5;
-    return {{{checkX, middle}, {checkX + w / 3, bottom}, {checkX + w, top}}};
 }
 
 ListLayout LayOutList(const TApptDocument &doc, const ScrollRows &rows, int rowHeight, int areaTop,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scrollrows.h"
+#include "store/checkmark.h"
 
 #include <array>
 #include <string>
@@ -13,12 +14,7 @@ class TApptDocument;
 // One row of the appointment list as it is to be drawn, in window pixels.
 struct PaintedRow
 {
-    struct Point
-    {
-        int x = 0;
-        int y = 0;
-        bool operator==(const Point &) const = default;
-    };
+    using Point = MarkPoint;
 
     int row = 0; // display-index position
     int y = 0; // top of the row
@@ -45,11 +41,6 @@ struct ListWording
     bool european = false; // headings name the day before the month
 };
 
-// The check mark of a row at y, scaled to the row height h: it spans the middle three
-// fifths of the row, CheckMarkWidth(h) wide, drawn with a pen CheckMarkPen(h) wide.
-std::array<PaintedRow::Point, 3> CheckMark(int y, int h);
-int CheckMarkWidth(int h);
-int CheckMarkPen(int h);
 // Where an entry's text starts in a row h high: 15, or right of a larger check mark.
 int EntryTextX(int h);
 

@@ -1,7 +1,7 @@
 #include "listpainter.h"
 
-#include "contrast.h"
 #include "platform/displaytext.h"
+#include "render/contrast.h"
 
 #include <QFontMetrics>
 #include <QPainter>

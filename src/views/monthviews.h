@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monthpainter.h"
+#include "render/monthpainter.h"
 #include "store/entryops.h"
 #include "viewhost.h"
 

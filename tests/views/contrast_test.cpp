@@ -1,7 +1,7 @@
 // Entries keep their colour on the selection only where it stays legible.
+#include "render/contrast.h"
 #include "settings/platformprobe.h"
 #include "settings/settings.h"
-#include "views/contrast.h"
 #include "views/listpainter.h"
 
 #include <QApplication>

@@ -46,16 +46,17 @@ TEST_F(HelpInFrame, EveryItemThatCannotBeChosenSaysSoInItsTopic)
     const std::vector<MenuEntry> menu = MainMenu();
     std::vector<const MenuEntry *> items;
     commandsOf(menu, items);
-    int unavailable = 0;
+    // Once every feature is built no item says it; the topics are read all the same.
+    int checked = 0;
     for (const MenuEntry *item : items) {
         const QString topic = topicText(topics, item->command);
         if (topic.isEmpty())
             continue;
         const bool built = frame->commands().has(item->command);
-        unavailable += !built;
+        ++checked;
         EXPECT_EQ(topic.contains(QStringLiteral("Not available yet")), !built)
             << std::string(item->text) << " (" << item->command << ")";
     }
-    EXPECT_GT(unavailable, 0);
+    EXPECT_GT(checked, 0);
     EXPECT_TRUE(topicText(topics, 275).contains(QStringLiteral("already past")));
 }

@@ -22,6 +22,9 @@ struct MonthLook
     std::array<QColor, 15> userColours; // COLOR1..COLOR15
     QColor highlight;
     QColor highlightedText;
+    // On paper: single grid lines in black inside a frame, plain white or black-hatched
+    // cells, weekday names two units higher, no colours, cursor or today mark.
+    bool printer = false;
 };
 
 // The grid's pixel layout in a rectangle of a window or an image. The calendar leaves its
@@ -35,5 +38,8 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
 // that meet it are drawn (a move within the month repaints two cells).
 void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look,
                 const QRect &dirty = QRect());
+// The same with the grid's layout computed already (a printed page's).
+void PaintMonthGrid(QPainter &painter, const QRect &rect, const GridGeometry &geometry,
+                    const MonthGrid &grid, const MonthLook &look, const QRect &dirty = QRect());
 
 } // namespace dvw

@@ -1,5 +1,5 @@
-#include "views/listlayout.h"
-#include "views/monthpainter.h"
+#include "render/monthpainter.h"
+#include "store/checkmark.h"
 
 #include <QFontMetrics>
 #include <QImage>

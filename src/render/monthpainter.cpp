@@ -1,8 +1,8 @@
 #include "monthpainter.h"
 
 #include "contrast.h"
-#include "listlayout.h"
-#include "platform/displaytext.h"
+#include "painttext.h"
+#include "store/checkmark.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -40,17 +40,19 @@ QRect qRect(const GridRect &r)
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
-void paintTitleAndNames(QPainter &p, const GridGeometry &g, int top, int width, int letters,
+void paintTitleAndNames(QPainter &p, const GridGeometry &g, const QRect &band, int letters,
                         const MonthLook &look)
 {
     p.setPen(black);
     p.setFont(look.titleFont);
-    p.drawText(QRect(0, top + 10, width, QFontMetrics(look.titleFont).height()),
-               Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, titleOf(g.shape()));
+    p.drawText(
+        QRect(band.left(), band.top() + 10, band.width(), QFontMetrics(look.titleFont).height()),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, titleOf(g.shape()));
     p.setFont(look.headingFont);
     const int nameHeight = QFontMetrics(look.headingFont).height();
+    const int raised = look.printer ? 2 : 0;
     for (int c = 0; c < 7; ++c) {
-        const QRect column(g.columnEdge(c), g.gridTop() - nameHeight,
+        const QRect column(g.columnEdge(c), g.gridTop() - nameHeight - raised,
                            g.columnEdge(c + 1) - g.columnEdge(c), nameHeight);
         p.drawText(column, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
                    weekdayName(c, letters));
@@ -73,7 +75,7 @@ void paintPane(QPainter &p, const GridGeometry &g, const MonthGrid &grid, int wi
                const MonthLook &look)
 {
     p.fillRect(QRect(0, 0, width, height), lightGrey);
-    paintTitleAndNames(p, g, 0, width, 1, look);
+    paintTitleAndNames(p, g, QRect(0, 0, width, height), 1, look);
     p.setPen(black);
     const int rows = g.shape().weekRows;
     for (int i = 0; i <= rows; ++i)
@@ -101,7 +103,7 @@ void paintCellEntries(QPainter &p, const GridGeometry &g, const GridDay &day, co
         const GridEntry &e = day.entries[static_cast<std::size_t>(i)];
         const int top = g.entryTop(day.day, i);
         int x = cell.left() + 2;
-        QColor colour = e.colour >= 1 && e.colour <= 15
+        QColor colour = !look.printer && e.colour >= 1 && e.colour <= 15
             ? look.userColours[static_cast<std::size_t>(e.colour - 1)]
             : day.selected ? look.highlightedText
                            : black;
@@ -119,7 +121,7 @@ void paintCellEntries(QPainter &p, const GridGeometry &g, const GridDay &day, co
         }
         p.setPen(colour);
         p.drawText(QRect(x, top, cell.right() + 1 - x, lineHeight),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DisplayText(e.text));
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, PaintText(e.text));
     }
     p.restore();
     if (shown < static_cast<int>(day.entries.size())) {
@@ -134,21 +136,41 @@ void paintCellEntries(QPainter &p, const GridGeometry &g, const GridDay &day, co
     }
 }
 
+// Paper: single lines in the pen, a frame two units wide around the grid.
+void paintPrintedGridLines(QPainter &p, const GridGeometry &g)
+{
+    const int left = g.columnEdge(0);
+    const int right = g.columnEdge(7);
+    p.setPen(QPen(black, 0));
+    for (int i = 1; i < g.shape().weekRows; ++i) {
+        const int y = g.gridTop() + i * g.rowHeight();
+        p.drawLine(left, y, right, y);
+    }
+    for (int i = 1; i < 7; ++i)
+        p.drawLine(g.columnEdge(i), g.gridTop(), g.columnEdge(i), g.gridBottom());
+    p.setPen(QPen(black, 2));
+    p.drawRect(QRect(left, g.gridTop(), right - left, g.gridBottom() - g.gridTop()));
+}
+
 void paintCalendar(QPainter &p, const GridGeometry &g, const MonthGrid &grid, const QRect &rect,
                    const MonthLook &look, const QRect &dirty)
 {
-    p.fillRect(QRect(rect.left(), rect.top(), rect.width(), g.gridTop() - rect.top()), lightGrey);
-    paintTitleAndNames(p, g, rect.top(), rect.width(), 3, look);
+    if (!look.printer)
+        p.fillRect(QRect(rect.left(), rect.top(), rect.width(), g.gridTop() - rect.top()),
+                   lightGrey);
+    paintTitleAndNames(p, g, rect, 3, look);
+    if (look.printer)
+        paintPrintedGridLines(p, g);
     const int left = g.columnEdge(0);
     const int right = g.columnEdge(7);
-    for (int i = 0; i <= g.shape().weekRows; ++i) {
+    for (int i = 0; !look.printer && i <= g.shape().weekRows; ++i) {
         const int y = g.gridTop() + i * g.rowHeight();
         p.setPen(lightGrey);
         p.drawLine(left, y - 1, right, y - 1);
         p.setPen(grey);
         p.drawLine(left, y + 1, right, y + 1);
     }
-    for (int i = 0; i <= 7; ++i) {
+    for (int i = 0; !look.printer && i <= 7; ++i) {
         const int x = g.columnEdge(i);
         p.setPen(lightGrey);
         p.drawLine(x - 1, g.gridTop(), x - 1, g.gridBottom());
@@ -159,11 +181,17 @@ void paintCalendar(QPainter &p, const GridGeometry &g, const MonthGrid &grid, co
         const QRect cell = qRect(g.cellRect(day.day));
         if (!needed(cell, dirty))
             continue;
-        p.fillRect(cell, day.selected ? look.highlight : white);
+        const bool selected = day.selected && !look.printer;
+        p.fillRect(cell, selected ? look.highlight : white);
         if (day.shaded)
-            p.fillRect(cell, QBrush(day.selected ? white : lightGrey, Qt::BDiagPattern));
+            p.fillRect(cell,
+                       QBrush(selected           ? white
+                                  : look.printer ? black
+                                                 : lightGrey,
+                              Qt::BDiagPattern));
         p.setFont(look.dayFont);
-        const QColor number = day.today ? lightRed : day.selected ? look.highlightedText : black;
+        const bool today = day.today && !look.printer;
+        const QColor number = today ? lightRed : selected ? look.highlightedText : black;
         paintDayNumber(p, cell, day.day, number);
         paintCellEntries(p, g, day, cell, look);
     }
@@ -185,7 +213,12 @@ GridGeometry MonthGeometryFor(const QRect &rect, const MonthGrid &grid, const Mo
 void PaintMonth(QPainter &painter, const QRect &rect, const MonthGrid &grid, const MonthLook &look,
                 const QRect &dirty)
 {
-    const GridGeometry g = MonthGeometryFor(rect, grid, look);
+    PaintMonthGrid(painter, rect, MonthGeometryFor(rect, grid, look), grid, look, dirty);
+}
+
+void PaintMonthGrid(QPainter &painter, const QRect &rect, const GridGeometry &g,
+                    const MonthGrid &grid, const MonthLook &look, const QRect &dirty)
+{
     if (rect.isEmpty() || !g.drawsCells())
         return;
     painter.save();
