@@ -5,9 +5,9 @@
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
 #include "edit/edit.h"
-#include "shell/livefiles.h"
+#include "history/livefiles.h"
+#include "history/undohistories.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "shell/undohistories.h"
 #include "views/entryinstall.h"
 #include "views/searchinstall.h"
 #include "views/views.h"

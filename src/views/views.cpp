@@ -2,6 +2,7 @@
 
 #include "entryinstall.h"
 #include "fileview.h"
+#include "history/undohistories.h"
 #include "listcursor.h"
 #include "monthviews.h"
 #include "platform/helpbook.h"
@@ -12,7 +13,6 @@
 #include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "shell/undohistories.h"
 #include "tapptview.h"
 #include "toneapptview.h"
 

@@ -1,11 +1,11 @@
 // Undo in the main window, and documents that follow their file when another program
 // writes it.
 #include "framefixture.h"
+#include "history/livefiles.h"
+#include "history/undohistories.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwmdichild.h"
-#include "shell/livefiles.h"
-#include "shell/undohistories.h"
 #include "views/tapptview.h"
 #include "viewtesthelpers.h"
 

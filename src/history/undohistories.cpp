@@ -1,9 +1,9 @@
 #include "undohistories.h"
 
-#include "commands.h"
-#include "dvdocmanager.h"
-#include "dvwmdiclient.h"
-#include "tdvdecoratedmdiframe.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
 
 #include <QAction>
 #include <QApplication>

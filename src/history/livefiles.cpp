@@ -1,11 +1,11 @@
 #include "livefiles.h"
 
-#include "documentsignals.h"
-#include "dvdocmanager.h"
-#include "dvwmdichild.h"
+#include "shell/documentsignals.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwmdichild.h"
+#include "shell/tdvdecoratedmdiframe.h"
 #include "store/keptplace.h"
 #include "store/tapptdocument.h"
-#include "tdvdecoratedmdiframe.h"
 #include "undohistories.h"
 
 #include <QApplication>
