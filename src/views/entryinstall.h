@@ -12,10 +12,6 @@ namespace dvw {
 
 class TDVDecoratedMDIFrame;
 
-// The clipboard of the desktop: plain text for other programs, and the line's exact bytes
-// under a type of our own, which a paste prefers.
-std::unique_ptr<EntryClipboard> SystemEntryClipboard();
-
 // The services the entry commands use; tests replace them.
 struct EntryServices
 {

@@ -26,12 +26,6 @@ namespace {
 // The search text keeps at most this many characters, as the search dialog does.
 constexpr std::size_t MaxSearchCharacters = 99;
 
-class SystemBeeper : public Beeper
-{
-public:
-    void beep() override { QApplication::beep(); }
-};
-
 class ServicesHolder : public QObject
 {
 public:

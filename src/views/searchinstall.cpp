@@ -25,12 +25,6 @@ namespace {
 constexpr int screenHelpTopic = 118;
 constexpr int categoryHelpTopic = 124;
 
-class SystemBeeper : public Beeper
-{
-public:
-    void beep() override { QApplication::beep(); }
-};
-
 bool runWindowModal(QDialog &dialog)
 {
     dialog.setWindowModality(Qt::WindowModal);

@@ -1,5 +1,6 @@
 // The file view in the main window: rows of the line table, marks, the whole-file
 // commands, and the other views reading the lines as they are afterwards.
+#include "entryfakes.h"
 #include "framefixture.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
@@ -20,25 +21,6 @@
 using namespace dvw;
 
 namespace {
-
-class RecordingClipboard : public EntryClipboard
-{
-public:
-    bool put(const std::string &lineBytes) override
-    {
-        held = lineBytes;
-        return true;
-    }
-    std::optional<std::string> text() const override { return held; }
-    std::optional<std::string> held;
-};
-
-class CountingBeeper : public Beeper
-{
-public:
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
 
 class FileViewInFrame : public test::FrameFixture
 {
@@ -70,8 +52,8 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
     }
 
-    std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
-    std::shared_ptr<RecordingClipboard> clipboard = std::make_shared<RecordingClipboard>();
+    std::shared_ptr<test::CountingBeeper> beeper = std::make_shared<test::CountingBeeper>();
+    std::shared_ptr<test::FakeClipboard> clipboard = std::make_shared<test::FakeClipboard>();
 };
 
 } // namespace

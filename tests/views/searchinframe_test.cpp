@@ -1,5 +1,6 @@
 // Search, screen, the filters, the categories and the view toggles in the main window:
 // chosen as the menu chooses them, with the dialogs answered by the test.
+#include "entryfakes.h"
 #include "framefixture.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
@@ -26,13 +27,6 @@
 using namespace dvw;
 
 namespace {
-
-class CountingBeeper : public Beeper
-{
-public:
-    void beep() override { ++count; }
-    int count = 0;
-};
 
 class SearchInFrame : public test::FrameFixture
 {
@@ -95,7 +89,7 @@ protected:
         return doc().engine().index()[static_cast<std::size_t>(list()->cursorLine())].value;
     }
 
-    std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
+    std::shared_ptr<test::CountingBeeper> beeper = std::make_shared<test::CountingBeeper>();
     std::function<bool(QDialog &)> answer;
     int dialogsRun = 0;
 };
@@ -121,7 +115,7 @@ TEST_F(SearchInFrame, FindIgnoresCaseMatchesCodesAndNextStopsAtTheLastMatch)
     EXPECT_EQ(lineAtCursor(), 3);
     const int last = list()->cursorLine();
     frame->runCommand(Cm::FindNext);
-    EXPECT_EQ(beeper->count, 1);
+    EXPECT_EQ(beeper->beeps, 1);
     EXPECT_EQ(list()->cursorLine(), last); // no wrap to the first match
     // Cancel keeps the search text.
     answer = nullptr;
@@ -142,7 +136,7 @@ TEST_F(SearchInFrame, NextInTheCalendarGoesToTheNextDayWithAMatch)
     QTest::keyClick(calendar, Qt::Key_N);
     EXPECT_EQ(calendar->selectedDate(), TDate(10, 12, 2026));
     QTest::keyClick(calendar, Qt::Key_N);
-    EXPECT_EQ(beeper->count, 1);
+    EXPECT_EQ(beeper->beeps, 1);
     EXPECT_EQ(calendar->selectedDate(), TDate(10, 12, 2026));
 }
 
