@@ -100,7 +100,7 @@ void AlarmController::tick(const QDateTime &now)
 void AlarmController::rollOver(TDate today)
 {
     dvwApp &app = m_frame.app();
-    app.dateWindow = DateWindow::make(today, today, usableDays(app.settings().days));
+    app.setDateWindow(DateWindow::make(today, today, usableDays(app.settings().days)));
     m_frame.documents().refreshAll();
 }
 

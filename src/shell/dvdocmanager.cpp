@@ -67,9 +67,9 @@ void DVDocManager::settingChanged(const QString &name)
     if (!dateText && !days)
         return;
     if (days) {
-        const DateWindow &now = m_app.dateWindow;
-        m_app.dateWindow
-            = DateWindow::make(now.today, now.start, usableDays(m_app.settings().days));
+        const DateWindow &now = m_app.dateWindow();
+        m_app.setDateWindow(
+            DateWindow::make(now.today, now.start, usableDays(m_app.settings().days)));
     }
     for (Entry &e : m_entries)
         e.doc->setDateSettings(m_app.settings().dateText());
@@ -190,7 +190,7 @@ QString DVDocManager::pathOf(const TApptDocument &doc)
 void DVDocManager::newDocument()
 {
     auto doc = std::make_unique<TApptDocument>(documentSettings());
-    doc->setViewFilters(m_app.filters);
+    doc->setViewFilters(m_app.filters());
     doc->LoadLines();
     addDocument(std::move(doc));
 }
@@ -213,7 +213,7 @@ bool DVDocManager::openPath(const QString &path)
         }
     }
     auto doc = std::make_unique<TApptDocument>(documentSettings(), file);
-    doc->setViewFilters(m_app.filters);
+    doc->setViewFilters(m_app.filters());
     const LoadLinesResult loaded = doc->LoadLines();
     if (!loaded.ok) {
         tellFailure(*doc, tr("The file could not be opened."), loaded.reason);
@@ -311,8 +311,8 @@ void DVDocManager::closeView(TApptDocument &doc, ViewSlot slot)
 void DVDocManager::refreshAll()
 {
     for (Entry &e : m_entries) {
-        e.doc->setWindow(m_app.dateWindow);
-        e.doc->setViewFilters(m_app.filters);
+        e.doc->setWindow(m_app.dateWindow());
+        e.doc->setViewFilters(m_app.filters());
         e.doc->Rescan();
         refresh(e);
     }

@@ -40,7 +40,7 @@ dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
     m_settings = Settings::load(m_store, services.probe);
     m_settingsIgnored = m_store.ignoredReason();
     const TDate today = dateOf(clock().now().date());
-    dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
+    m_dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
     createFonts(services.probe.screenWidth(), 96);
 }
 
@@ -58,9 +58,9 @@ DocumentSettings dvwApp::documentSettings() const
     s.dateText = m_settings.dateText();
     s.allCategories = m_settings.allCategories;
     s.unimportant = usableUnimportantDay(m_settings.unimportant);
-    s.today = dateWindow.today;
-    s.start = dateWindow.start;
-    s.days = dateWindow.days;
+    s.today = m_dateWindow.today;
+    s.start = m_dateWindow.start;
+    s.days = m_dateWindow.days;
     s.nag = usableNagDays(m_settings.nag);
     return s;
 }
@@ -81,6 +81,30 @@ StoreResult dvwApp::changeSetting(std::string_view name, const SettingValue &val
     const StoreResult stored = m_settings.saveOne(m_store, *def);
     emit settingsChanged(QString::fromLatin1(def->name));
     return stored;
+}
+
+void dvwApp::setDateWindow(const DateWindow &window)
+{
+    m_dateWindow = window;
+    emit stateChanged(State::DateWindow);
+}
+
+void dvwApp::setFilters(const ViewFilters &filters)
+{
+    m_filters = filters;
+    emit stateChanged(State::Filters);
+}
+
+void dvwApp::setContextHelp(bool on)
+{
+    m_contextHelp = on;
+    emit stateChanged(State::ContextHelp);
+}
+
+void dvwApp::setF1Held(bool held)
+{
+    m_f1Held = held;
+    emit stateChanged(State::F1Held);
 }
 
 StoreResult dvwApp::keepWindowRect(const WindowRect &rect)

@@ -119,9 +119,9 @@ TDVDecoratedMDIFrame::~TDVDecoratedMDIFrame()
     m_client->blockSignals(true);
     m_docs->blockSignals(true);
     qApp->removeEventFilter(m_helpFilter.get());
-    if (m_app.contextHelp)
+    if (m_app.contextHelp())
         QApplication::restoreOverrideCursor();
-    m_app.contextHelp = false;
+    m_app.setContextHelp(false);
 }
 
 QAction *TDVDecoratedMDIFrame::action(int command) const
@@ -317,13 +317,13 @@ void TDVDecoratedMDIFrame::updateActions()
 {
     for (const auto &[command, act] : m_actions) {
         // In context help every item can be chosen: it shows its topic.
-        act->setEnabled(m_app.contextHelp || m_commands.canRun(command));
+        act->setEnabled(m_app.contextHelp() || m_commands.canRun(command));
     }
 }
 
 void TDVDecoratedMDIFrame::runCommand(int command)
 {
-    if (m_app.contextHelp || m_app.f1Held) {
+    if (m_app.contextHelp() || m_app.f1Held()) {
         endContextHelp();
         m_app.help().showTopic(command);
         return;
@@ -346,23 +346,23 @@ void TDVDecoratedMDIFrame::showHelpContents()
 
 bool TDVDecoratedMDIFrame::inContextHelp() const
 {
-    return m_app.contextHelp;
+    return m_app.contextHelp();
 }
 
 void TDVDecoratedMDIFrame::enterContextHelp()
 {
-    if (m_app.contextHelp)
+    if (m_app.contextHelp())
         return;
-    m_app.contextHelp = true;
+    m_app.setContextHelp(true);
     QApplication::setOverrideCursor(Qt::WhatsThisCursor);
     updateActions();
 }
 
 void TDVDecoratedMDIFrame::endContextHelp()
 {
-    if (!m_app.contextHelp)
+    if (!m_app.contextHelp())
         return;
-    m_app.contextHelp = false;
+    m_app.setContextHelp(false);
     QApplication::restoreOverrideCursor();
     updateActions();
 }

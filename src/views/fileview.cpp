@@ -234,10 +234,12 @@ bool askSearchText(TDVDecoratedMDIFrame &frame)
     dvwApp &app = frame.app();
     const std::optional<QString> answer
         = app.prompter().askText(QStringLiteral("Search"), QStringLiteral("Enter search string:"),
-                                 QString::fromStdString(app.filters.searchText));
+                                 QString::fromStdString(app.filters().searchText));
     if (!answer)
         return false;
-    app.filters.searchText = CutToCharacters(answer->toStdString(), MaxSearchCharacters);
+    ViewFilters filters = app.filters();
+    filters.searchText = CutToCharacters(answer->toStdString(), MaxSearchCharacters);
+    app.setFilters(filters);
     return true;
 }
 
@@ -246,7 +248,7 @@ void findNext(TDVDecoratedMDIFrame &frame)
     const Current c = currentOf(frame);
     if (!c)
         return;
-    const std::string &what = frame.app().filters.searchText;
+    const std::string &what = frame.app().filters().searchText;
     if (what.empty())
         return;
     const std::int32_t found = NextMatchingLine(*c.doc, c.view->currentRow(), what);
@@ -263,7 +265,7 @@ void markString(TDVDecoratedMDIFrame &frame)
     const Current c = currentOf(frame);
     if (!c)
         return;
-    MarkMatching(*c.doc, frame.app().filters.searchText);
+    MarkMatching(*c.doc, frame.app().filters().searchText);
     c.view->refresh();
 }
 

@@ -203,7 +203,7 @@ TEST_F(FileViewInFrame, SearchMarksAndFindsWithTheApplicationsText)
     prompter.pushText(QStringLiteral("RENT"));
     frame->runCommand(Cm::FileMarkString);
     EXPECT_EQ(MarkedLines(doc()), (std::vector<std::int32_t> {0, 2}));
-    EXPECT_EQ(frame->app().filters.searchText, "RENT");
+    EXPECT_EQ(frame->app().filters().searchText, "RENT");
     QTest::keyClick(view(), Qt::Key_N);
     EXPECT_EQ(view()->currentRow(), 2);
     QTest::keyClick(view(), Qt::Key_N);

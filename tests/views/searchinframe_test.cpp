@@ -105,7 +105,7 @@ TEST_F(SearchInFrame, FindIgnoresCaseMatchesCodesAndNextStopsAtTheLastMatch)
     ASSERT_NE(list(), nullptr);
     typeInto("searchEdit", QStringLiteral("DENTIST"));
     frame->runCommand(Cm::Find);
-    EXPECT_EQ(app->filters.searchText, "DENTIST");
+    EXPECT_EQ(app->filters().searchText, "DENTIST");
     EXPECT_EQ(lineAtCursor(), 1);
     // The match's day heading is the top row.
     EXPECT_EQ(list()->topRow(), list()->rowRules().headingAbove(list()->cursorLine()));
@@ -120,7 +120,7 @@ TEST_F(SearchInFrame, FindIgnoresCaseMatchesCodesAndNextStopsAtTheLastMatch)
     // Cancel keeps the search text.
     answer = nullptr;
     frame->runCommand(Cm::Find);
-    EXPECT_EQ(app->filters.searchText, "DENTIST");
+    EXPECT_EQ(app->filters().searchText, "DENTIST");
 }
 
 TEST_F(SearchInFrame, NextInTheCalendarGoesToTheNextDayWithAMatch)
@@ -169,7 +169,7 @@ TEST_F(SearchInFrame, ScreenOfNothingLeavesAnEmptyListUntilRestore)
     EXPECT_EQ(list()->cursorLine(), 1);
     EXPECT_FALSE(frame->action(Cm::Restore)->isEnabled());
     // The screen text stays for the next Screen, and a screen shows only its matches.
-    EXPECT_EQ(app->filters.screenText, "no such text");
+    EXPECT_EQ(app->filters().screenText, "no such text");
     typeInto("screenEdit", QStringLiteral("DENTIST"));
     frame->runCommand(Cm::Screen);
     EXPECT_EQ(entries(0), 3);
@@ -184,8 +184,8 @@ TEST_F(SearchInFrame, TypedTextsAreCutOnWholeCharacters)
     frame->runCommand(Cm::Find);
     typeInto("screenEdit", euros);
     frame->runCommand(Cm::Screen);
-    EXPECT_EQ(QString::fromStdString(app->filters.searchText), QString(99, QChar(0x20AC)));
-    EXPECT_EQ(QString::fromStdString(app->filters.screenText), QString(79, QChar(0x20AC)));
+    EXPECT_EQ(QString::fromStdString(app->filters().searchText), QString(99, QChar(0x20AC)));
+    EXPECT_EQ(QString::fromStdString(app->filters().screenText), QString(79, QChar(0x20AC)));
 }
 
 TEST_F(SearchInFrame, PriorityLevelAndUnprioritisedEntries)
@@ -201,7 +201,7 @@ TEST_F(SearchInFrame, PriorityLevelAndUnprioritisedEntries)
         };
         frame->runCommand(Cm::PriorityLevel);
     }
-    EXPECT_EQ(app->filters.priorityLevel, 2);
+    EXPECT_EQ(app->filters().priorityLevel, 2);
     EXPECT_EQ(frame->action(Cm::PriorityLevel)->text(), QStringLiteral("Priority level = 2"));
     EXPECT_EQ(entries(), 3);
     QAction *unprioritised = frame->action(Cm::ShowUnprioritized);
@@ -219,7 +219,7 @@ TEST_F(SearchInFrame, StartDateIgnoresIncompleteDatesAndMovesEveryWindow)
     start(dentistFile);
     writeFile(QStringLiteral("OTHER.APT"), "12/8/2026 other file\r\n");
     ASSERT_TRUE(frame->documents().openPath(dir.filePath(QStringLiteral("OTHER.APT"))));
-    const TDate today = app->dateWindow.today;
+    const TDate today = app->dateWindow().today;
     for (const char *typed : {"12/25", "?/15", "2/30/99", "1/1/99999", ""}) {
         answer = [typed](QDialog &dialog) {
             auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("startDateEdit"));
@@ -230,7 +230,7 @@ TEST_F(SearchInFrame, StartDateIgnoresIncompleteDatesAndMovesEveryWindow)
             return true;
         };
         frame->runCommand(Cm::StartDate);
-        EXPECT_EQ(app->dateWindow.start, today) << typed;
+        EXPECT_EQ(app->dateWindow().start, today) << typed;
     }
     answer = [](QDialog &dialog) {
         auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("startDateEdit"));
