@@ -9,21 +9,27 @@
 #include "history/undohistories.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "views/entryinstall.h"
+#include "views/featureservices.h"
 #include "views/searchinstall.h"
 #include "views/views.h"
 
 namespace dvw {
 
-// Teaches the main window every feature's views and commands. Call once, before the
-// first document opens.
-inline void InstallAll(TDVDecoratedMDIFrame &frame)
+// Teaches the main window every feature's views and commands, each given the same
+// services: those passed (a test's fakes), the desktop's for the rest, the undo histories
+// and the edit dialog. Call once, before the first document opens.
+inline void InstallAll(TDVDecoratedMDIFrame &frame, FeatureServices services = {})
 {
-    InstallViews(frame);
-    InstallSearch(frame);
-    InstallEdit(frame);
-    InstallAlarms(frame);
-    InstallEntryOps(frame);
-    InstallLiveFiles(frame, InstallUndo(frame));
+    UndoHistories &undo = InstallUndo(frame);
+    services.undo = &undo;
+    services = CompleteServices(frame, std::move(services));
+    services.edit = EditDialogsOf(frame, services);
+    InstallViews(frame, services);
+    InstallSearch(frame, services);
+    InstallEdit(frame, services);
+    InstallAlarms(frame, services);
+    InstallEntryOps(frame, services);
+    InstallLiveFiles(frame, undo);
 }
 
 } // namespace dvw

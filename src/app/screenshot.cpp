@@ -115,7 +115,21 @@ int main(int argc, char **argv)
     if (calendar)
         app.changeSetting(dvw::settingkeys::SHADEWEEKENDS, true);
     dvw::TDVDecoratedMDIFrame frame(app);
-    dvw::InstallAll(frame);
+    // The edit dialog's picture is taken while it is open; it closes without a change.
+    bool saved = false;
+    dvw::FeatureServices services;
+    services.runDialog = [&](QDialog &shown) {
+        auto *dialog = qobject_cast<dvw::TApptDialog *>(&shown);
+        if (dialog == nullptr)
+            return false;
+        dialog->show();
+        dialog->updatePreview();
+        QApplication::processEvents();
+        saved = dialog->grab().save(output);
+        dialog->reject();
+        return false;
+    };
+    dvw::InstallAll(frame, editDialog ? services : dvw::FeatureServices {});
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
@@ -127,14 +141,6 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     }
     if (editDialog) {
-        bool saved = false;
-        dvw::SetApptDialogRunner(frame, [&](dvw::TApptDialog &dialog) {
-            dialog.show();
-            dialog.updatePreview();
-            QApplication::processEvents();
-            saved = dialog.grab().save(output);
-            dialog.reject();
-        });
         dvw::TApptDocument *doc = frame.documents().current();
         auto *list = doc ? qobject_cast<dvw::TApptView *>(
                          frame.documents().viewWindow(*doc, dvw::ListViewSlot)->widget())

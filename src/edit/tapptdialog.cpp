@@ -640,10 +640,4 @@ void TApptDialog::reject()
     QDialog::reject();
 }
 
-void RunWindowModal(TApptDialog &dialog)
-{
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.exec();
-}
-
 } // namespace dvw

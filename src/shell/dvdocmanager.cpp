@@ -121,6 +121,20 @@ TApptDocument *DVDocManager::current() const
     return m_entries.empty() ? nullptr : m_entries.back().doc.get();
 }
 
+QWidget *DVDocManager::currentView() const
+{
+    const QMdiSubWindow *active = m_client.currentSubWindow();
+    for (const Entry &e : m_entries) {
+        for (const auto &window : e.windows) {
+            if (active && window == active)
+                return window->widget();
+        }
+    }
+    const TApptDocument *doc = current();
+    const dvwMDIChild *first = doc ? windowOf(*doc) : nullptr;
+    return first ? first->widget() : nullptr;
+}
+
 dvwMDIChild *DVDocManager::windowOf(const TApptDocument &doc) const
 {
     for (const Entry &e : m_entries) {

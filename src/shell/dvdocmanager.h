@@ -52,6 +52,9 @@ public:
     TApptDocument *document(int index) const;
     // The document of the active window; null when none is open.
     TApptDocument *current() const;
+    // The view in the active window, else the first view of the current document; null when
+    // no document is open.
+    QWidget *currentView() const;
     // The document's first window, or null.
     dvwMDIChild *windowOf(const TApptDocument &doc) const;
     // What the document's views connect to; it lives as long as the document.

@@ -2,6 +2,7 @@
 
 #include "clocktext.h"
 #include "commands.h"
+#include "commandtarget.h"
 #include "contexthelpfilter.h"
 #include "dvdocmanager.h"
 #include "dvwaboutdlg.h"
@@ -132,6 +133,9 @@ QAction *TDVDecoratedMDIFrame::action(int command) const
 
 void TDVDecoratedMDIFrame::registerCommands()
 {
+    // A view with commands of its own answers them while it is the active view.
+    m_commands.setTargetFinder(
+        [this] { return dynamic_cast<CommandTarget *>(m_docs->currentView()); });
     // The main window's own commands: File, Window and Help. Features add theirs.
     const auto hasWindows = [this] { return !m_client->subWindowList().isEmpty(); };
     const auto hasDocument = [this] { return m_docs->current() != nullptr; };

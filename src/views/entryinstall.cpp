@@ -6,36 +6,10 @@
 #include "shell/dvwmdichild.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "tapptview.h"
-#include "tdeldialog.h"
 
 namespace dvw {
 
 namespace {
-
-// The entry services and the edit dialog hook of one main window.
-class EntryHolder : public QObject
-{
-public:
-    explicit EntryHolder(QObject *parent)
-        : QObject(parent)
-    {
-        setObjectName(QStringLiteral("entryServices"));
-    }
-    EntryServices services;
-    EditDialogHook edit;
-    bool installed = false;
-};
-
-EntryHolder &holderOf(TDVDecoratedMDIFrame &frame)
-{
-    auto *holder = frame.findChild<EntryHolder *>(QStringLiteral("entryServices"),
-                                                  Qt::FindDirectChildrenOnly);
-    if (holder == nullptr) {
-        holder = new EntryHolder(&frame);
-        SetEntryServices(frame, {});
-    }
-    return *holder;
-}
 
 TApptView *currentList(TDVDecoratedMDIFrame &frame)
 {
@@ -47,57 +21,27 @@ TApptView *currentList(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-void SetEntryServices(TDVDecoratedMDIFrame &frame, EntryServices services)
+EntryContext EntryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
+                            TApptDocument &doc, QWidget *parent)
 {
-    if (!services.beeper)
-        services.beeper = std::make_shared<SystemBeeper>();
-    if (!services.clipboard)
-        services.clipboard = SystemEntryClipboard();
-    if (!services.chooseScope)
-        services.chooseScope = &TDelDialog::ask;
-    holderOf(frame).services = std::move(services);
-}
-
-EntryContext EntryContextOf(TDVDecoratedMDIFrame &frame, TApptDocument &doc, QWidget *parent)
-{
-    // The services are looked up when a question is asked, so a test may replace them.
-    const EntryServices &s = holderOf(frame).services;
     return {doc,
-            frame.app().prompter(),
-            *s.beeper,
-            *s.clipboard,
-            [&frame, parent] { return holderOf(frame).services.chooseScope(parent); },
+            *services.prompter,
+            *services.beeper,
+            *services.clipboard,
+            [scope = services.chooseScope, parent] { return scope(parent); },
             frame.app().settings().prompt};
 }
 
-bool EntryOpsInstalled(TDVDecoratedMDIFrame &frame)
+void InstallEntryOps(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    return holderOf(frame).installed;
-}
-
-void SetEditDialogHook(TDVDecoratedMDIFrame &frame, EditDialogHook hook)
-{
-    holderOf(frame).edit = std::move(hook);
-}
-
-const EditDialogHook &EditDialogHookOf(TDVDecoratedMDIFrame &frame)
-{
-    return holderOf(frame).edit;
-}
-
-void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
-{
-    SetEntryServices(frame, std::move(services));
-    holderOf(frame).installed = true;
-
     // Runs one command on the current list's cursor, then shows what changed everywhere.
-    const auto onList = [&frame](auto action) {
-        return [&frame, action] {
+    const auto onList = [&frame, services](auto action) {
+        return [&frame, services, action] {
             TApptView *view = currentList(frame);
             TApptDocument *doc = view ? view->document() : nullptr;
             if (doc == nullptr)
                 return;
-            EntryContext context = EntryContextOf(frame, *doc, view);
+            EntryContext context = EntryContextOf(services, frame, *doc, view);
             action(context, *view, frame);
         };
     };

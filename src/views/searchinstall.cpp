@@ -25,12 +25,6 @@ namespace {
 constexpr int screenHelpTopic = 118;
 constexpr int categoryHelpTopic = 124;
 
-bool runWindowModal(QDialog &dialog)
-{
-    dialog.setWindowModality(Qt::WindowModal);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 template<typename View>
 View *viewOf(const DVDocManager &docs, const TApptDocument &doc, ViewSlot slot)
 {
@@ -41,7 +35,7 @@ View *viewOf(const DVDocManager &docs, const TApptDocument &doc, ViewSlot slot)
 class SearchCommands
 {
 public:
-    SearchCommands(TDVDecoratedMDIFrame &frame, SearchServices services)
+    SearchCommands(TDVDecoratedMDIFrame &frame, FeatureServices services)
         : m_frame(frame)
         , m_docs(frame.documents())
         , m_app(frame.app())
@@ -81,7 +75,7 @@ private:
     TDVDecoratedMDIFrame &m_frame;
     DVDocManager &m_docs;
     dvwApp &m_app;
-    SearchServices m_services;
+    FeatureServices m_services;
 };
 
 void SearchCommands::registerAll()
@@ -307,14 +301,10 @@ void SearchCommands::updateMenus()
 
 } // namespace
 
-void InstallSearch(TDVDecoratedMDIFrame &frame, SearchServices services)
+void InstallSearch(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    if (!services.beeper)
-        services.beeper = std::make_shared<SystemBeeper>();
-    if (!services.runDialog)
-        services.runDialog = runWindowModal;
     // Lives as long as the main window.
-    auto *commands = new SearchCommands(frame, std::move(services));
+    auto *commands = new SearchCommands(frame, services);
     QObject::connect(&frame, &QObject::destroyed, [commands] { delete commands; });
     commands->registerAll();
     const auto update = [commands] { commands->updateMenus(); };

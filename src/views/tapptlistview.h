@@ -1,6 +1,8 @@
 #pragma once
 
 #include "filerows.h"
+#include "shell/commandregistry.h"
+#include "shell/commandtarget.h"
 #include "tscrollview.h"
 #include "viewhost.h"
 
@@ -15,8 +17,9 @@ class TApptDocument;
 // The file view of one document ("File View"): the appointment file line for line, one
 // row per line of the line table in file order, marked rows in red. It decides nothing
 // about the lines: keys, the mouse and its popup run commands through its host, and the
-// commands change the document and call refresh().
-class TApptListView : public TScrollView
+// commands change the document and call refresh(). While it is the active view the
+// commands put in commands() are its own (its Delete, Paste and Find work on raw lines).
+class TApptListView : public TScrollView, public CommandTarget
 {
     Q_OBJECT
 public:
@@ -38,6 +41,12 @@ public:
     // Paints the rows that meet the area into any painter, as the window does.
     void paintRowsTo(QPainter &painter, const QRect &area);
 
+    // The commands this view answers in place of their features.
+    CommandRegistry &commands() { return m_commands; }
+    bool handles(int command) const override { return m_commands.has(command); }
+    bool enabled(int command) const override { return m_commands.canRun(command); }
+    void run(int command) override { m_commands.run(command); }
+
 protected:
     ScrollRows &scrollRows() override { return m_rows.rows(); }
     void paintRows(QPainter &painter, const QRect &area) override;
@@ -55,6 +64,7 @@ private:
     QFont m_font;
     ViewHost m_host;
     FileRows m_rows;
+    CommandRegistry m_commands;
 };
 
 } // namespace dvw

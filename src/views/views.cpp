@@ -143,7 +143,7 @@ void focusView(TDVDecoratedMDIFrame &frame, const TApptDocument &doc, ViewSlot s
 // What every view of the document asks of the main window. calendarStart: CALVIEW as it
 // was at start, which only the first list takes.
 ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
-                 const std::shared_ptr<bool> &calendarStart)
+                 const std::shared_ptr<bool> &calendarStart, const FeatureServices &services)
 {
     ViewHost host;
     host.runCommand = [&frame](int command) { frame.runCommand(command); };
@@ -158,20 +158,13 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
     host.focusMonthPane = [&frame, &doc] { focusView(frame, doc, MonthPaneSlot); };
     host.focusList = [&frame, &doc] { focusView(frame, doc, ListViewSlot); };
     host.focusCurrentPane = [&frame, &doc] { focusView(frame, doc, CurrentPaneSlot); };
-    // The entry commands and the edit dialog are installed before the first view is made.
-    if (EntryOpsInstalled(frame))
-        host.entryContext = [&frame](TApptDocument &d, QWidget *parent) {
-            return EntryContextOf(frame, d, parent);
-        };
-    if (EditDialogHookOf(frame))
-        host.editLine
-            = [&frame](TApptDocument &d, int line, const std::string &text, const TDate &date) {
-                  return EditDialogHookOf(frame)(d, line, text, date);
-              };
-    host.documentChanged = [&frame](const QString &step) {
-        if (auto *histories = frame.findChild<UndoHistories *>(QStringLiteral("undoHistories"),
-                                                               Qt::FindDirectChildrenOnly))
-            histories->recordAll(step);
+    host.entryContext = [&frame, services](TApptDocument &d, QWidget *parent) {
+        return EntryContextOf(services, frame, d, parent);
+    };
+    host.editLine = services.edit.line;
+    host.documentChanged = [&frame, undo = services.undo](const QString &step) {
+        if (undo != nullptr)
+            undo->recordAll(step);
         emit frame.documents().documentsRefreshed();
         frame.documents().updateTitles();
         frame.updateActions();
@@ -227,24 +220,27 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-void InstallViews(TDVDecoratedMDIFrame &frame)
+void InstallViews(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
     auto calendarStart = std::make_shared<bool>(frame.app().settings().calView);
+    const auto host = [&frame, calendarStart, services](const TApptDocument &doc) {
+        return hostFor(frame, doc, calendarStart, services);
+    };
     DVDocManager &docs = frame.documents();
-    docs.setViewFactory(ListViewSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeList(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(ListViewSlot, [&frame, host](TApptDocument &doc) {
+        return makeList(frame, doc, host(doc));
     });
-    docs.setViewFactory(CurrentPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeCurrentPane(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(CurrentPaneSlot, [&frame, host](TApptDocument &doc) {
+        return makeCurrentPane(frame, doc, host(doc));
     });
-    docs.setViewFactory(MonthPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeMonth<TMonthView>(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(MonthPaneSlot, [&frame, host](TApptDocument &doc) {
+        return makeMonth<TMonthView>(frame, doc, host(doc));
     });
-    docs.setViewFactory(CalendarViewSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeMonth<TCalendarView>(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(CalendarViewSlot, [&frame, host](TApptDocument &doc) {
+        return makeMonth<TCalendarView>(frame, doc, host(doc));
     });
     registerCommands(frame);
-    InstallFileView(frame);
+    InstallFileView(frame, services);
     frame.updateActions();
 }
 

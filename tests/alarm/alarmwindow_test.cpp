@@ -186,8 +186,9 @@ protected:
     {
         std::vector<std::string> args {"dayvane"};
         makeFrame(args);
-        InstallViews(*frame);
-        alarms = &InstallAlarms(*frame, sound, notifier);
+        const FeatureServices services = CompleteServices(*frame, {});
+        InstallViews(*frame, services);
+        alarms = &InstallAlarms(*frame, services, sound, notifier);
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const QString path = dir.filePath(QStringLiteral("N%1.APT").arg(i));
             QFile file(path);

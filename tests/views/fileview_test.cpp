@@ -30,8 +30,10 @@ protected:
         writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        installAll();
-        SetFileViewServices(*frame, {beeper, clipboard});
+        FeatureServices services;
+        services.beeper = beeper;
+        services.clipboard = clipboard;
+        installAll(services);
         frame->showAtStart();
         frame->openStartFile();
         frame->runCommand(Cm::ViewFile);

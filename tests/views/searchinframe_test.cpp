@@ -42,8 +42,7 @@ protected:
         writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        InstallViews(*frame);
-        SearchServices services;
+        FeatureServices services;
         services.beeper = beeper;
         services.runDialog = [this](QDialog &dialog) {
             ++dialogsRun;
@@ -51,8 +50,10 @@ protected:
             ok ? dialog.accept() : dialog.reject();
             return dialog.result() == QDialog::Accepted;
         };
+        services = CompleteServices(*frame, services);
+        InstallViews(*frame, services);
         InstallSearch(*frame, services);
-        InstallEntryOps(*frame, {beeper, nullptr, nullptr});
+        InstallEntryOps(*frame, services);
         frame->showAtStart();
         frame->openStartFile();
     }

@@ -49,17 +49,21 @@ protected:
         write(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        installAll();
-        SetFileViewServices(*frame, {beeper, clipboard});
-        SetEntryServices(*frame, {beeper, clipboard, [](QWidget *) { return false; }});
-        SetApptDialogRunner(*frame, [this](TApptDialog &d) {
+        FeatureServices services;
+        services.beeper = beeper;
+        services.clipboard = clipboard;
+        services.chooseScope = [](QWidget *) { return false; };
+        services.runDialog = [this](QDialog &dialog) {
+            auto &d = dynamic_cast<TApptDialog &>(dialog);
             auto *edit = static_cast<QPlainTextEdit *>(d.control(201));
             if (typed) {
                 edit->clear();
                 QTest::keyClicks(edit, *typed);
             }
             QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
-        });
+            return d.accepted();
+        };
+        installAll(services);
         frame->showAtStart();
         // Keys reach the frame's shortcuts only once the window is active, which the
         // platform reports after the window is shown.
