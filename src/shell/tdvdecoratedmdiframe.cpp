@@ -180,7 +180,7 @@ void TDVDecoratedMDIFrame::createActions(const std::vector<MenuEntry> &entries)
         act->setObjectName(QStringLiteral("action%1").arg(e.command));
         act->setStatusTip(fromView(e.hint));
         if (!e.shortcut.empty())
-            act->setShortcut(QKeySequence(fromView(e.shortcut)));
+            act->setShortcuts(QKeySequence::listFromString(fromView(e.shortcut)));
         const int command = e.command;
         connect(act, &QAction::triggered, this, [this, command] { runCommand(command); });
         m_actions[command] = act;
@@ -230,8 +230,13 @@ void TDVDecoratedMDIFrame::addStandardKeys()
 void TDVDecoratedMDIFrame::buildMenuBar(const std::vector<MenuEntry> &menu)
 {
     menuBar()->clear();
-    // The actions outlive the menus; the popups of the previous menu go.
-    qDeleteAll(menuBar()->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
+    // The actions outlive the menus; the popups of the previous menu go. One of them may be
+    // handling the key or click that led here (View > File by keyboard) and reads itself
+    // once the choice returns: they leave the main window now and are deleted afterwards.
+    for (QMenu *old : menuBar()->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+        old->setParent(nullptr, old->windowFlags());
+        old->deleteLater();
+    }
     for (const MenuEntry &popup : menu) {
         QMenu *m = menuBar()->addMenu(fromView(popup.text));
         m->setObjectName(menuObjectName(popup.text));
@@ -380,13 +385,24 @@ void TDVDecoratedMDIFrame::setViewMenu(const std::vector<MenuEntry> &viewMenu)
 
 void TDVDecoratedMDIFrame::windowActivated(QMdiSubWindow *window)
 {
+    // A view may bring its menu after its window became active (the file view and the
+    // calendar set theirs once they are open).
+    m_activeChild = qobject_cast<dvwMDIChild *>(window);
+    if (m_activeChild)
+        connect(m_activeChild, &dvwMDIChild::viewMenuChanged, this,
+                &TDVDecoratedMDIFrame::showActiveViewMenu, Qt::UniqueConnection);
+    showActiveViewMenu();
+    updateActions();
+}
+
+void TDVDecoratedMDIFrame::showActiveViewMenu()
+{
     // While the view's window is active its menu is merged in; otherwise the main menu.
-    const auto *child = qobject_cast<dvwMDIChild *>(window);
+    const dvwMDIChild *child = m_activeChild;
     const bool wantsOwn = child && !child->viewMenu().empty();
     if (wantsOwn || m_viewMenuShown)
         setViewMenu(wantsOwn ? child->viewMenu() : std::vector<MenuEntry> {});
     m_viewMenuShown = wantsOwn;
-    updateActions();
 }
 
 void TDVDecoratedMDIFrame::showAbout()

@@ -13,6 +13,7 @@
 #include "store/fileoperations.h"
 #include "store/textmatch.h"
 #include "tapptlistview.h"
+#include "views.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -40,8 +41,9 @@ MenuEntry separator()
     return {MenuEntry::Kind::Separator, {}, 0, {}, {}, MenuGroup::File, {}};
 }
 
-// The file view's menu: its own File, Edit, Mark and Sort popups; Search and View stay as
-// the main menu has them, so that View > File closes the view again.
+// The file view's menu: its own File and Edit popups, and Mark and Sort, which take the
+// place of Categories, Alarm and Configure; Search, View, Window and Help stay as the main
+// menu has them (View > File closes the view again).
 std::vector<MenuEntry> fileViewMenu()
 {
     std::vector<MenuEntry> menu;
@@ -53,20 +55,18 @@ std::vector<MenuEntry> fileViewMenu()
                           command("append &Marked", Cm::FileAppendMarked),
                           command("append &From", Cm::FileAppendFrom), separator(),
                           command("E&xit\tAlt+F4", Cm::Exit)}));
-    menu.push_back(popup("&Edit", MenuGroup::Edit,
-                         {command("&Insert", Cm::InsertAppt), command("&Edit", Cm::EditAppt),
-                          command("&Delete", Cm::EditCut), command("&Copy", Cm::EditCopy),
-                          command("&Paste", Cm::EditPaste)}));
-    for (const MenuEntry &e : MainMenu()) {
-        if (e.group == MenuGroup::Container)
-            menu.push_back(e);
-    }
-    menu.push_back(popup("&Mark", MenuGroup::Container,
+    std::vector<MenuEntry> edit = UndoEntries();
+    for (const MenuEntry &e : {command("&Insert", Cm::InsertAppt), command("&Edit", Cm::EditAppt),
+                               command("&Delete", Cm::EditCut), command("&Copy", Cm::EditCopy),
+                               command("&Paste", Cm::EditPaste)})
+        edit.push_back(e);
+    menu.push_back(popup("&Edit", MenuGroup::Edit, std::move(edit)));
+    menu.push_back(popup("&Mark", MenuGroup::Window,
                          {command("Mark &Outdated appointments", Cm::FileMarkOutdated),
                           command("Mark matched &String", Cm::FileMarkString),
                           command("&Toggle current mark", Cm::FileToggleMark),
                           command("&Clear all marks", Cm::FileClearMarks)}));
-    menu.push_back(popup("Sor&t", MenuGroup::Container,
+    menu.push_back(popup("Sor&t", MenuGroup::Window,
                          {command("Sort by &Date", Cm::FileSortByDate),
                           command("Sort by &Category", Cm::FileSortByCategory)}));
     return menu;
@@ -88,23 +88,9 @@ std::string toPath(const QString &path)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// Opening the file view closes the document's other views, after it is open, so the
-// document never loses its last window on the way.
 void toggleFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    DVDocManager &docs = frame.documents();
-    if (docs.viewWindow(doc, FileViewSlot)) {
-        if (docs.openView(doc, ListViewSlot))
-            docs.closeView(doc, FileViewSlot);
-        return;
-    }
-    dvwMDIChild *window = docs.openView(doc, FileViewSlot);
-    if (window == nullptr)
-        return;
-    window->setViewMenu(fileViewMenu());
-    frame.setViewMenu(window->viewMenu());
-    for (ViewSlot slot : {ListViewSlot, CalendarViewSlot, MonthPaneSlot, CurrentPaneSlot})
-        docs.closeView(doc, slot);
+    ToggleSoleView(frame, doc, FileViewSlot, fileViewMenu());
 }
 
 std::vector<std::string> openPaths(const DVDocManager &docs)

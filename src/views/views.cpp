@@ -64,9 +64,10 @@ std::vector<MenuEntry> calendarMenu()
     edit.kind = MenuEntry::Kind::Popup;
     edit.text = "&Edit";
     edit.group = MenuGroup::Edit;
-    edit.entries
-        = {{MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}},
-           {MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}}};
+    edit.entries = UndoEntries();
+    edit.entries.push_back(
+        {MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}});
+    edit.entries.push_back({MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}});
     return {edit};
 }
 
@@ -82,24 +83,9 @@ QWidget *makeMonth(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewHost hos
     return view;
 }
 
-// The calendar takes the document's window alone; going back brings the list, which opens
-// its panes.
 void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    DVDocManager &docs = frame.documents();
-    if (docs.viewWindow(doc, CalendarViewSlot)) {
-        if (docs.openView(doc, ListViewSlot))
-            docs.closeView(doc, CalendarViewSlot);
-        docs.layOutFixed();
-        return;
-    }
-    dvwMDIChild *window = docs.openView(doc, CalendarViewSlot);
-    if (window == nullptr)
-        return;
-    window->setViewMenu(calendarMenu());
-    frame.setViewMenu(window->viewMenu());
-    for (ViewSlot slot : {ListViewSlot, FileViewSlot, MonthPaneSlot, CurrentPaneSlot})
-        docs.closeView(doc, slot);
+    ToggleSoleView(frame, doc, CalendarViewSlot, calendarMenu());
 }
 
 // The appointment view: the list, and beside it the two panes while the document is the
@@ -219,6 +205,28 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
 }
 
 } // namespace
+
+void ToggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
+                    std::vector<MenuEntry> menu)
+{
+    DVDocManager &docs = frame.documents();
+    if (docs.viewWindow(doc, slot)) {
+        if (docs.openView(doc, ListViewSlot))
+            docs.closeView(doc, slot);
+        docs.layOutFixed();
+        return;
+    }
+    dvwMDIChild *window = docs.openView(doc, slot);
+    if (window == nullptr)
+        return;
+    // The main window merges the menu in while the view's window is active.
+    window->setViewMenu(std::move(menu));
+    for (ViewSlot other :
+         {ListViewSlot, FileViewSlot, CalendarViewSlot, MonthPaneSlot, CurrentPaneSlot}) {
+        if (other != slot)
+            docs.closeView(doc, other);
+    }
+}
 
 void InstallViews(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
