@@ -10,6 +10,7 @@
 #include "platform/prompter.h"
 #include "settings/settingkeys.h"
 #include "settings/settingslimits.h"
+#include "store/keptplace.h"
 #include "windowlayout.h"
 
 #include <QDir>
@@ -241,6 +242,12 @@ void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
 {
     Entry entry;
     entry.events = std::make_unique<DocumentSignals>(*doc);
+    const TApptDocument *raw = doc.get();
+    connect(entry.events.get(), &DocumentSignals::positionSelected, this,
+            [this, raw](int position, const QObject *) {
+                if (Entry *e = entryOf(*raw))
+                    e->lastPosition = position;
+            });
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
     Entry &added = m_entries.back();
@@ -583,6 +590,25 @@ void DVDocManager::rescan(TApptDocument &doc)
     if (Entry *e = entryOf(doc))
         refresh(*e);
     emit documentsRefreshed();
+}
+
+ReloadResult DVDocManager::reload(TApptDocument &doc)
+{
+    Entry *e = entryOf(doc);
+    const std::optional<KeptPlace> place = e ? PlaceAt(doc, e->lastPosition) : std::nullopt;
+    const TDate cursorDate = doc.hasPendingCursorDate() ? doc.lastCursorDate() : doc.window().start;
+    const ReloadResult result = doc.Reload();
+    if (result.status != ReloadResult::Reloaded)
+        return result;
+    emit documentReloaded(&doc);
+    updateTitles();
+    emit documentsRefreshed();
+    const int position = place ? PositionOf(doc, *place) : -1;
+    if (position >= 0)
+        doc.broadcastSelectPosition(position);
+    else
+        doc.broadcastGoToDate(cursorDate, nullptr);
+    return result;
 }
 
 void DVDocManager::tellFailure(const TApptDocument &doc, const QString &what,

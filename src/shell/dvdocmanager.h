@@ -107,6 +107,10 @@ public:
     // Closes every document; false when the user kept one open.
     bool closeAll();
     void rescan(TApptDocument &doc);
+    // Reads the document's file again, dropping unsaved changes. When the lines changed,
+    // announces it (documentReloaded, then documentsRefreshed) and puts the list's cursor
+    // back on its entry (found by line text and day), else on the date it showed.
+    ReloadResult reload(TApptDocument &doc);
 
 signals:
     void documentsChanged();
@@ -114,6 +118,8 @@ signals:
     void documentsRefreshed();
     // The document's lines are in its file now (Save, Save As).
     void documentSaved(dvw::TApptDocument *doc);
+    // The document's lines were read from its file again and differ from before.
+    void documentReloaded(dvw::TApptDocument *doc);
     // A command for the client: after a close leaves one document showing its list, its
     // month pane and current-appointment pane come back.
     void clientCommand(int command);
@@ -131,6 +137,8 @@ private:
         QPointer<QPlainTextEdit> lines;
         // The save prompt was answered: its windows close without asking again.
         bool closing = false;
+        // The list's cursor as its views last told it, kept over a reload.
+        int lastPosition = -1;
     };
 
     DocumentSettings documentSettings() const;
