@@ -14,8 +14,8 @@
 #include "store/tapptdocument.h"
 #include "views/entryinstall.h"
 #include "views/monthviews.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -53,7 +53,7 @@ ApptDialogSettings dialogSettings(TDVDecoratedMDIFrame &frame)
 // The file view's outcome: a new line before the row that was current, or the row's new
 // text with its mark kept; nothing when the row no longer holds the text it opened with.
 bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertAt,
-                       TApptDialog &dialog, const QPointer<TApptListView> &view, Beeper &beeper)
+                       TApptDialog &dialog, const QPointer<TFileView> &view, Beeper &beeper)
 {
     if (!dialog.accepted() || view.isNull())
         return false;
@@ -83,7 +83,7 @@ bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertA
 // raw line, and a new line goes in before the current row.
 bool runEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services, TApptDocument &doc,
              const EditTarget &target, const std::string &newText, const TDate &opening,
-             TApptListView *fileView = nullptr)
+             TFileView *fileView = nullptr)
 {
     DVDocManager &docs = frame.documents();
     QPointer<DocumentSignals> alive(docs.signalsOf(doc));
@@ -95,7 +95,7 @@ bool runEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services, TAppt
     FormDocument form = FormDocumentOf(doc);
     form.context = &context;
     ApptDialogSettings settings = dialogSettings(frame);
-    QPointer<TApptListView> fileRows(fileView);
+    QPointer<TFileView> fileRows(fileView);
     const int insertAt = fileView ? fileView->currentRow() : -1;
     if (fileView) {
         settings.bigDialog = false;
@@ -225,7 +225,7 @@ EditDialogs EditDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &se
     };
     // From the file view the dialog opens on the raw line of the current row, or on a new
     // line that goes in before it.
-    dialogs.fileRow = [&frame, services](TApptListView &view, bool newLine) {
+    dialogs.fileRow = [&frame, services](TFileView &view, bool newLine) {
         TApptDocument *doc = view.document();
         if (doc == nullptr || (!newLine && doc->lines().empty()))
             return false;

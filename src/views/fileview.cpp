@@ -12,7 +12,7 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/fileoperations.h"
 #include "store/textmatch.h"
-#include "tapptlistview.h"
+#include "tfileview.h"
 #include "views.h"
 
 #include <QApplication>
@@ -108,7 +108,7 @@ std::vector<std::string> openPaths(const DVDocManager &docs)
 class FileViewCommands
 {
 public:
-    FileViewCommands(TDVDecoratedMDIFrame &frame, FeatureServices services, TApptListView &view)
+    FileViewCommands(TDVDecoratedMDIFrame &frame, FeatureServices services, TFileView &view)
         : m_frame(frame)
         , m_services(std::move(services))
         , m_view(&view)
@@ -116,7 +116,7 @@ public:
 
     // Puts every command into the view's own table.
     static void addTo(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
-                      TApptListView &view);
+                      TFileView &view);
 
 private:
     TApptDocument *doc() const { return m_view ? m_view->document() : nullptr; }
@@ -140,11 +140,11 @@ private:
 
     TDVDecoratedMDIFrame &m_frame;
     FeatureServices m_services;
-    QPointer<TApptListView> m_view;
+    QPointer<TFileView> m_view;
 };
 
 void FileViewCommands::addTo(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
-                             TApptListView &view)
+                             TFileView &view)
 {
     auto c = std::make_shared<FileViewCommands>(frame, services, view);
     const auto open = [c] { return c->doc() != nullptr; };
@@ -363,22 +363,22 @@ QWidget *makeFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc,
     host.runCommand = [&frame](int command) { frame.runCommand(command); };
     host.commandEnabled = [&frame](int command) { return frame.commands().canRun(command); };
     host.showHelp = [&frame](int topic) { frame.app().help().showTopic(topic); };
-    auto *view = new TApptListView(*docs.signalsOf(doc), frame.app().fonts()[BodyFont].font,
-                                   std::move(host));
+    auto *view
+        = new TFileView(*docs.signalsOf(doc), frame.app().fonts()[BodyFont].font, std::move(host));
     FileViewCommands::addTo(frame, services, *view);
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, view,
                      [&frame, view] { view->setBodyFont(frame.app().fonts()[BodyFont].font); });
     // A rebuild from elsewhere (Rescan, a new day) may change the line count.
-    QObject::connect(&docs, &DVDocManager::documentsRefreshed, view, &TApptListView::refresh);
+    QObject::connect(&docs, &DVDocManager::documentsRefreshed, view, &TFileView::refresh);
     return view;
 }
 
 } // namespace
 
-TApptListView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
+TFileView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
 {
     dvwMDIChild *window = frame.documents().viewWindow(doc, FileViewSlot);
-    return window ? qobject_cast<TApptListView *>(window->widget()) : nullptr;
+    return window ? qobject_cast<TFileView *>(window->widget()) : nullptr;
 }
 
 void InstallFileView(TDVDecoratedMDIFrame &frame, const FeatureServices &services)

@@ -5,7 +5,7 @@
 namespace dvw {
 
 class TApptDocument;
-class TApptListView;
+class TFileView;
 class TDVDecoratedMDIFrame;
 
 // Installs the file view: its factory (slot 1) and View > File (open or close it). Each
@@ -15,6 +15,6 @@ class TDVDecoratedMDIFrame;
 void InstallFileView(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 
 // The document's file view, when one is open.
-TApptListView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc);
+TFileView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc);
 
 } // namespace dvw

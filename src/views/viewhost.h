@@ -13,7 +13,7 @@ class QWidget;
 namespace dvw {
 
 class TApptDocument;
-class TApptListView;
+class TFileView;
 class TDate;
 
 // Opens the edit dialog on a line of the document (line -1: a new line that starts as
@@ -23,7 +23,7 @@ using EditDialogHook
     = std::function<bool(TApptDocument &doc, int line, const std::string &text, const TDate &date)>;
 // Opens the edit dialog on the file view's current row (the raw line), or, with newLine, on
 // a new line that goes in before it. Whether a line changed.
-using FileRowEditHook = std::function<bool(TApptListView &view, bool newLine)>;
+using FileRowEditHook = std::function<bool(TFileView &view, bool newLine)>;
 
 // The edit dialog as the views open it.
 struct EditDialogs

@@ -9,8 +9,8 @@
 #include "store/fileoperations.h"
 #include "views/filerows.h"
 #include "views/fileview.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 
 #include <QFile>
 #include <QImage>
@@ -40,7 +40,7 @@ protected:
         ASSERT_NE(view(), nullptr);
     }
     TApptDocument &doc() const { return *frame->documents().document(0); }
-    TApptListView *view() const { return FileViewOf(*frame, doc()); }
+    TFileView *view() const { return FileViewOf(*frame, doc()); }
     std::vector<std::string> texts() const
     {
         std::vector<std::string> t;

@@ -15,8 +15,8 @@
 #include "views/entryinstall.h"
 #include "views/fileview.h"
 #include "views/monthviews.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 #include "viewtesthelpers.h"
 
 #include <QAction>
@@ -89,7 +89,7 @@ protected:
         dvwMDIChild *window = frame->documents().viewWindow(doc(), slot);
         return window ? qobject_cast<View *>(window->widget()) : nullptr;
     }
-    TApptListView *fileView() const { return FileViewOf(*frame, doc()); }
+    TFileView *fileView() const { return FileViewOf(*frame, doc()); }
     QString undoText() const { return frame->action(Cm::EditUndo)->text(); }
 
     // The change made, Ctrl+Z gives back the file's bytes and clears the changed mark;

@@ -19,14 +19,13 @@ class TApptDocument;
 // about the lines: keys, the mouse and its popup run commands through its host, and the
 // commands change the document and call refresh(). While it is the active view the
 // commands put in commands() are its own (its Delete, Paste and Find work on raw lines).
-class TApptListView : public TScrollView, public CommandTarget
+class TFileView : public TScrollView, public CommandTarget
 {
     Q_OBJECT
 public:
     static QString viewName(); // "File View"
 
-    TApptListView(DocumentSignals &doc, const QFont &font, ViewHost host,
-                  QWidget *parent = nullptr);
+    TFileView(DocumentSignals &doc, const QFont &font, ViewHost host, QWidget *parent = nullptr);
 
     // Null once the document has gone.
     TApptDocument *document() const;
