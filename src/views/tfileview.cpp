@@ -58,20 +58,13 @@ QString TFileView::viewName()
 }
 
 TFileView::TFileView(DocumentSignals &doc, const QFont &font, ViewHost host, QWidget *parent)
-    : TScrollView(parent)
-    , m_events(&doc)
-    , m_host(std::move(host))
+    : DocumentScrollView(doc, std::move(host), parent)
 {
     setObjectName(QStringLiteral("fileView"));
     setWindowTitle(viewName());
     setFocusPolicy(Qt::StrongFocus);
     setBodyFont(font);
     refresh();
-}
-
-TApptDocument *TFileView::document() const
-{
-    return m_events ? m_events->document() : nullptr;
 }
 
 void TFileView::setBodyFont(const QFont &font)
@@ -130,21 +123,6 @@ void TFileView::paintRowsTo(QPainter &painter, const QRect &area)
     }
 }
 
-bool TFileView::viewportEvent(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Paint:
-        if (!document())
-            return true;
-        break;
-    default:
-        break;
-    }
-    return TScrollView::viewportEvent(event);
-}
-
 void TFileView::keyPressEvent(QKeyEvent *event)
 {
     if (!document())
@@ -164,8 +142,7 @@ void TFileView::keyPressEvent(QKeyEvent *event)
         runCommand(FileViewEnterCommand());
         return;
     case Qt::Key_F1:
-        if (m_host.showHelp)
-            m_host.showHelp(FileViewHelpTopic);
+        showHelp(FileViewHelpTopic);
         return;
     default:
         break;
@@ -181,13 +158,7 @@ void TFileView::keyPressEvent(QKeyEvent *event)
         runCommand(*command);
         return;
     }
-    TScrollView::keyPressEvent(event);
-}
-
-void TFileView::runCommand(int command)
-{
-    if (m_host.runCommand)
-        m_host.runCommand(command);
+    DocumentScrollView::keyPressEvent(event);
 }
 
 void TFileView::moveTo(int row)
@@ -225,12 +196,8 @@ void TFileView::popupMenu(int row, const QPoint &globalPos)
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("filePopup"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const QString &text, int command) {
-        QAction *item = menu->addAction(text);
-        item->setObjectName(QStringLiteral("popup%1").arg(command));
-        item->setEnabled(!m_host.commandEnabled || m_host.commandEnabled(command));
-        connect(item, &QAction::triggered, this, [this, command] { runCommand(command); });
-    };
+    const auto add
+        = [this, menu](const QString &text, int command) { addPopupItem(*menu, text, command); };
     add(QStringLiteral("Add"), Cm::InsertAppt);
     if (row >= 0) {
         add(QStringLiteral("Edit"), Cm::EditAppt);

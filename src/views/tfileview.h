@@ -1,10 +1,9 @@
 #pragma once
 
+#include "documentscrollview.h"
 #include "filerows.h"
 #include "shell/commandregistry.h"
 #include "shell/commandtarget.h"
-#include "tscrollview.h"
-#include "viewhost.h"
 
 #include <QFont>
 #include <QPointer>
@@ -19,7 +18,7 @@ class TApptDocument;
 // about the lines: keys, the mouse and its popup run commands through its host, and the
 // commands change the document and call refresh(). While it is the active view the
 // commands put in commands() are its own (its Delete, Paste and Find work on raw lines).
-class TFileView : public TScrollView, public CommandTarget
+class TFileView : public DocumentScrollView, public CommandTarget
 {
     Q_OBJECT
 public:
@@ -27,8 +26,6 @@ public:
 
     TFileView(DocumentSignals &doc, const QFont &font, ViewHost host, QWidget *parent = nullptr);
 
-    // Null once the document has gone.
-    TApptDocument *document() const;
     const FileRows &fileRows() const { return m_rows; }
     int currentRow() const { return m_rows.current(); }
     // Makes the row current and scrolls it into sight.
@@ -49,19 +46,15 @@ public:
 protected:
     ScrollRows &scrollRows() override { return m_rows.rows(); }
     void paintRows(QPainter &painter, const QRect &area) override;
-    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    void runCommand(int command);
     void moveTo(int row);
     void popupMenu(int row, const QPoint &globalPos);
 
-    QPointer<DocumentSignals> m_events;
     QFont m_font;
-    ViewHost m_host;
     FileRows m_rows;
     CommandRegistry m_commands;
 };
