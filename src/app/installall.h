@@ -22,8 +22,8 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, FeatureServices services = {
 {
     UndoHistories &undo = InstallUndo(frame);
     services.undo = &undo;
-    services = CompleteServices(frame, std::move(services));
-    services.edit = EditDialogsOf(frame, services);
+    services = completeServices(frame, std::move(services));
+    services.edit = editDialogsOf(frame, services);
     InstallViews(frame, services);
     InstallSearch(frame, services);
     InstallEdit(frame, services);

@@ -157,7 +157,7 @@ void paste(TDVDecoratedMDIFrame &frame, const FeatureServices &services, TApptDo
     TApptView *list = listOf(frame, doc);
     if (list == nullptr)
         return;
-    EntryContext context = EntryContextOf(services, frame, doc, list);
+    EntryContext context = entryContextOf(services, frame, doc, list);
     const std::optional<std::string> text = PasteText(context);
     if (!text)
         return;
@@ -215,7 +215,7 @@ bool StoreEditedLine(TApptDocument &doc, const EditTarget &target, bool accepted
     return true;
 }
 
-EditDialogs EditDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
+EditDialogs editDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
     EditDialogs dialogs;
     dialogs.line = [&frame, services](TApptDocument &doc, int line, const std::string &text,

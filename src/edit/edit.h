@@ -37,7 +37,7 @@ bool StoreEditedLine(TApptDocument &doc, const EditTarget &target, bool accepted
 
 // The edit dialog as the views open it: on a list or calendar entry and on a file view row,
 // run through the services' dialog runner. The views get it through their services.
-EditDialogs EditDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
+EditDialogs editDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 // Registers Insert, Insert with date, Edit and Paste of the appointment list with the main
 // window.
 void InstallEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services);

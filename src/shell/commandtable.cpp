@@ -310,7 +310,7 @@ const std::vector<Accelerator> &AcceleratorTable()
     return table;
 }
 
-std::vector<MenuEntry> UndoEntries()
+std::vector<MenuEntry> undoEntries()
 {
     const std::vector<MenuEntry> &edit = MainMenu()[1].entries;
     return {edit.begin(), edit.begin() + 3};

@@ -41,7 +41,7 @@ const std::vector<int> &ButtonBar();
 const std::vector<Accelerator> &AcceleratorTable();
 
 // Undo and Redo and the separator after them: every Edit menu, a view's too, begins so.
-std::vector<MenuEntry> UndoEntries();
+std::vector<MenuEntry> undoEntries();
 
 // The command entry with this number anywhere in the menu, or null.
 const MenuEntry *FindCommand(const std::vector<MenuEntry> &menu, int command);

@@ -21,7 +21,7 @@ TApptView *currentList(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-EntryContext EntryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
+EntryContext entryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
                             TApptDocument &doc, QWidget *parent)
 {
     return {doc,
@@ -41,7 +41,7 @@ void InstallEntryOps(TDVDecoratedMDIFrame &frame, const FeatureServices &service
             TApptDocument *doc = view ? view->document() : nullptr;
             if (doc == nullptr)
                 return;
-            EntryContext context = EntryContextOf(services, frame, *doc, view);
+            EntryContext context = entryContextOf(services, frame, *doc, view);
             action(context, *view, frame);
         };
     };

@@ -14,7 +14,7 @@ class TDVDecoratedMDIFrame;
 void InstallEntryOps(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 // What the entry commands of this main window work with on the document, its dialogs
 // asking over parent.
-EntryContext EntryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
+EntryContext entryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
                             TApptDocument &doc, QWidget *parent);
 
 } // namespace dvw

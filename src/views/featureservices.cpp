@@ -18,7 +18,7 @@ bool runWindowModal(QDialog &dialog)
 
 } // namespace
 
-FeatureServices CompleteServices(TDVDecoratedMDIFrame &frame, FeatureServices services)
+FeatureServices completeServices(TDVDecoratedMDIFrame &frame, FeatureServices services)
 {
     if (!services.beeper)
         services.beeper = std::make_shared<SystemBeeper>();

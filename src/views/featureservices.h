@@ -40,6 +40,6 @@ struct FeatureServices
 
 // The services, with the desktop's in place of those left empty: the system beep and
 // clipboard, dialogs run window-modal, the delete dialog, the application's prompter.
-FeatureServices CompleteServices(TDVDecoratedMDIFrame &frame, FeatureServices services);
+FeatureServices completeServices(TDVDecoratedMDIFrame &frame, FeatureServices services);
 
 } // namespace dvw

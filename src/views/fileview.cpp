@@ -55,7 +55,7 @@ std::vector<MenuEntry> fileViewMenu()
                           command("append &Marked", Cm::FileAppendMarked),
                           command("append &From", Cm::FileAppendFrom), separator(),
                           command("E&xit\tAlt+F4", Cm::Exit)}));
-    std::vector<MenuEntry> edit = UndoEntries();
+    std::vector<MenuEntry> edit = undoEntries();
     for (const MenuEntry &e : {command("&Insert", Cm::InsertAppt), command("&Edit", Cm::EditAppt),
                                command("&Delete", Cm::EditCut), command("&Copy", Cm::EditCopy),
                                command("&Paste", Cm::EditPaste)})
@@ -90,7 +90,7 @@ std::string toPath(const QString &path)
 
 void toggleFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    ToggleSoleView(frame, doc, FileViewSlot, fileViewMenu());
+    toggleSoleView(frame, doc, FileViewSlot, fileViewMenu());
 }
 
 std::vector<std::string> openPaths(const DVDocManager &docs)
@@ -375,7 +375,7 @@ QWidget *makeFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc,
 
 } // namespace
 
-TFileView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
+TFileView *fileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
 {
     dvwMDIChild *window = frame.documents().viewWindow(doc, FileViewSlot);
     return window ? qobject_cast<TFileView *>(window->widget()) : nullptr;

@@ -15,6 +15,6 @@ class TDVDecoratedMDIFrame;
 void InstallFileView(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 
 // The document's file view, when one is open.
-TFileView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc);
+TFileView *fileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc);
 
 } // namespace dvw

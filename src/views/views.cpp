@@ -64,7 +64,7 @@ std::vector<MenuEntry> calendarMenu()
     edit.kind = MenuEntry::Kind::Popup;
     edit.text = "&Edit";
     edit.group = MenuGroup::Edit;
-    edit.entries = UndoEntries();
+    edit.entries = undoEntries();
     edit.entries.push_back(
         {MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}});
     edit.entries.push_back({MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}});
@@ -85,7 +85,7 @@ QWidget *makeMonth(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewHost hos
 
 void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    ToggleSoleView(frame, doc, CalendarViewSlot, calendarMenu());
+    toggleSoleView(frame, doc, CalendarViewSlot, calendarMenu());
 }
 
 // The appointment view: the list, and beside it the two panes while the document is the
@@ -145,7 +145,7 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
     host.focusList = [&frame, &doc] { focusView(frame, doc, ListViewSlot); };
     host.focusCurrentPane = [&frame, &doc] { focusView(frame, doc, CurrentPaneSlot); };
     host.entryContext = [&frame, services](TApptDocument &d, QWidget *parent) {
-        return EntryContextOf(services, frame, d, parent);
+        return entryContextOf(services, frame, d, parent);
     };
     host.editLine = services.edit.line;
     host.documentChanged = [&frame, undo = services.undo](const QString &step) {
@@ -206,7 +206,7 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-void ToggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
+void toggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
                     std::vector<MenuEntry> menu)
 {
     DVDocManager &docs = frame.documents();

@@ -21,7 +21,7 @@ void InstallViews(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 // The file view and the calendar take the document's window alone: the slot's view opens
 // with its menu and the other views close after it (so the document never loses its last
 // window on the way). Called while it is open, the list comes back, which opens its panes.
-void ToggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
+void toggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
                     std::vector<MenuEntry> menu);
 
 } // namespace dvw

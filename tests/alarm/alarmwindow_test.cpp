@@ -186,7 +186,7 @@ protected:
     {
         std::vector<std::string> args {"dayvane"};
         makeFrame(args);
-        const FeatureServices services = CompleteServices(*frame, {});
+        const FeatureServices services = completeServices(*frame, {});
         InstallViews(*frame, services);
         alarms = &InstallAlarms(*frame, services, sound, notifier);
         for (std::size_t i = 0; i < texts.size(); ++i) {

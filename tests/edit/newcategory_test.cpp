@@ -29,7 +29,7 @@ TEST_F(NewCategoryInFrame, EditDialogListsTheNewCategory)
             ->setText("Family matters");
         return true;
     };
-    services = CompleteServices(*frame, services);
+    services = completeServices(*frame, services);
     InstallViews(*frame, services);
     InstallSearch(*frame, services);
     InstallEdit(*frame, services);

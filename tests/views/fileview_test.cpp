@@ -40,7 +40,7 @@ protected:
         ASSERT_NE(view(), nullptr);
     }
     TApptDocument &doc() const { return *frame->documents().document(0); }
-    TFileView *view() const { return FileViewOf(*frame, doc()); }
+    TFileView *view() const { return fileViewOf(*frame, doc()); }
     std::vector<std::string> texts() const
     {
         std::vector<std::string> t;

@@ -50,7 +50,7 @@ protected:
             ok ? dialog.accept() : dialog.reject();
             return dialog.result() == QDialog::Accepted;
         };
-        services = CompleteServices(*frame, services);
+        services = completeServices(*frame, services);
         InstallViews(*frame, services);
         InstallSearch(*frame, services);
         InstallEntryOps(*frame, services);

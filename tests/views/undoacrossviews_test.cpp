@@ -89,7 +89,7 @@ protected:
         dvwMDIChild *window = frame->documents().viewWindow(doc(), slot);
         return window ? qobject_cast<View *>(window->widget()) : nullptr;
     }
-    TFileView *fileView() const { return FileViewOf(*frame, doc()); }
+    TFileView *fileView() const { return fileViewOf(*frame, doc()); }
     QString undoText() const { return frame->action(Cm::EditUndo)->text(); }
 
     // The change made, Ctrl+Z gives back the file's bytes and clears the changed mark;
