@@ -38,6 +38,8 @@ protected:
         QDir::setCurrent(dir.path());
         const QString settings = settingsInWorkDir ? dir.path() : settingsDir.path();
         qputenv("DAYVANE_CONFIG_DIR", settings.toLocal8Bit());
+        // Recovery copies stay in the test's own folder, where no other run leaves any.
+        qputenv("XDG_STATE_HOME", stateDir.path().toLocal8Bit());
     }
     ~FrameFixture() override
     {
@@ -68,6 +70,7 @@ protected:
 
     QTemporaryDir dir;
     QTemporaryDir settingsDir;
+    QTemporaryDir stateDir;
     ScriptedPrompter prompter;
     ScriptedFileChooser files;
     ManualClock clock;

@@ -45,6 +45,7 @@ AlarmController::AlarmController(TDVDecoratedMDIFrame &frame, Prompter &prompter
     , m_notifier(std::move(notifier))
     , m_clock(ClockReadingOf(frame.app().clock().now()))
     , m_nextPlace(FirstAlarmPlace())
+    , m_pane(frame.alarmField())
 {
     setObjectName(QStringLiteral("alarmController"));
 }
@@ -86,18 +87,28 @@ void AlarmController::tick(const QDateTime &now)
         return;
     setPane(QString::fromStdString(result.pane));
     if (result.timerFired)
-        showAlarm(QStringLiteral("Timer has gone off!"));
+        raiseAlarm(timerText(), QStringLiteral("Timer"), timerText());
     for (const Alarm &a : result.alarms) {
-        const QString message = DisplayText(AlarmMessage(a));
-        showAlarm(message);
-        if (m_notifier) {
-            const QString summary = a.late
-                ? QStringLiteral("Late alarm, due at %1")
-                      .arg(QString::fromStdString(FormatTime(a.alarmMinute)))
-                : QStringLiteral("Alarm");
-            m_notifier->notify(summary, DisplayText(a.text));
-        }
+        const QString summary = a.late ? QStringLiteral("Late alarm, due at %1")
+                                             .arg(QString::fromStdString(FormatTime(a.alarmMinute)))
+                                       : QStringLiteral("Alarm");
+        raiseAlarm(DisplayText(AlarmMessage(a)), summary, DisplayText(a.text));
     }
+}
+
+QString AlarmController::timerText()
+{
+    return QStringLiteral("Timer has gone off!");
+}
+
+void AlarmController::raiseAlarm(const QString &text, const QString &summary, const QString &body)
+{
+    TAlarmWindow *window = showAlarm(text);
+    if (!m_notifier)
+        return;
+    const std::uint64_t key = m_notifier->notify(summary, body);
+    connect(window, &TAlarmWindow::closed, this,
+            [notifier = m_notifier, key] { notifier->withdraw(key); });
 }
 
 void AlarmController::rollOver(TDate today)
@@ -109,14 +120,14 @@ void AlarmController::rollOver(TDate today)
 
 void AlarmController::setPane(const QString &text)
 {
-    if (auto *pane = m_frame.findChild<QLabel *>(QStringLiteral("alarmField")))
-        pane->setText(text);
+    if (m_pane)
+        m_pane->setText(text);
 }
 
 TAlarmWindow *AlarmController::showAlarm(const QString &text)
 {
     const Settings &s = m_frame.app().settings();
-    const QString wave = QString::fromStdString(s.waveFile);
+    const QString wave = QString::fromStdString(m_frame.app().waveFileInUse());
     const AlarmSoundPlan plan
         = AlarmSoundPlan::of(s.sound, s.soundCard, wave, s.duration, s.interval);
     auto *window = new TAlarmWindow(text, plan, wave, m_player, &m_frame);
@@ -168,11 +179,6 @@ void AlarmController::showCurrentAlarms()
     dialog->open();
 }
 
-void AlarmController::toggleAlarm()
-{
-    m_frame.app().changeSetting(settingkeys::ALARM, !m_frame.app().settings().alarm);
-}
-
 void AlarmController::settingChanged(const QString &name)
 {
     if (name != QLatin1String(settingkeys::ALARM))
@@ -207,7 +213,6 @@ AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, const FeatureService
     CommandRegistry &commands = frame.commands();
     commands.add(Cm::SetTimer, [alarms] { alarms->setTimer(); });
     commands.add(Cm::ShowAlarms, [alarms] { alarms->showCurrentAlarms(); });
-    commands.add(Cm::EnableAlarm, [alarms] { alarms->toggleAlarm(); });
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, alarms,
                      &AlarmController::settingChanged);
     frame.updateActions();

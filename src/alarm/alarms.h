@@ -28,7 +28,8 @@ ClockReading ClockReadingOf(const QDateTime &now);
 
 // The alarm clock of the main window: the client's tick drives the rules, rolls the
 // documents over to a new day, opens the alarm windows and writes the alarm pane. It
-// carries out "Set timer", "Show current alarms" and switching the alarm clock on and off.
+// carries out "Set timer" and "Show current alarms", and follows the ALARM setting, which
+// the Configure menu switches.
 class AlarmController : public QObject
 {
     Q_OBJECT
@@ -40,11 +41,11 @@ public:
     void tick(const QDateTime &now);
     void setTimer();
     void showCurrentAlarms();
-    // Switches ALARM through the settings; the pane and the rules follow settingChanged.
-    void toggleAlarm();
     void settingChanged(const QString &name);
     // Opens one alarm window at the next cascade place.
     TAlarmWindow *showAlarm(const QString &text);
+    // The text that a countdown's window and notification show.
+    static QString timerText();
 
     AlarmClock &rules() { return m_clock; }
     std::vector<TAlarmWindow *> openWindows() const;
@@ -53,6 +54,8 @@ private:
     std::vector<AlarmDocument> openDocuments();
     void rollOver(TDate today);
     void setPane(const QString &text);
+    // An alarm window and its desktop notification, which closing the window withdraws.
+    void raiseAlarm(const QString &text, const QString &summary, const QString &body);
 
     TDVDecoratedMDIFrame &m_frame;
     Prompter &m_prompter;
@@ -63,6 +66,8 @@ private:
     std::map<const TApptDocument *, std::uint64_t> m_ids;
     std::uint64_t m_nextId = 1;
     std::vector<QPointer<TAlarmWindow>> m_windows;
+    // The status bar's alarm field, written on the tick: held, never looked up again.
+    QPointer<QLabel> m_pane;
 };
 
 // Installs the alarm clock in the main window and registers its commands. Without a

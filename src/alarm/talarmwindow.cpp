@@ -61,7 +61,7 @@ TAlarmWindow::TAlarmWindow(const QString &text, const AlarmSoundPlan &plan, cons
 {
     setObjectName(QStringLiteral("alarmWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("DVW Alarm"));
+    setWindowTitle(QStringLiteral("Dayvane alarm"));
     resize(200, 200);
     m_label->setObjectName(QStringLiteral("alarmText"));
     m_label->setTextFormat(Qt::PlainText);
@@ -129,6 +129,7 @@ void TAlarmWindow::closeEvent(QCloseEvent *event)
 {
     m_timer.stop();
     QWidget::closeEvent(event);
+    emit closed();
 }
 
 } // namespace dvw

@@ -55,6 +55,10 @@ public:
     int plays() const { return m_plays; }
     QString text() const;
 
+signals:
+    // The window was closed (it is deleted a moment later).
+    void closed();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -4,9 +4,11 @@
 // widget tests install the same set. It lives with the executables because only they may
 // see all the feature layers, which are siblings of each other.
 #include "alarm/alarms.h"
+#include "config/configure.h"
 #include "edit/edit.h"
 #include "history/livefiles.h"
 #include "history/undohistories.h"
+#include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "views/entryinstall.h"
 #include "views/featureservices.h"
@@ -28,8 +30,10 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, FeatureServices services = {
     InstallSearch(frame, services);
     InstallEdit(frame, services);
     InstallAlarms(frame, services);
+    InstallConfigure(frame, services);
     InstallEntryOps(frame, services);
     InstallLiveFiles(frame, undo);
+    InstallRecovery(frame);
 }
 
 } // namespace dvw

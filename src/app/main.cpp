@@ -55,7 +55,7 @@ int main(int argc, char **argv)
     // QApplication has taken its own options out of argv.
     const std::vector<std::string> args(argv, argv + argc);
 
-    dvw::MessageBoxPrompter prompter;
+    dvw::MessageBoxPrompter prompter(nullptr, dvw::dvwApp::name());
     dvw::DialogFileChooser files;
     dvw::SystemClock clock;
     dvw::ScreenProbe probe;

@@ -105,6 +105,8 @@ int main(int argc, char **argv)
     const dvw::FixedProbe probe(1280, 0);
     QTemporaryDir settingsDir;
     qputenv("DAYVANE_CONFIG_DIR", settingsDir.path().toLocal8Bit());
+    // No recovery copies of this run's sample, and none of the user's offered.
+    qputenv("XDG_STATE_HOME", settingsDir.path().toLocal8Bit());
     dvw::dvwApp app(dvw::ParseCommandLine(args),
                     {prompter, files, clock, probe, dvw::dvwApp::defaultHelpDirectory()});
     if (listOnly) {
@@ -161,7 +163,10 @@ int main(int argc, char **argv)
         return 0;
     }
     if (listOnly) {
-        if (auto *list = frame.findChild<QAbstractScrollArea *>(QStringLiteral("apptView"))) {
+        dvw::TApptDocument *doc = frame.documents().document(0);
+        dvw::dvwMDIChild *window
+            = doc ? frame.documents().viewWindow(*doc, dvw::ListViewSlot) : nullptr;
+        if (auto *list = window ? qobject_cast<QAbstractScrollArea *>(window->widget()) : nullptr) {
             list->parentWidget()->resize(520, 880);
             for (int i = 0; i < 15; ++i) {
                 QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);

@@ -27,6 +27,8 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::EditLine;
     if (command == "sort" || command == "mark" || command == "archive")
         return OptionSet::WholeFile;
+    if (command == "config")
+        return OptionSet::Config;
     return OptionSet::Window;
 }
 
@@ -114,6 +116,8 @@ bool parseWholeFileFlag(CliOptions &o, const std::string &arg)
 
 bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
 {
+    if (set == OptionSet::Config)
+        return false;
     if (arg == "--european" || arg == "--no-european")
         o.european = arg == "--european";
     else if (arg == "--military" || arg == "--no-military")
@@ -143,10 +147,12 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
 bool parseValued(CliOptions &o, const std::string &name, const std::string &value, OptionSet set,
                  std::string &error)
 {
-    if (name == "--century-break")
-        return takeSetting(name, value, settingkeys::CENTURYBREAK, o.centuryBreak, error);
     if (name == "--profile")
         return takeInt(name, value, 0, 1000000, o.profile, error);
+    if (set == OptionSet::Config)
+        return false;
+    if (name == "--century-break")
+        return takeSetting(name, value, settingkeys::CENTURYBREAK, o.centuryBreak, error);
     if (set == OptionSet::When && name == "--from")
         return takeDate(name, value, o.from, error);
     if (set == OptionSet::When && name == "--count")

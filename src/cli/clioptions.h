@@ -65,8 +65,8 @@ struct CliParse
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
-// sort, mark and archive take.
-enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile };
+// sort, mark and archive take; Config: only the profile.
+enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile, Config };
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

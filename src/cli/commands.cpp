@@ -3,6 +3,7 @@
 #include "alarmcommand.h"
 #include "clioptions.h"
 #include "clisettings.h"
+#include "configcommand.h"
 #include "core/linereader.h"
 #include "core/linewriter.h"
 #include "enginecommands.h"
@@ -54,6 +55,10 @@ const char usageText[]
       "         [--today YYYY-MM-DD] [DATE OPTIONS] [--force]\n"
       "         append the marked lines to TARGET (default ARCHIVEFILE beside FILE),\n"
       "         then remove them from FILE unless --keep\n"
+      "  config list | get NAME | set NAME VALUE | toggle NAME [--profile N]\n"
+      "         the settings: list or get NAME=value (the stored text or the default);\n"
+      "         set or toggle one as the Configure menu does and print NAME=stored text\n"
+      "         (exit 1 not written, 2 unknown NAME or unreadable VALUE, 3 out of range)\n"
       "exit status of done, delete, edit, sort, archive: 0 saved, 1 not saved, 2 bad\n"
       "         arguments, 3 changed on disk, 4 nothing to change (mark: nothing marked);\n"
       "         --stdout prints the file instead of saving\n"
@@ -342,6 +347,8 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runMark(o, out, err);
     if (o.command == "archive")
         return runArchive(o, out, err);
+    if (o.command == "config")
+        return runConfig(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");
 }
 

@@ -3,6 +3,7 @@
 #include "core/datetext.h"
 #include "platform/clock.h"
 #include "platform/displaytext.h"
+#include "platform/entryclipboard.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -95,6 +97,23 @@ QString fromLatin(const char *text)
     return QString::fromLatin1(text);
 }
 
+// What a paste puts into the edit box; a null text when the data holds none.
+QString pastedText(const QMimeData *source)
+{
+    if (source == nullptr)
+        return {};
+    if (const std::optional<std::string> line = CopiedLineOf(source))
+        return EditBoxText(*line);
+    if (!source->hasText())
+        return {};
+    QString text = source->text();
+    // A NUL ends clipboard text; CR LF is the box's line break.
+    if (const qsizetype nul = text.indexOf(QChar(u'\0')); nul >= 0)
+        text.truncate(nul);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
 TDate dateOf(const QDate &date)
 {
     return TDate(static_cast<std::uint32_t>(date.day()), static_cast<std::uint32_t>(date.month()),
@@ -140,6 +159,18 @@ void TApptEdit::keyPressEvent(QKeyEvent *event)
     } else {
         QPlainTextEdit::keyPressEvent(event);
     }
+}
+
+bool TApptEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return !pastedText(source).isEmpty();
+}
+
+void TApptEdit::insertFromMimeData(const QMimeData *source)
+{
+    const QString text = pastedText(source);
+    if (!text.isEmpty())
+        insertPlainText(text);
 }
 
 TApptDialog::TApptDialog(QWidget *parent, FormDocument document, const std::string &line,

@@ -41,7 +41,9 @@ struct ApptDialogSettings
 
 // The dialog's edit box: the whole line, or the free text. Ctrl+Enter is OK, Ctrl+Tab a
 // tab, F1 help, and Ctrl+D, Ctrl+B, Ctrl+L, Ctrl+T put in today's date, date and time, the
-// opening date and the time.
+// opening date and the time. A paste puts in plain text only: a line this program copied
+// as the box shows its bytes, else the clipboard's text; a clipboard without text (no
+// program owns it) pastes nothing.
 class TApptEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -55,6 +57,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The text box's own paste reads the first of the data's formats without asking
+    // whether there is one, which crashes on an empty clipboard: every paste comes here.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 };
 
 // "Edit Appointment": the line in the reduced mode, the line's properties in controls in the

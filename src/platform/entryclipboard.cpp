@@ -46,10 +46,8 @@ public:
         const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
         if (data == nullptr)
             return std::nullopt;
-        if (data->hasFormat(lineMimeType)) {
-            const QByteArray bytes = data->data(lineMimeType);
-            return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        }
+        if (std::optional<std::string> line = CopiedLineOf(data))
+            return line;
         if (!data->hasText())
             return std::nullopt;
         return data->text().toStdString();
@@ -57,6 +55,14 @@ public:
 };
 
 } // namespace
+
+std::optional<std::string> CopiedLineOf(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasFormat(lineMimeType))
+        return std::nullopt;
+    const QByteArray bytes = data->data(lineMimeType);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 std::unique_ptr<EntryClipboard> SystemEntryClipboard()
 {

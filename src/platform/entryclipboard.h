@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+class QMimeData;
+
 namespace dvw {
 
 // The clipboard as the entry and file-view commands use it: one line's exact bytes.
@@ -28,5 +30,7 @@ public:
 // The clipboard of the desktop: plain text for other programs, and the line's exact bytes
 // under a type of our own, which a paste prefers.
 std::unique_ptr<EntryClipboard> SystemEntryClipboard();
+// The line's exact bytes when the data is a line this program copied; none otherwise.
+std::optional<std::string> CopiedLineOf(const QMimeData *data);
 
 } // namespace dvw

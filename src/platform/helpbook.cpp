@@ -1,7 +1,11 @@
 #include "helpbook.h"
 
+#include "windowfit.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -58,6 +62,26 @@ QTextBrowser *HelpBook::ensureWindow()
     return m_window;
 }
 
+void HelpBook::placeOnScreen(QWidget &window) const
+{
+    const QWidget *active = QApplication::activeWindow();
+    const QScreen *screen = active ? active->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The frame around the window, known once it was shown; a title bar's worth before.
+    QMargins frame(window.geometry().left() - window.frameGeometry().left(),
+                   window.geometry().top() - window.frameGeometry().top(),
+                   window.frameGeometry().right() - window.geometry().right(),
+                   window.frameGeometry().bottom() - window.geometry().bottom());
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    const QRect inner = screen->availableGeometry().marginsRemoved(frame);
+    QRect place = window.geometry();
+    if (!window.testAttribute(Qt::WA_Moved))
+        place.moveCenter(inner.center()); // the first time: in the middle of the screen
+    window.setGeometry(KeepInside(place, inner));
+}
+
 void HelpBook::show(const QString &file, const QString &anchor)
 {
     QTextBrowser *browser = ensureWindow();
@@ -72,6 +96,8 @@ void HelpBook::show(const QString &file, const QString &anchor)
         // The help book is missing: the help window says so rather than the program.
         browser->setPlainText(tr("The help page %1 was not found.").arg(path));
     }
+    if (!browser->isVisible())
+        placeOnScreen(*browser);
     browser->show();
     browser->raise();
     emit shown(m_current);

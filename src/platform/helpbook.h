@@ -40,6 +40,8 @@ signals:
 private:
     void show(const QString &file, const QString &anchor);
     QTextBrowser *ensureWindow();
+    // Keeps the window on the available area of the screen the program works on.
+    void placeOnScreen(QWidget &window) const;
 
     QString m_directory;
     QString m_current;

@@ -1,5 +1,7 @@
 #include "inputdialog.h"
 
+#include "windowfit.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +20,6 @@ InputDialog::InputDialog(const QString &caption, const QString &prompt, const QS
     m_prompt->setObjectName(QStringLiteral("prompt"));
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->setWordWrap(true);
-    m_prompt->setMinimumHeight(m_prompt->fontMetrics().lineSpacing() * 4);
     m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_edit->setObjectName(QStringLiteral("edit"));
     m_edit->selectAll();
@@ -31,6 +32,7 @@ InputDialog::InputDialog(const QString &caption, const QString &prompt, const QS
     layout->addWidget(m_prompt);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);
+    KeepTitleWhole(*this);
 }
 
 QString InputDialog::text() const

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <utility>
+
 namespace dvw {
 
 namespace {
@@ -47,9 +49,17 @@ int runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, cons
 
 } // namespace
 
-MessageBoxPrompter::MessageBoxPrompter(QWidget *parent)
+MessageBoxPrompter::MessageBoxPrompter(QWidget *parent, QString programName)
     : m_parent(parent)
+    , m_programName(std::move(programName))
 { }
+
+QString MessageBoxPrompter::boxText(const QString &caption, const QString &text) const
+{
+    if (caption.isEmpty() || caption == m_programName)
+        return text;
+    return caption + QStringLiteral("\n\n") + text;
+}
 
 void MessageBoxPrompter::setParent(QWidget *parent)
 {
@@ -58,12 +68,13 @@ void MessageBoxPrompter::setParent(QWidget *parent)
 
 void MessageBoxPrompter::info(const QString &caption, const QString &text, Icon icon)
 {
-    runBox(m_parent, boxIcon(icon), caption, text, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(m_parent, boxIcon(icon), m_programName, boxText(caption, text), QMessageBox::Ok,
+           QMessageBox::Ok);
 }
 
 bool MessageBoxPrompter::okCancel(const QString &caption, const QString &text)
 {
-    return runBox(m_parent, QMessageBox::Question, caption, text,
+    return runBox(m_parent, QMessageBox::Question, m_programName, boxText(caption, text),
                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
         == QMessageBox::Ok;
 }
@@ -74,8 +85,9 @@ Prompter::Answer MessageBoxPrompter::yesNo(const QString &caption, const QString
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    const int result = runBox(m_parent, QMessageBox::Question, caption, text, buttons,
-                              withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    const int result
+        = runBox(m_parent, QMessageBox::Question, m_programName, boxText(caption, text), buttons,
+                 withCancel ? QMessageBox::Cancel : QMessageBox::No);
     if (result == QMessageBox::Yes)
         return Answer::Yes;
     if (result == QMessageBox::No)
@@ -86,7 +98,8 @@ Prompter::Answer MessageBoxPrompter::yesNo(const QString &caption, const QString
 std::optional<QString> MessageBoxPrompter::askText(const QString &caption, const QString &prompt,
                                                    const QString &initial)
 {
-    InputDialog dialog(caption, prompt, initial, ownerOf(m_parent));
+    InputDialog dialog(caption.isEmpty() ? m_programName : caption, prompt, initial,
+                       ownerOf(m_parent));
     dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -9,6 +9,8 @@ namespace dvw {
 // Every message box and one-line question of the program goes through this interface,
 // so tests answer them from a script and never block on a modal box. Captions, texts and
 // prompts are always shown as plain text: they may hold file names and appointment text.
+// A message box's caption says what it is about (a file's name, or empty); the box itself
+// carries the program's name, so every box looks the same whoever asks.
 class Prompter
 {
 public:

@@ -97,6 +97,8 @@ std::string formatFontValue(const FontSlot &font)
         text += 'B';
     if (font.italic)
         text += 'I';
+    if (!font.bold && !font.italic)
+        text += kPlainMark;
     return text;
 }
 

@@ -30,7 +30,12 @@ inline constexpr int kFontSizeMax = 36;
 // current face.
 FontSlot parseFontValue(std::string_view text, const FontSlot &current);
 
-// The stored form: "face, size" then "B" when bold and "I" when italic.
+// Written after the size of a font that is neither bold nor italic. Any letter there makes
+// both flags off when read; without one a slot whose default is bold would read back bold.
+inline constexpr char kPlainMark = 'R';
+
+// The stored form: "face, size" then "B" when bold and "I" when italic, or "R" for neither,
+// so that it reads back as written over any slot.
 std::string formatFontValue(const FontSlot &font);
 
 } // namespace dvw

@@ -12,15 +12,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Length of the UTF-8 sequence that starts with `lead`, 0 when it cannot start one.
 std::size_t sequenceLength(unsigned char lead)
 {
@@ -35,7 +26,17 @@ std::size_t sequenceLength(unsigned char lead)
     return 0;
 }
 
-// Overlong forms, surrogates and code points past U+10FFFF are invalid as well.
+} // namespace
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 bool isValidUtf8(std::string_view text)
 {
     std::size_t i = 0;
@@ -57,6 +58,8 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
+namespace {
+
 bool hasBalancedQuotes(std::string_view value)
 {
     bool open = false;
@@ -73,15 +76,15 @@ bool lineSurvivesRewrite(std::string_view line)
 {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    line = trimmed(line);
+    line = trimBlanks(line);
     if (line.empty())
         return true;
     if (line.front() == '[')
         return line.back() == ']' && line.find(']') == line.size() - 1;
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || trimmed(line.substr(0, equals)).empty())
+    if (equals == std::string_view::npos || trimBlanks(line.substr(0, equals)).empty())
         return false;
-    const std::string_view value = trimmed(line.substr(equals + 1));
+    const std::string_view value = trimBlanks(line.substr(equals + 1));
     if (value.size() >= 1 && value.front() == '@' && value.substr(0, 2) != "@@")
         return false;
     return hasBalancedQuotes(value);
@@ -114,7 +117,7 @@ bool RealRange::contains(double value) const
 
 std::optional<int> parseIntValue(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimBlanks(text);
     bool signSeen = false;
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);

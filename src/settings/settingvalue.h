@@ -49,6 +49,13 @@ std::string formatRealValue(double value);
 // display text is never left with half a character.
 std::string cutToCharacters(std::string text, std::size_t count);
 
+// The text without the blanks and tabs at either end.
+std::string_view trimBlanks(std::string_view text);
+
+// Whether the text is valid UTF-8: overlong forms, surrogates and code points past U+10FFFF
+// are invalid as well.
+bool isValidUtf8(std::string_view text);
+
 // Whether the INI writer can rewrite this settings file text without losing any of it:
 // valid UTF-8, and every line blank, a closed "[section]" header, or "name=value" with a
 // name, balanced quotes, and no serialised object ("@..." other than an escaped "@@").

@@ -62,18 +62,26 @@ DVDocManager::DVDocManager(dvwApp &app, dvwMDIClient &client, FileChooser &files
 void DVDocManager::settingChanged(const QString &name)
 {
     namespace k = settingkeys;
-    const bool dateText = name == QLatin1String(k::EUROPEAN) || name == QLatin1String(k::MILITARY)
-        || name == QLatin1String(k::CENTURYBREAK);
-    const bool days = name == QLatin1String(k::DAYS);
-    if (!dateText && !days)
+    const auto is = [&name](const char *key) { return name == QLatin1String(key); };
+    const bool allCategories = is(k::ALLCATEGORIES);
+    if (!is(k::EUROPEAN) && !is(k::MILITARY) && !is(k::CENTURYBREAK) && !is(k::DAYS) && !is(k::NAG)
+        && !is(k::UNIMPORTANT) && !allCategories)
         return;
-    if (days) {
+    if (is(k::DAYS)) {
         const DateWindow &now = m_app.dateWindow();
         m_app.setDateWindow(
             DateWindow::make(now.today, now.start, usableDays(m_app.settings().days)));
     }
-    for (Entry &e : m_entries)
-        e.doc->setDateSettings(m_app.settings().dateText());
+    const DocumentSettings s = m_app.documentSettings();
+    for (Entry &e : m_entries) {
+        e.doc->setDateSettings(s.dateText);
+        e.doc->setNagAndUnimportant(s.nag, s.unimportant);
+        // A new default replaces each document's own choice; other changes keep it.
+        if (allCategories) {
+            e.doc->setShowAllCategories(s.allCategories);
+            e.doc->setShowDefaultCategory(!s.allCategories);
+        }
+    }
     refreshAll();
 }
 

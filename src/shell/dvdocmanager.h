@@ -142,8 +142,8 @@ private:
     };
 
     DocumentSettings documentSettings() const;
-    // A setting that decides how dates read or how long the window is rebuilds every
-    // document.
+    // A setting that decides how dates read, how long the window is, how long nags stay,
+    // the unimportant day or the default category selection rebuilds every document.
     void settingChanged(const QString &name);
     // The save prompt: true when the document may close.
     bool mayClose(TApptDocument &doc);

@@ -39,6 +39,8 @@ dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
 {
     m_settings = Settings::load(m_store, services.probe);
     m_settingsIgnored = m_store.ignoredReason();
+    m_archiveFileInUse = m_settings.archiveFile;
+    m_waveFileInUse = m_settings.waveFile;
     const TDate today = dateOf(clock().now().date());
     m_dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
     createFonts(services.probe.screenWidth(), 96);
@@ -77,8 +79,15 @@ StoreResult dvwApp::changeSetting(std::string_view name, const SettingValue &val
     const SettingDef *def = findSetting(name);
     if (def == nullptr || def->defaultValue.index() != value.index())
         return StoreResult::failure("no setting " + std::string(name) + " of that kind");
+    const SettingValue before = settingValue(m_settings, *def);
     setSettingValue(m_settings, *def, value);
     const StoreResult stored = m_settings.saveOne(m_store, *def);
+    if (!stored.ok) {
+        setSettingValue(m_settings, *def, before);
+        return stored;
+    }
+    if (def->kind() == SettingKind::Font)
+        m_fonts = MakeScreenFonts(m_settings.fonts, m_screen);
     emit settingsChanged(QString::fromLatin1(def->name));
     return stored;
 }

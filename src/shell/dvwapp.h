@@ -73,11 +73,15 @@ public:
     // Why the settings file was not read at start (not a plain file, or too large); empty
     // when it was read or did not exist.
     const std::string &settingsIgnoredReason() const { return m_settingsIgnored; }
-    // The one way a setting changes while the program runs: the value is kept, written to
-    // the settings store at once, and settingsChanged is emitted once, also when the write
-    // failed (the program goes on with the new value; the result says why it was not
-    // stored). An unknown name or a value of another kind changes nothing.
+    // The one way a setting changes while the program runs: the value is written to the
+    // settings store at once, kept, and settingsChanged is emitted once. A write that failed
+    // changes nothing and emits nothing; the result says why. An unknown name or a value of
+    // another kind changes nothing either. A changed font remakes the screen fonts first.
     StoreResult changeSetting(std::string_view name, const SettingValue &value);
+    // The archive and sound files this run uses: those set at start. A file chosen in the
+    // Configure menu is used from the next start, as the appointment file is.
+    const std::string &archiveFileInUse() const { return m_archiveFileInUse; }
+    const std::string &waveFileInUse() const { return m_waveFileInUse; }
     // The main window's rectangle as it closes: written when FULLSCREEN is off, no signal.
     StoreResult keepWindowRect(const WindowRect &rect);
 
@@ -108,6 +112,8 @@ private:
     SettingsStore m_store;
     std::string m_settingsIgnored;
     Settings m_settings;
+    std::string m_archiveFileInUse;
+    std::string m_waveFileInUse;
     std::unique_ptr<HelpBook> m_help;
     ScreenMetrics m_screen;
     std::array<ScreenFont, 5> m_fonts;

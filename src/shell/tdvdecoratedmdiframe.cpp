@@ -286,7 +286,7 @@ void TDVDecoratedMDIFrame::buildButtonBar()
 void TDVDecoratedMDIFrame::settingChanged(const QString &name)
 {
     namespace k = settingkeys;
-    if (name == QLatin1String(k::SBFONT)) {
+    if (name == QLatin1String(k::SBFONT) || name == QLatin1String(k::SMALLFONT)) {
         setStatusBarFont();
     } else if (name == QLatin1String(k::MONTHWIDTH) || name == QLatin1String(k::MONTHHEIGHT)) {
         m_docs->setMonthSize(m_app.settings().monthWidth, m_app.settings().monthHeight);
@@ -453,6 +453,7 @@ void TDVDecoratedMDIFrame::openStartFile()
                                                    "left as it is."),
                               Prompter::Icon::Warning);
     m_docs->openPath(m_app.startFile());
+    emit startFileOpened();
 }
 
 void TDVDecoratedMDIFrame::dragEnterEvent(QDragEnterEvent *event)

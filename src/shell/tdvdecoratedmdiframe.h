@@ -62,10 +62,14 @@ public:
 
     // Writes the date and time fields of the status bar.
     void showClock(const QDateTime &now);
+    // The status bar's alarm field; it lives as long as this window.
+    QLabel *alarmField() const { return m_alarmField; }
 
 signals:
     // A command was carried out (not merely shown in help).
     void commandCarriedOut(int command);
+    // openStartFile() has opened (or tried to open) the first document.
+    void startFileOpened();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

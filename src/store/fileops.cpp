@@ -108,6 +108,11 @@ int FileOps::nanosleep(const struct timespec *pause)
     return ::nanosleep(pause, nullptr);
 }
 
+int FileOps::mkdir(const char *path, mode_t mode)
+{
+    return ::mkdir(path, mode);
+}
+
 int FileOps::kill(pid_t pid, int signal)
 {
     return ::kill(pid, signal);

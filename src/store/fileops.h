@@ -35,6 +35,7 @@ public:
     virtual int linkat(int fromDir, const char *from, int toDir, const char *to, int flags);
     virtual int rename(const char *from, const char *to);
     virtual int unlink(const char *path);
+    virtual int mkdir(const char *path, mode_t mode);
     // Write access for the effective user (W_OK and friends).
     virtual int eaccess(const char *path, int mode);
     virtual int flock(int fd, int operation);

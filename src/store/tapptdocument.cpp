@@ -67,6 +67,14 @@ void TApptDocument::setWindow(const DateWindow &window)
     m_needsRebuild = true;
 }
 
+void TApptDocument::setNagAndUnimportant(int nagDays, int unimportant)
+{
+    m_nagInterval = nagDays;
+    m_unimportantDay = weekdayModulo7(unimportant);
+    updateEngineSettings();
+    m_needsRebuild = true;
+}
+
 void TApptDocument::setViewFilters(const ViewFilters &filters)
 {
     m_filters = filters;

@@ -130,6 +130,9 @@ public:
     void setWindow(const DateWindow &window);
     void setViewFilters(const ViewFilters &filters);
     int unimportantDay() const { return m_unimportantDay; }
+    // The nag interval and the unimportant day changed while the document is open: they take
+    // effect at the next rebuild, as a new window does.
+    void setNagAndUnimportant(int nagDays, int unimportant);
     // The instances, day cells, notes list and display index of the current window.
     const OccurrenceEngine &engine() const { return m_engine; }
     OccurrenceEngine &engine() { return m_engine; }

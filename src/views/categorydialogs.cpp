@@ -3,11 +3,14 @@
 #include "platform/displaytext.h"
 #include "store/tapptdocument.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -44,12 +47,16 @@ public:
         const QRect r = option.rect;
         painter->save();
         painter->fillRect(r, focused ? p.color(QPalette::Highlight) : p.color(QPalette::Base));
+        const QRect box = checkBoxRect(option);
+        paintCheckBox(painter, option, box);
         QColor text = focused ? p.color(QPalette::HighlightedText) : p.color(QPalette::Text);
         const QVariant colour = index.data(TCatListBox::ColourRole);
         if (colour.isValid() && !focused)
             text = colour.value<QColor>();
         painter->setPen(text);
-        const auto at = [&r](int left) { return r.adjusted(left, 0, 0, 0); };
+        // The texts start right of the check box, however large the platform draws it.
+        const int shift = std::max(0, box.right() + 4 - (r.left() + codeLeft));
+        const auto at = [&r, shift](int left) { return r.adjusted(left + shift, 0, 0, 0); };
         const QVariant code = index.data(TCatListBox::CodeRole);
         if (code.isValid()) {
             painter->drawText(at(codeLeft), Qt::AlignVCenter | Qt::TextSingleLine,
@@ -61,16 +68,35 @@ public:
             painter->drawText(at(codeLeft), Qt::AlignVCenter | Qt::TextSingleLine,
                               index.data(Qt::DisplayRole).toString());
         }
-        if (option.state & QStyle::State_Selected) {
-            // A small filled mark in the highlight text colour, outlined so it shows on the
-            // window colour too.
-            const int side = std::max(4, r.height() / 3);
-            const QRect mark(r.left() + markLeft, r.center().y() - side / 2, side, side);
-            painter->setPen(p.color(QPalette::Text));
-            painter->setBrush(p.color(QPalette::HighlightedText));
-            painter->drawRect(mark);
-        }
         painter->restore();
+    }
+
+private:
+    static QStyle *styleOf(const QStyleOptionViewItem &option)
+    {
+        return option.widget ? option.widget->style() : QApplication::style();
+    }
+    // The check box at the row's left, as large as the platform draws one.
+    static QRect checkBoxRect(const QStyleOptionViewItem &option)
+    {
+        const QStyle *style = styleOf(option);
+        const int w = style->pixelMetric(QStyle::PM_IndicatorWidth, &option, option.widget);
+        const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
+        return QRect(option.rect.left() + markLeft, option.rect.center().y() - h / 2, w, h);
+    }
+    // A selected category shows a ticked box, drawn by the platform's style.
+    static void paintCheckBox(QPainter *painter, const QStyleOptionViewItem &option,
+                              const QRect &box)
+    {
+        QStyleOptionButton check;
+        check.palette = option.palette;
+        check.direction = option.direction;
+        check.fontMetrics = option.fontMetrics;
+        check.rect = box;
+        check.state = QStyle::State_Enabled
+            | (option.state & QStyle::State_Selected ? QStyle::State_On : QStyle::State_Off);
+        styleOf(option)->drawPrimitive(QStyle::PE_IndicatorCheckBox, &check, painter,
+                                       option.widget);
     }
 };
 

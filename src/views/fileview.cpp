@@ -226,7 +226,7 @@ void FileViewCommands::copyMarked(const std::string &target)
 
 void FileViewCommands::archive()
 {
-    copyMarked(ArchivePath(doc()->path(), m_frame.app().settings().archiveFile));
+    copyMarked(ArchivePath(doc()->path(), m_frame.app().archiveFileInUse()));
 }
 
 void FileViewCommands::appendMarked()

@@ -1,5 +1,6 @@
 #include "listpainter.h"
 
+#include "contrast.h"
 #include "platform/displaytext.h"
 
 #include <QFontMetrics>
@@ -18,8 +19,11 @@ constexpr int bandWidth = 20000;
 
 QColor textColour(const PaintedRow &row, const ListLook &look)
 {
-    if (row.colour >= 1 && row.colour <= 15)
-        return look.userColours[static_cast<std::size_t>(row.colour - 1)];
+    if (row.colour >= 1 && row.colour <= 15) {
+        const QColor own = look.userColours[static_cast<std::size_t>(row.colour - 1)];
+        // On the highlight an entry keeps its colour only where it stays legible.
+        return row.selected ? LegibleOn(own, look.highlight, look.highlightedText) : own;
+    }
     return row.selected ? look.highlightedText : look.windowText;
 }
 

@@ -1,5 +1,6 @@
 #include "monthpainter.h"
 
+#include "contrast.h"
 #include "listlayout.h"
 #include "platform/displaytext.h"
 
@@ -100,10 +101,12 @@ void paintCellEntries(QPainter &p, const GridGeometry &g, const GridDay &day, co
         const GridEntry &e = day.entries[static_cast<std::size_t>(i)];
         const int top = g.entryTop(day.day, i);
         int x = cell.left() + 2;
-        const QColor colour = e.colour >= 1 && e.colour <= 15
+        QColor colour = e.colour >= 1 && e.colour <= 15
             ? look.userColours[static_cast<std::size_t>(e.colour - 1)]
             : day.selected ? look.highlightedText
                            : black;
+        if (day.selected)
+            colour = LegibleOn(colour, look.highlight, look.highlightedText);
         if (e.done) {
             const auto check = CheckMark(top, lineHeight);
             p.setPen(QPen(day.selected ? white : black, CheckMarkPen(lineHeight), Qt::SolidLine,

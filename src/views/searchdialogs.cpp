@@ -1,5 +1,6 @@
 #include "searchdialogs.h"
 
+#include "platform/windowfit.h"
 #include "store/startdate.h"
 
 #include <QDialogButtonBox>
@@ -47,6 +48,11 @@ QLineEdit *promptLayout(QDialog &dialog, const QString &caption, const QString &
     layout->addWidget(new QLabel(prompt, &dialog));
     layout->addWidget(edit);
     layout->addWidget(buttons);
+    // The buttons were made first: the text comes first, so typing replaces it at once and
+    // Return searches for what was typed.
+    QWidget::setTabOrder(edit, buttons);
+    edit->setFocus();
+    KeepTitleWhole(dialog);
     return edit;
 }
 
@@ -103,6 +109,7 @@ TPriorityLevelDialog::TPriorityLevelDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(okCancel(*this));
+    KeepTitleWhole(*this);
 }
 
 int TPriorityLevelDialog::level() const
@@ -145,6 +152,7 @@ TStartDateDialog::TStartDateDialog(const TDate &today, const DateTextSettings &s
     layout->addWidget(new QLabel(QStringLiteral("Starting date:"), this));
     layout->addLayout(row);
     layout->addWidget(okCancel(*this));
+    KeepTitleWhole(*this);
     m_edit->setText(fromUtf8(StartDateText(today, settings)));
     m_edit->selectAll();
 }

@@ -88,7 +88,7 @@ TApptView::~TApptView() = default;
 void TApptView::setViewSettings(const ApptViewSettings &settings)
 {
     m_settings = settings;
-    setRowHeight(m_settings.headingHeight);
+    setRowHeight(ListRowHeight(m_settings.look, m_settings.headingHeight));
     viewport()->update();
 }
 

@@ -1,5 +1,7 @@
 #include "tdeldialog.h"
 
+#include "platform/windowfit.h"
+
 #include <QDialogButtonBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -23,6 +25,7 @@ TDelDialog::TDelDialog(QWidget *parent)
     layout->addWidget(m_instance);
     layout->addWidget(m_cycle);
     layout->addWidget(buttons);
+    KeepTitleWhole(*this);
 }
 
 bool TDelDialog::wholeCycle() const

@@ -15,6 +15,7 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "tapptview.h"
 #include "toneapptview.h"
+#include "toneedit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,6 +178,8 @@ QWidget *makeCurrentPane(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const 
     QObject::connect(pane, &TOneApptView::helpRequested, pane, host.showHelp);
     QObject::connect(pane, &TOneApptView::focusListRequested, pane, host.focusList);
     QObject::connect(&docs, &DVDocManager::documentsRefreshed, pane, &TOneApptView::refresh);
+    QObject::connect(&frame.app(), &dvwApp::settingsChanged, pane,
+                     [&frame, pane] { pane->edit()->setFont(frame.app().fonts()[BodyFont].font); });
     return pane;
 }
 

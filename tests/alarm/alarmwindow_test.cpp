@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,11 +42,14 @@ public:
 class RecordingNotifier : public AlarmNotifier
 {
 public:
-    void notify(const QString &summary, const QString &body) override
+    std::uint64_t notify(const QString &summary, const QString &body) override
     {
         sent.push_back(summary + "|" + body);
+        return sent.size();
     }
+    void withdraw(std::uint64_t key) override { withdrawn.push_back(sent.at(key - 1)); }
     std::vector<QString> sent;
+    std::vector<QString> withdrawn;
 };
 
 TEST(AlarmWindow, SoundsAsOftenAndAsFarApartAsTheSettingsSay)
@@ -118,6 +122,7 @@ TEST(AlarmWindow, TextIsPlainAndCutOnWholeCharacters)
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_EQ(label->text(), QStringLiteral("<img src=x>"));
+    EXPECT_EQ(markup.windowTitle(), QStringLiteral("Dayvane alarm"));
 
     const QString face = QString::fromUtf8("\xf0\x9f\x98\x80"); // two UTF-16 units
     const QString longText = QString(maxAlarmTextChars - 1, QChar('a')) + face + "tail";
@@ -261,15 +266,99 @@ TEST_F(AlarmsInFrame, SetTimerCountsDownAndRings)
     EXPECT_EQ(alarms->openWindows()[0]->text(), QStringLiteral("Timer has gone off!"));
 }
 
+// The tick writes the field the window gave it, found by no search: renamed, it is still
+// written, while menus and actions are made and freed around every tick.
+TEST_F(AlarmsInFrame, TheTickWritesItsOwnFieldWhileObjectsComeAndGo)
+{
+    start({"12/7/2026 9:15 Meet\r\n"});
+    QLabel *field = frame->alarmField();
+    ASSERT_NE(field, nullptr);
+    field->setObjectName(QStringLiteral("renamed"));
+    for (int minute = 0; minute < 5; ++minute) {
+        auto *popup = new QMenu(frame.get());
+        for (int i = 0; i < 20; ++i)
+            popup->addAction(QStringLiteral("item %1").arg(i));
+        popup->popup(QPoint(10, 10));
+        QTest::keyClick(popup, Qt::Key_Escape);
+        delete popup;
+        tickAt(9, 5 + minute);
+        EXPECT_EQ(field->text(), QStringLiteral("Next alarm  9:10 A.M.")) << minute;
+    }
+    app->changeSetting(settingkeys::ALARM, false);
+    EXPECT_EQ(field->text(), QStringLiteral("Alarm off"));
+}
+
+// The countdown is announced on the desktop like any alarm, and closing a window (by key
+// or by its frame) takes its own notification away, no other.
+TEST_F(AlarmsInFrame, TimerNotifiesAndClosingAWindowWithdrawsItsNotification)
+{
+    start({"12/7/2026 9:15 Meet\r\n"});
+    prompter.pushText(QStringLiteral("5"));
+    frame->carryOut(Cm::SetTimer);
+    tickAt(9, 10);
+    const auto windows = alarms->openWindows();
+    ASSERT_EQ(windows.size(), 2U);
+    const std::vector<QString> both {"Timer|Timer has gone off!", "Alarm|9:15 Meet"};
+    EXPECT_EQ(notifier->sent, both);
+    EXPECT_TRUE(notifier->withdrawn.empty());
+    QPointer<TAlarmWindow> meet(windows[1]);
+    QTest::keyClick(windows[1], Qt::Key_Escape);
+    EXPECT_EQ(notifier->withdrawn, std::vector<QString> {"Alarm|9:15 Meet"});
+    windows[0]->close();
+    EXPECT_EQ(notifier->withdrawn, (std::vector<QString> {"Alarm|9:15 Meet", both[0]}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return meet.isNull(); }));
+    EXPECT_EQ(notifier->withdrawn.size(), 2U) << "deleting a closed window withdraws nothing";
+}
+
+// The service's id comes after the send: a notification withdrawn before then is closed
+// when it comes, and each is closed once.
+TEST(NotificationIds, EachSentNotificationIsClosedOnceWhateverTheOrder)
+{
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> steps; // "sent", "answer", "withdraw", "fail"
+        std::vector<std::uint32_t> closed;
+        std::size_t held;
+    };
+    const Case cases[] = {
+        {"answer then withdraw", {"sent", "answer", "withdraw"}, {7}, 0},
+        {"withdraw then answer", {"sent", "withdraw", "answer"}, {7}, 0},
+        {"withdrawn twice", {"sent", "answer", "withdraw", "withdraw"}, {7}, 0},
+        {"never withdrawn", {"sent", "answer"}, {}, 1},
+        {"failed send", {"sent", "fail", "withdraw", "answer"}, {}, 0},
+        {"unknown key", {"withdraw", "answer"}, {}, 0},
+    };
+    for (const Case &c : cases) {
+        NotificationIds ids;
+        std::vector<std::uint32_t> closed;
+        for (const std::string &step : c.steps) {
+            std::optional<std::uint32_t> close;
+            if (step == "sent")
+                ids.sent(1);
+            else if (step == "answer")
+                close = ids.answered(1, 7);
+            else if (step == "withdraw")
+                close = ids.withdraw(1);
+            else
+                ids.failed(1);
+            if (close)
+                closed.push_back(*close);
+        }
+        EXPECT_EQ(closed, c.closed) << c.name;
+        EXPECT_EQ(ids.held(), c.held) << c.name;
+    }
+}
+
 TEST_F(AlarmsInFrame, AlarmOffIsSilentAndCurrentAlarmsAreListed)
 {
     start({"12/7/2026 9:15 Meet\r\n12/8/2026 0:03 Early\r\n"});
-    frame->carryOut(Cm::EnableAlarm);
+    frame->app().changeSetting(settingkeys::ALARM, false);
     EXPECT_EQ(pane(), QStringLiteral("Alarm off"));
     tickAt(9, 10);
     tickAt(9, 11);
     EXPECT_TRUE(alarms->openWindows().empty());
-    frame->carryOut(Cm::EnableAlarm);
+    frame->app().changeSetting(settingkeys::ALARM, true);
     EXPECT_TRUE(alarms->openWindows().empty()) << "switching on does not replay";
 
     frame->carryOut(Cm::ShowAlarms);

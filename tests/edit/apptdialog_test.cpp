@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -158,6 +159,55 @@ TEST_F(DialogFixture, EditBoxKeys)
     auto d = open("ab", false);
     QTest::keyClick(d->control(201), Qt::Key_F1);
     EXPECT_EQ(help, std::vector<int> {TApptDialog::helpTopic});
+}
+
+// A clipboard nobody owns gives data without a single format; the text box's own paste
+// crashed on it. Every paste key puts in plain text only, and an own line as its bytes.
+TEST_F(DialogFixture, PasteTakesPlainTextFromAnyClipboard)
+{
+    const auto withText = [](const QString &text) {
+        auto *data = new QMimeData;
+        data->setText(text);
+        return data;
+    };
+    const auto htmlOnly = [] {
+        auto *data = new QMimeData;
+        data->setHtml(QStringLiteral("<b>bold</b>"));
+        return data;
+    };
+    struct Case
+    {
+        const char *name;
+        std::function<void()> fill;
+        QString pasted;
+    };
+    const Case cases[] = {
+        {"empty", [] { QGuiApplication::clipboard()->setMimeData(new QMimeData); }, {}},
+        {"cleared", [] { QGuiApplication::clipboard()->clear(); }, {}},
+        {"html only", [&] { QGuiApplication::clipboard()->setMimeData(htmlOnly()); }, {}},
+        {"foreign text",
+         [&] {
+             QGuiApplication::clipboard()->setMimeData(
+                 withText(QStringLiteral("Lunch\r\nwith Ann") + QChar(u'\0') + "tail"));
+         },
+         QStringLiteral("Lunch\nwith Ann")},
+        {"own line", [] { SystemEntryClipboard()->put("12/7 Meet\r\nRoom\r4"); },
+         QStringLiteral("12/7 Meet\nRoom") + QChar(0x240D) + "4"},
+    };
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_Insert, Qt::ShiftModifier},
+    };
+    for (const Case &c : cases) {
+        for (const auto &[key, modifiers] : keys) {
+            c.fill();
+            auto d = open("ab", false);
+            QTest::keyClick(d->control(201), key, modifiers);
+            EXPECT_EQ(box(*d)->toPlainText(), QStringLiteral("ab") + c.pasted) << c.name;
+            EXPECT_EQ(box(*d)->canPaste(), !c.pasted.isEmpty()) << c.name;
+        }
+    }
+    QGuiApplication::clipboard()->clear();
 }
 
 TEST_F(DialogFixture, SpinnerStepsTheDate)

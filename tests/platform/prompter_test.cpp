@@ -156,6 +156,54 @@ TEST(MessageBoxPrompter, EveryBoxOpensOverTheMainWindowOfItsParent)
     }
 }
 
+// One name on every box, whatever caption the caller gives: a file's name heads the text.
+TEST(MessageBoxPrompter, EveryMessageBoxIsTitledWithTheProgramsName)
+{
+    using Ask = std::function<void(Prompter &, const QString &caption)>;
+    const std::pair<const char *, Ask> asks[] = {
+        {"info", [](Prompter &p, const QString &c) { p.info(c, QStringLiteral("Text")); }},
+        {"okCancel", [](Prompter &p, const QString &c) { p.okCancel(c, QStringLiteral("Text")); }},
+        {"yesNo", [](Prompter &p, const QString &c) { p.yesNo(c, QStringLiteral("Text")); }},
+        {"yesNoCancel",
+         [](Prompter &p, const QString &c) { p.yesNo(c, QStringLiteral("Text"), true); }},
+    };
+    struct Caption
+    {
+        QString caption;
+        QString text;
+    };
+    const Caption captions[] = {
+        {QString(), QStringLiteral("Text")},
+        {QStringLiteral("Dayvane"), QStringLiteral("Text")},
+        {QStringLiteral("dayvane"), QStringLiteral("dayvane\n\nText")},
+        {QStringLiteral("NOTES.APT"), QStringLiteral("NOTES.APT\n\nText")},
+    };
+    dvw::MessageBoxPrompter prompter(nullptr, QStringLiteral("Dayvane"));
+    for (const auto &[name, ask] : asks) {
+        for (const Caption &c : captions) {
+            QString title, text;
+            whenModalOpens<QMessageBox>([&](QMessageBox *box) {
+                title = box->windowTitle();
+                text = box->text();
+                box->close();
+            });
+            ask(prompter, c.caption);
+            EXPECT_EQ(title, QStringLiteral("Dayvane")) << name << " " << c.caption.toStdString();
+            EXPECT_EQ(text, c.text) << name << " " << c.caption.toStdString();
+        }
+    }
+    // A text question keeps its own caption, and has the program's name without one.
+    for (const QString &caption : {QString(), QStringLiteral("Timer")}) {
+        QString title;
+        whenModalOpens<dvw::InputDialog>([&](dvw::InputDialog *dialog) {
+            title = dialog->windowTitle();
+            dialog->reject();
+        });
+        (void)prompter.askText(caption, QStringLiteral("Minutes"), QString());
+        EXPECT_EQ(title, caption.isEmpty() ? QStringLiteral("Dayvane") : caption);
+    }
+}
+
 TEST(DisplayText, Utf8StaysUtf8AndOtherBytesReadAsWindows1252)
 {
     EXPECT_EQ(dvw::DisplayText("Caf\xc3\xa9"), QStringLiteral("Caf\u00e9"));

@@ -307,6 +307,11 @@ TEST_F(ListView, APriorityTwoLineIsDrawnInColourTwoUnderTheCursor)
     EXPECT_TRUE(l.rows[1].selected);
     EXPECT_EQ(l.rows[1].colour, 2);
     EXPECT_EQ(l.rows[2].colour, 0);
+    // Green reads well on a dark highlight, so the entry keeps its colour there.
+    QPalette dark = view->palette();
+    dark.setColor(QPalette::Active, QPalette::Highlight, QColor(0, 0, 128));
+    dark.setColor(QPalette::Active, QPalette::HighlightedText, Qt::white);
+    view->setPalette(dark);
     QImage image(view->viewport()->size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -154,3 +154,23 @@ TEST_F(DocumentWindows, CascadeLeavesEveryWindowAUsableSize)
         EXPECT_TRUE(QRect(QPoint(0, 0), client).contains(w->geometry()));
     }
 }
+
+// Closing the file view by its key, plain or maximised, brings the panes back with their
+// captions (one was once seen without its caption afterwards).
+TEST_F(DocumentWindows, PanesComeBackCaptionedWhenTheFileViewClosesByKey)
+{
+    start();
+    for (const bool maximised : {false, true}) {
+        frame->runCommand(Cm::ViewFile);
+        ASSERT_NE(window(0, FileViewSlot), nullptr);
+        if (maximised)
+            window(0, FileViewSlot)->showMaximized();
+        QTest::keyClick(window(0, FileViewSlot)->widget(), Qt::Key_V);
+        ASSERT_EQ(window(0, FileViewSlot), nullptr) << maximised;
+        ASSERT_NE(window(0, CurrentPaneSlot), nullptr) << maximised;
+        ASSERT_NE(window(0, MonthPaneSlot), nullptr) << maximised;
+        EXPECT_EQ(window(0, CurrentPaneSlot)->windowTitle(), QStringLiteral("Current"));
+        EXPECT_EQ(window(0, MonthPaneSlot)->windowTitle(), QStringLiteral("Month View"));
+        EXPECT_FALSE(window(0, CurrentPaneSlot)->isMaximized()) << maximised;
+    }
+}

@@ -1,11 +1,18 @@
+#include "platform/windowfit.h"
 #include "views/categorydialogs.h"
 #include "views/searchdialogs.h"
+#include "views/tdeldialog.h"
 #include "viewtesthelpers.h"
 
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace dvw;
 
@@ -77,4 +84,83 @@ TEST(StartDateDialog, ScrollBarStepsBothWaysAndStaysInTheMiddle)
     edit->setText(QStringLiteral("not a date"));
     scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(*dialog.startDate(), today); // no date: today goes in
+}
+
+// Both text dialogs open ready to type over the current text, and Return takes what was
+// typed (the focus once sat on OK, so typing went nowhere and Return took the old text).
+TEST(TextDialogs, OpenWithTheTextSelectedAndTakeWhatIsTyped)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<std::unique_ptr<QDialog>()> make;
+        std::function<std::string(QDialog &)> text;
+    };
+    const Case cases[] = {
+        {"search", [] { return std::make_unique<TSearchDialog>("old text"); },
+         [](QDialog &d) { return static_cast<TSearchDialog &>(d).text(); }},
+        {"screen", [] { return std::make_unique<TScreenDialog>("old text", nullptr); },
+         [](QDialog &d) { return static_cast<TScreenDialog &>(d).text(); }},
+    };
+    for (const Case &c : cases) {
+        std::unique_ptr<QDialog> dialog = c.make();
+        dialog->show();
+        auto *edit = qobject_cast<QLineEdit *>(dialog->focusWidget());
+        ASSERT_NE(edit, nullptr) << c.name;
+        EXPECT_EQ(edit->selectedText(), QStringLiteral("old text")) << c.name;
+        QTest::keyClicks(edit, QStringLiteral("new"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(dialog->result(), QDialog::Accepted) << c.name;
+        EXPECT_EQ(c.text(*dialog), "new") << c.name;
+    }
+}
+
+// Every small dialog is wide enough for its whole caption ("Delete…tment" was cut).
+TEST(TextDialogs, CaptionsShowWhole)
+{
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<TDelDialog>());
+    dialogs.push_back(std::make_unique<TSearchDialog>(""));
+    dialogs.push_back(std::make_unique<TScreenDialog>("", nullptr));
+    dialogs.push_back(std::make_unique<TPriorityLevelDialog>());
+    dialogs.push_back(std::make_unique<TStartDateDialog>(TDate(7, 12, 2026), DateTextSettings {}));
+    for (const auto &dialog : dialogs) {
+        dialog->show();
+        EXPECT_GE(dialog->width(), TitleBarWidth(dialog->windowTitle(), dialog->font()))
+            << dialog->windowTitle().toStdString();
+    }
+}
+
+// A ticked category shows the platform's ticked check box, the others an empty one.
+TEST(CategoryDialog, SelectedCategoriesShowThePlatformsTickedCheckBox)
+{
+    class CheckBoxes : public QProxyStyle
+    {
+    public:
+        void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                           const QWidget *widget) const override
+        {
+            if (element == PE_IndicatorCheckBox)
+                (option->state & State_On ? ticked : unticked) += 1;
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
+        mutable int ticked = 0;
+        mutable int unticked = 0;
+    };
+    auto doc = test::documentOf({"\\C!HOME= Family", "\\C WORK=Office", "\\C!GYM=Sport"},
+                                TDate(7, 12, 2026), 30, false);
+    TCatSelectDialog dialog(*doc, {}, {});
+    TCatListBox *list = dialog.list();
+    int selected = 0;
+    for (int i = 0; i < list->count(); ++i)
+        selected += list->item(i)->isSelected();
+    ASSERT_EQ(list->count(), 5);
+    CheckBoxes style;
+    list->setStyle(&style);
+    list->resize(300, 200);
+    (void)list->grab();
+    EXPECT_EQ(style.ticked, selected);
+    EXPECT_EQ(style.unticked, list->count() - selected);
+    list->setStyle(nullptr);
+    dialog.reject();
 }
