@@ -31,6 +31,14 @@ void DocumentScrollView::showHelp(int topic)
         m_host.showHelp(topic);
 }
 
+QMenu *DocumentScrollView::newPopup(const QString &name)
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(name);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    return menu;
+}
+
 void DocumentScrollView::addPopupItem(QMenu &menu, const QString &text, int command)
 {
     QAction *item = menu.addAction(text);

@@ -29,7 +29,9 @@ protected:
     // A command through the host, as if the user chose it in a menu.
     void runCommand(int command);
     void showHelp(int topic);
-    // An item of a popup menu that runs the command, enabled when the host says it can run.
+    // A popup menu of this view that deletes itself once closed, and an item of it that
+    // runs the command, enabled when the host says it can run.
+    QMenu *newPopup(const QString &name);
     void addPopupItem(QMenu &menu, const QString &text, int command);
 
     bool viewportEvent(QEvent *event) override;

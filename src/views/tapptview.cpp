@@ -334,9 +334,7 @@ void TApptView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TApptView::popupMenu(int row, const QPoint &globalPos)
 {
-    auto *menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("apptPopup"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QMenu *menu = newPopup(QStringLiteral("apptPopup"));
     const auto add
         = [this, menu](const QString &text, int command) { addPopupItem(*menu, text, command); };
     if (m_rows.isSelectable(row)) {

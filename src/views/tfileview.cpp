@@ -193,9 +193,7 @@ void TFileView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TFileView::popupMenu(int row, const QPoint &globalPos)
 {
-    auto *menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("filePopup"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QMenu *menu = newPopup(QStringLiteral("filePopup"));
     const auto add
         = [this, menu](const QString &text, int command) { addPopupItem(*menu, text, command); };
     add(QStringLiteral("Add"), Cm::InsertAppt);
