@@ -41,13 +41,13 @@ release: deps
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(WERROR) -DDVW_BUILD_BENCH=OFF
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
-# Core and store tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Core, store and iCalendar tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(WERROR) -DDVW_SANITIZE=ON \
 	    -DDVW_ENGINE_ONLY=ON -DDVW_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	    ctest -j $(JOBS) --output-on-failure -L 'core|store|fuzz'
+	    ctest -j $(JOBS) --output-on-failure -L 'core|store|ical|fuzz'
 
 # Every fuzz target under libFuzzer for a bounded time (FUZZ_SECONDS in total).
 fuzz: deps

@@ -6,6 +6,7 @@
 #include "alarm/alarms.h"
 #include "config/configure.h"
 #include "edit/edit.h"
+#include "exchange/exchange.h"
 #include "history/livefiles.h"
 #include "history/undohistories.h"
 #include "shell/recoverycopies.h"
@@ -32,6 +33,7 @@ inline void InstallAll(TDVDecoratedMDIFrame &frame, FeatureServices services = {
     InstallAlarms(frame, services);
     InstallConfigure(frame, services);
     InstallEntryOps(frame, services);
+    InstallIcalExchange(frame);
     InstallLiveFiles(frame, undo);
     InstallRecovery(frame);
 }

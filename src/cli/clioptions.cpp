@@ -27,6 +27,10 @@ OptionSet optionSetOf(const std::string &command)
         return OptionSet::EditLine;
     if (command == "sort" || command == "mark" || command == "archive")
         return OptionSet::WholeFile;
+    if (command == "export")
+        return OptionSet::Export;
+    if (command == "import")
+        return OptionSet::Import;
     if (command == "config")
         return OptionSet::Config;
     return OptionSet::Window;
@@ -88,7 +92,7 @@ bool takeMonth(const std::string &name, const std::string &text,
 
 bool takesWindow(OptionSet set)
 {
-    return set == OptionSet::Window || set == OptionSet::Change;
+    return set == OptionSet::Window || set == OptionSet::Change || set == OptionSet::Export;
 }
 
 bool changesFile(OptionSet set)
@@ -136,6 +140,10 @@ bool parseFlag(CliOptions &o, const std::string &arg, OptionSet set)
         o.notes = true;
     else if (set == OptionSet::Change && (arg == "--instance" || arg == "--cycle"))
         o.wholeCycle = arg == "--cycle";
+    else if (set == OptionSet::Export && arg == "--expand")
+        o.expand = true;
+    else if (set == OptionSet::Import && arg == "--dry-run")
+        o.dryRun = true;
     else if (set == OptionSet::WholeFile)
         return parseWholeFileFlag(o, arg);
     else
@@ -181,6 +189,19 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
             return false;
         return true;
     }
+    if (set == OptionSet::Import) {
+        if (name == "--into")
+            o.into = value;
+        else if (name == "--today")
+            return takeDate(name, value, o.today, error);
+        else
+            return false;
+        return true;
+    }
+    if (set == OptionSet::Export && name == "--ics") {
+        o.icsOut = value;
+        return true;
+    }
     if (!takesWindow(set))
         return false;
     if (o.command == "month" && name == "--month")
@@ -207,9 +228,11 @@ bool parseValued(CliOptions &o, const std::string &name, const std::string &valu
 bool takesValue(const std::string &name)
 {
     static const char *const names[]
-        = {"--century-break", "--profile",        "--today",  "--start", "--days",     "--nag",
-           "--unimportant",   "--priority-level", "--screen", "--from",  "--count",    "--at",
-           "--since",         "--advance",        "--month",  "--by",    "--matching", "--to"};
+        = {"--century-break", "--profile", "--today",       "--start",
+           "--days",          "--nag",     "--unimportant", "--priority-level",
+           "--screen",        "--from",    "--count",       "--at",
+           "--since",         "--advance", "--month",       "--by",
+           "--matching",      "--to",      "--ics",         "--into"};
     for (const char *n : names) {
         if (name == n)
             return true;

@@ -54,6 +54,11 @@ struct CliOptions
     std::optional<std::string> matching; // --matching TEXT: the lines holding TEXT
     std::optional<std::string> archiveTo; // --to TARGET
     bool keep = false; // --keep: archive without removing the lines from FILE
+    // export and import of iCalendar files
+    std::optional<std::string> icsOut; // export --ics OUT.ics: written there, not printed
+    bool expand = false; // export --expand: every repeating line as its days in the window
+    std::optional<std::string> into; // import --into FILE: the file the lines go to
+    bool dryRun = false; // import --dry-run: print the lines, save nothing
 };
 
 struct CliParse
@@ -65,8 +70,21 @@ struct CliParse
 // Which option groups a command accepts.
 // Change: the window options of done and delete with what changing a file takes; EditLine:
 // the date options with what changing a file takes; WholeFile: the date options with what
-// sort, mark and archive take; Config: only the profile.
-enum class OptionSet { Date, Window, Add, When, Alarms, Change, EditLine, WholeFile, Config };
+// sort, mark and archive take; Config: only the profile. Export: the window options with
+// --ics and --expand; Import: the date options with --into, --dry-run and --today.
+enum class OptionSet {
+    Date,
+    Window,
+    Add,
+    When,
+    Alarms,
+    Change,
+    EditLine,
+    WholeFile,
+    Config,
+    Export,
+    Import
+};
 
 CliParse parseCliOptions(const std::vector<std::string> &args);
 // "YYYY-MM-DD" as a date; nullopt for anything else, including a day the calendar lacks.

@@ -9,6 +9,7 @@
 #include "enginecommands.h"
 #include "entrycommands.h"
 #include "filecommands.h"
+#include "icalcommands.h"
 #include "json.h"
 #include "settings/settingsstore.h"
 #include "store/tapptdocument.h"
@@ -55,6 +56,13 @@ const char usageText[]
       "         [--today YYYY-MM-DD] [DATE OPTIONS] [--force]\n"
       "         append the marked lines to TARGET (default ARCHIVEFILE beside FILE),\n"
       "         then remove them from FILE unless --keep\n"
+      "  export FILE [--ics OUT.ics] [--expand] [WINDOW OPTIONS]\n"
+      "         every line of FILE as an iCalendar (RFC 5545) calendar, on standard output\n"
+      "         or written to OUT.ics; a rule iCalendar cannot state (every rule with\n"
+      "         --expand) goes as its days in the window\n"
+      "  import CAL.ics [--into FILE] [--dry-run] [--today YYYY-MM-DD] [DATE OPTIONS]\n"
+      "         append the calendar's events, to-dos and carried lines to FILE (default\n"
+      "         APPTFILE) and save it; --dry-run prints the lines and saves nothing\n"
       "  config list | get NAME | set NAME VALUE | toggle NAME [--profile N]\n"
       "         the settings: list or get NAME=value (the stored text or the default);\n"
       "         set or toggle one as the Configure menu does and print NAME=stored text\n"
@@ -62,6 +70,8 @@ const char usageText[]
       "exit status of done, delete, edit, sort, archive: 0 saved, 1 not saved, 2 bad\n"
       "         arguments, 3 changed on disk, 4 nothing to change (mark: nothing marked);\n"
       "         --stdout prints the file instead of saving\n"
+      "exit status of export and import: 0 done, 1 a file not read or not written, 2 bad\n"
+      "         arguments or a calendar that cannot be read, 3 (import) changed on disk\n"
       "DATE OPTIONS: --european | --no-european, --military | --no-military,\n"
       "              --century-break N, --profile N\n"
       "WINDOW OPTIONS: DATE OPTIONS, --today YYYY-MM-DD, --start YYYY-MM-DD, --days N,\n"
@@ -347,6 +357,10 @@ int runCommand(const CliOptions &o, std::istream &in, std::ostream &out, std::os
         return runMark(o, out, err);
     if (o.command == "archive")
         return runArchive(o, out, err);
+    if (o.command == "export")
+        return runExport(o, out, err);
+    if (o.command == "import")
+        return runImport(o, out, err);
     if (o.command == "config")
         return runConfig(o, out, err);
     return badArguments(err, "unknown command '" + o.command + "'");

@@ -22,32 +22,6 @@ int usageError(std::ostream &err, const std::string &problem)
     return 2;
 }
 
-// FILE loaded as the document loads it; nullopt after telling err (exit 1).
-bool loadExisting(TApptDocument &doc, const std::string &file, std::ostream &err)
-{
-    const LoadLinesResult loaded = doc.LoadLines();
-    if (!loaded.ok) {
-        err << "dayvane-cli: " << loaded.reason << "\n";
-        return false;
-    }
-    if (loaded.startedNew) {
-        err << "dayvane-cli: " << file << ": no such appointment file\n";
-        return false;
-    }
-    return true;
-}
-
-// The save lock of FILE, taken before it is read; nullopt after telling err (exit 1).
-std::optional<SaveLock> lockFile(const std::string &file, std::ostream &err)
-{
-    SaveLock lock = LockForSave(file);
-    if (!lock.held()) {
-        err << "dayvane-cli: not saved: " << lock.reason() << "\n";
-        return std::nullopt;
-    }
-    return lock;
-}
-
 // mark and archive: FILE and exactly one of --outdated and --matching TEXT.
 std::string selectionProblem(const CliOptions &o)
 {
@@ -64,6 +38,30 @@ int markSelected(TApptDocument &doc, const CliOptions &o, TDate today)
 }
 
 } // namespace
+
+bool loadExisting(TApptDocument &doc, const std::string &file, std::ostream &err)
+{
+    const LoadLinesResult loaded = doc.LoadLines();
+    if (!loaded.ok) {
+        err << "dayvane-cli: " << loaded.reason << "\n";
+        return false;
+    }
+    if (loaded.startedNew) {
+        err << "dayvane-cli: " << file << ": no such appointment file\n";
+        return false;
+    }
+    return true;
+}
+
+std::optional<SaveLock> lockFile(const std::string &file, std::ostream &err)
+{
+    SaveLock lock = LockForSave(file);
+    if (!lock.held()) {
+        err << "dayvane-cli: not saved: " << lock.reason() << "\n";
+        return std::nullopt;
+    }
+    return lock;
+}
 
 int runSort(const CliOptions &o, std::ostream &out, std::ostream &err,
             const std::function<void()> &beforeSave)

@@ -25,6 +25,8 @@ const Row mainRows[] = {
     {120, "R&escan", "Rescan file (in case of glitches)"},
     {24333, "&Save", "Saves this document"},
     {24334, "Save &As...", "Saves this document with a new name"},
+    {740, "&Import iCalendar...", "Adds the events of an iCalendar file to this document"},
+    {745, "Export iCa&lendar...", "Writes this document as an iCalendar file"},
     {135, "Prin&t Options", "Set date range and print style"},
     {24340, "Print Pre&view...", "Display full pages as read-only"},
     {24337, "&Print...", "Print this document"},

@@ -72,3 +72,22 @@ TEST(HelpContent, TheListsTopicAndTheContentsLeadToTheLineLanguage)
                                 "mistakes", "times", "dates"})
         EXPECT_TRUE(anchorsOf(lines).contains(QString::fromLatin1(section))) << section;
 }
+
+TEST(HelpContent, TheCalendarCommandsLeadToThePageWithTheMappingTable)
+{
+    const QString topics = page(QStringLiteral("topics.html"));
+    for (const char *topic : {"740", "745"}) {
+        const qsizetype at = topics.indexOf(QStringLiteral(R"(<a name="%1">)").arg(topic));
+        ASSERT_GE(at, 0) << topic;
+        const QString text = topics.mid(at, topics.indexOf(QStringLiteral("<h2>"), at) - at);
+        EXPECT_TRUE(text.contains(QStringLiteral(R"(href="icalendar.html#)"))) << topic;
+    }
+    EXPECT_TRUE(
+        page(QStringLiteral("index.html")).contains(QStringLiteral(R"(href="icalendar.html")")));
+    const QString calendar = page(QStringLiteral("icalendar.html"));
+    for (const char *section : {"export", "import", "mapping"})
+        EXPECT_TRUE(anchorsOf(calendar).contains(QString::fromLatin1(section))) << section;
+    for (const char *property : {"RRULE", "EXDATE", "DTEND", "TRIGGER", "PRIORITY", "CATEGORIES",
+                                 "X-DAYVANE-LINE", "STATUS:COMPLETED"})
+        EXPECT_TRUE(calendar.contains(QString::fromLatin1(property))) << property;
+}
