@@ -5,7 +5,7 @@
 #include "shell/documentsignals.h"
 #include "store/fileoperations.h"
 #include "store/tapptdocument.h"
-#include "views/tapptlistview.h"
+#include "views/tfileview.h"
 #include "yeardocument.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ QFont bodyFont()
     return font;
 }
 
-void paint(dvw::TApptListView &view)
+void paint(dvw::TFileView &view)
 {
     QImage image(800, 600, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -54,7 +54,7 @@ void BM_FileViewFirstPaint(benchmark::State &state)
     auto doc = fileOf(FileLines);
     dvw::DocumentSignals events(*doc);
     for (auto _ : state) {
-        dvw::TApptListView view(events, bodyFont(), {});
+        dvw::TFileView view(events, bodyFont(), {});
         view.resize(800, 600);
         paint(view);
     }
@@ -93,7 +93,7 @@ void BM_DeleteRow(benchmark::State &state)
 {
     auto doc = fileOf(FileLines);
     dvw::DocumentSignals events(*doc);
-    dvw::TApptListView view(events, bodyFont(), {});
+    dvw::TFileView view(events, bodyFont(), {});
     view.resize(800, 600);
     for (auto _ : state) {
         doc->RemoveLine(FileLines / 2);
@@ -111,7 +111,7 @@ void BM_InsertRow(benchmark::State &state)
 {
     auto doc = fileOf(FileLines);
     dvw::DocumentSignals events(*doc);
-    dvw::TApptListView view(events, bodyFont(), {});
+    dvw::TFileView view(events, bodyFont(), {});
     view.resize(800, 600);
     for (auto _ : state) {
         doc->InsertLine(FileLines / 2, "3/5/99 9:00 am Dentist");
@@ -129,7 +129,7 @@ void BM_PaintMegabyteLine(benchmark::State &state)
     auto doc = fileOf(100);
     doc->lineTable()[0].text = std::string(1 << 20, 'x');
     dvw::DocumentSignals events(*doc);
-    dvw::TApptListView view(events, bodyFont(), {});
+    dvw::TFileView view(events, bodyFont(), {});
     view.resize(800, 600);
     for (auto _ : state)
         paint(view);

@@ -1,7 +1,7 @@
 // Undo of one change on a 20,000-line file over 365 days (the lines put back and every
 // table rebuilt), the recording of a change after a command, and reading a 50,000-line
 // file again after another program changed it.
-#include "shell/documenthistory.h"
+#include "history/documenthistory.h"
 #include "store/tapptdocument.h"
 #include "yeardocument.h"
 

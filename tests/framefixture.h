@@ -63,9 +63,10 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    // Every feature, as the program has them. (Inline: the shell's own tests, which run
+    // Every feature, as the program has them, with these services in place of the desktop's.
+    // (Inline: the shell's own tests, which run
     // the main window without the features, never call it and need not link them.)
-    void installAll() { InstallAll(*frame); }
+    void installAll(FeatureServices services = {}) { InstallAll(*frame, std::move(services)); }
 
     QTemporaryDir dir;
     QTemporaryDir settingsDir;

@@ -14,6 +14,7 @@
 #include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "talarmwindow.h"
+#include "views/featureservices.h"
 #include "views/tdaydialog.h"
 
 #include <QLabel>
@@ -34,10 +35,12 @@ ClockReading ClockReadingOf(const QDateTime &now)
     return r;
 }
 
-AlarmController::AlarmController(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
+AlarmController::AlarmController(TDVDecoratedMDIFrame &frame, Prompter &prompter,
+                                 std::shared_ptr<SoundPlayer> player,
                                  std::shared_ptr<AlarmNotifier> notifier)
     : QObject(&frame)
     , m_frame(frame)
+    , m_prompter(prompter)
     , m_player(std::move(player))
     , m_notifier(std::move(notifier))
     , m_clock(ClockReadingOf(frame.app().clock().now()))
@@ -111,7 +114,7 @@ void AlarmController::raiseAlarm(const QString &text, const QString &summary, co
 void AlarmController::rollOver(TDate today)
 {
     dvwApp &app = m_frame.app();
-    app.dateWindow = DateWindow::make(today, today, usableDays(app.settings().days));
+    app.setDateWindow(DateWindow::make(today, today, usableDays(app.settings().days)));
     m_frame.documents().refreshAll();
 }
 
@@ -152,7 +155,7 @@ void AlarmController::setTimer()
     const QString initial = m_clock.countdownActive()
         ? QString::number(m_clock.countdownMinutesLeft(now))
         : QString();
-    const std::optional<QString> answer = m_frame.app().prompter().askText(
+    const std::optional<QString> answer = m_prompter.askText(
         QStringLiteral("Timer"), QStringLiteral("Minutes until bell: "), initial);
     if (!answer)
         return;
@@ -186,14 +189,16 @@ void AlarmController::settingChanged(const QString &name)
     tick(m_frame.app().clock().now());
 }
 
-AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
+AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
+                               std::shared_ptr<SoundPlayer> player,
                                std::shared_ptr<AlarmNotifier> notifier)
 {
     if (!player)
         player = std::make_shared<SystemSoundPlayer>();
     if (!notifier)
         notifier = std::make_shared<DesktopAlarmNotifier>();
-    auto *alarms = new AlarmController(frame, std::move(player), std::move(notifier));
+    auto *alarms
+        = new AlarmController(frame, *services.prompter, std::move(player), std::move(notifier));
     QObject::connect(frame.client(), &dvwMDIClient::ticked, alarms, &AlarmController::tick);
     // A new or changed line, a new document: the next tick checks the minute again.
     QObject::connect(&frame, &TDVDecoratedMDIFrame::commandCarriedOut, alarms,

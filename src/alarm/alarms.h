@@ -16,6 +16,8 @@ class QLabel;
 namespace dvw {
 
 class AlarmNotifier;
+struct FeatureServices;
+class Prompter;
 class SoundPlayer;
 class TAlarmWindow;
 class TDVDecoratedMDIFrame;
@@ -32,8 +34,8 @@ class AlarmController : public QObject
 {
     Q_OBJECT
 public:
-    AlarmController(TDVDecoratedMDIFrame &frame, std::shared_ptr<SoundPlayer> player,
-                    std::shared_ptr<AlarmNotifier> notifier);
+    AlarmController(TDVDecoratedMDIFrame &frame, Prompter &prompter,
+                    std::shared_ptr<SoundPlayer> player, std::shared_ptr<AlarmNotifier> notifier);
     ~AlarmController() override;
 
     void tick(const QDateTime &now);
@@ -56,6 +58,7 @@ private:
     void raiseAlarm(const QString &text, const QString &summary, const QString &body);
 
     TDVDecoratedMDIFrame &m_frame;
+    Prompter &m_prompter;
     std::shared_ptr<SoundPlayer> m_player;
     std::shared_ptr<AlarmNotifier> m_notifier;
     AlarmClock m_clock;
@@ -69,7 +72,7 @@ private:
 
 // Installs the alarm clock in the main window and registers its commands. Without a
 // player or a notifier the system's are used.
-AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame,
+AlarmController &InstallAlarms(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
                                std::shared_ptr<SoundPlayer> player = {},
                                std::shared_ptr<AlarmNotifier> notifier = {});
 

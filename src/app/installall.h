@@ -7,12 +7,13 @@
 #include "config/configure.h"
 #include "edit/edit.h"
 #include "exchange/exchange.h"
+#include "history/livefiles.h"
+#include "history/undohistories.h"
 #include "print/printing.h"
-#include "shell/livefiles.h"
 #include "shell/recoverycopies.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "shell/undohistories.h"
 #include "views/entryinstall.h"
+#include "views/featureservices.h"
 #include "views/searchinstall.h"
 #include "views/views.h"
 
@@ -20,20 +21,27 @@
 
 namespace dvw {
 
-// Teaches the main window every feature's views and commands. Call once, before the
-// first document opens. A program that answers the print dialogs or the preview itself
-// (the screenshot program) passes its own print services.
-inline void InstallAll(TDVDecoratedMDIFrame &frame, PrintServices printing = {})
+// Teaches the main window every feature's views and commands, each given the same
+// services: those passed (a test's fakes), the desktop's for the rest, the undo histories
+// and the edit dialog. Call once, before the first document opens. A program that answers
+// the print dialogs or the preview itself (the screenshot program) passes its own print
+// services.
+inline void InstallAll(TDVDecoratedMDIFrame &frame, FeatureServices services = {},
+                       PrintServices printing = {})
 {
-    InstallViews(frame);
-    InstallSearch(frame);
-    InstallEdit(frame);
-    InstallAlarms(frame);
-    InstallConfigure(frame);
-    InstallEntryOps(frame);
+    UndoHistories &undo = InstallUndo(frame);
+    services.undo = &undo;
+    services = completeServices(frame, std::move(services));
+    services.edit = editDialogsOf(frame, services);
+    InstallViews(frame, services);
+    InstallSearch(frame, services);
+    InstallEdit(frame, services);
+    InstallAlarms(frame, services);
+    InstallConfigure(frame, services);
+    InstallEntryOps(frame, services);
     InstallPrinting(frame, std::move(printing));
     InstallIcalExchange(frame);
-    InstallLiveFiles(frame, InstallUndo(frame));
+    InstallLiveFiles(frame, undo);
     InstallRecovery(frame);
 }
 

@@ -137,7 +137,21 @@ int main(int argc, char **argv)
         QApplication::processEvents();
         previewSaved = p.grab().save(output);
     };
-    dvw::InstallAll(frame, printing);
+    // The edit dialog's picture is taken while it is open; it closes without a change.
+    bool saved = false;
+    dvw::FeatureServices services;
+    services.runDialog = [&](QDialog &shown) {
+        auto *dialog = qobject_cast<dvw::TApptDialog *>(&shown);
+        if (dialog == nullptr)
+            return false;
+        dialog->show();
+        dialog->updatePreview();
+        QApplication::processEvents();
+        saved = dialog->grab().save(output);
+        dialog->reject();
+        return false;
+    };
+    dvw::InstallAll(frame, editDialog ? services : dvw::FeatureServices {}, printing);
     frame.resize(960, 640);
     frame.show();
     frame.openStartFile();
@@ -160,14 +174,6 @@ int main(int argc, char **argv)
         return 0;
     }
     if (editDialog) {
-        bool saved = false;
-        dvw::SetApptDialogRunner(frame, [&](dvw::TApptDialog &dialog) {
-            dialog.show();
-            dialog.updatePreview();
-            QApplication::processEvents();
-            saved = dialog.grab().save(output);
-            dialog.reject();
-        });
         dvw::TApptDocument *doc = frame.documents().current();
         auto *list = doc ? qobject_cast<dvw::TApptView *>(
                          frame.documents().viewWindow(*doc, dvw::ListViewSlot)->widget())

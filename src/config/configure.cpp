@@ -8,6 +8,7 @@
 #include "shell/commands.h"
 #include "shell/dvwapp.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "views/featureservices.h"
 
 #include <QAction>
 
@@ -42,10 +43,12 @@ std::uint32_t refOf(const QColor &colour)
 class ConfigureCommands : public QObject
 {
 public:
-    ConfigureCommands(TDVDecoratedMDIFrame &frame, std::shared_ptr<ConfigChoosers> choosers)
+    ConfigureCommands(TDVDecoratedMDIFrame &frame, Prompter &prompter,
+                      std::shared_ptr<ConfigChoosers> choosers)
         : QObject(&frame)
         , m_frame(frame)
         , m_app(frame.app())
+        , m_prompter(prompter)
         , m_choosers(std::move(choosers))
         , m_custom(FirstCustomColours())
     { }
@@ -69,10 +72,11 @@ private:
     void store(const ConfigRule &rule, const SettingValue &value);
     void refuse(const QString &caption, const QString &typed, const std::string &accepted);
 
-    Prompter &prompter() const { return m_app.prompter(); }
+    Prompter &prompter() const { return m_prompter; }
 
     TDVDecoratedMDIFrame &m_frame;
     dvwApp &m_app;
+    Prompter &m_prompter;
     std::shared_ptr<ConfigChoosers> m_choosers;
     CustomColours m_custom; // kept for the run
 };
@@ -302,11 +306,12 @@ const std::vector<ConfigItem> &ConfigItems()
     return items;
 }
 
-void InstallConfigure(TDVDecoratedMDIFrame &frame, ConfigureServices services)
+void InstallConfigure(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
+                      ConfigureServices own)
 {
-    if (!services.choosers)
-        services.choosers = std::make_shared<DialogConfigChoosers>(&frame);
-    auto *commands = new ConfigureCommands(frame, std::move(services.choosers));
+    if (!own.choosers)
+        own.choosers = std::make_shared<DialogConfigChoosers>(&frame);
+    auto *commands = new ConfigureCommands(frame, *services.prompter, std::move(own.choosers));
     commands->registerAll();
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, commands, [commands, &frame] {
         commands->updateChecks();

@@ -6,6 +6,7 @@
 namespace dvw {
 
 class ConfigChoosers;
+struct FeatureServices;
 class TDVDecoratedMDIFrame;
 
 // One item of the Configure menu: its command and the setting it changes. "Colors" changes
@@ -19,6 +20,7 @@ struct ConfigItem
 // Every item of the Configure menu, in menu order.
 const std::vector<ConfigItem> &ConfigItems();
 
+// What the Configure items alone use besides the features' services.
 struct ConfigureServices
 {
     // Null: the desktop's font, colour and file dialogs.
@@ -30,6 +32,7 @@ struct ConfigureServices
 // refuses, and a change the settings file did not take, is told and changes nothing. Flag
 // items show their check marks, which follow every change of their settings; "Interval" is
 // enabled only while SOUND and SOUNDCARD are on.
-void InstallConfigure(TDVDecoratedMDIFrame &frame, ConfigureServices services = {});
+void InstallConfigure(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
+                      ConfigureServices own = {});
 
 } // namespace dvw

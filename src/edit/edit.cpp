@@ -10,17 +10,15 @@
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
-#include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/tapptdocument.h"
 #include "views/entryinstall.h"
-#include "views/fileview.h"
 #include "views/monthviews.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 
-#include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -29,25 +27,6 @@
 namespace dvw {
 
 namespace {
-
-// Holds the dialog runner of one main window.
-class RunnerHolder : public QObject
-{
-public:
-    explicit RunnerHolder(QObject *parent)
-        : QObject(parent)
-    {
-        setObjectName(QStringLiteral("apptDialogRunner"));
-    }
-    ApptDialogRunner runner = RunWindowModal;
-};
-
-RunnerHolder &holderOf(TDVDecoratedMDIFrame &frame)
-{
-    auto *holder = frame.findChild<RunnerHolder *>(QStringLiteral("apptDialogRunner"),
-                                                   Qt::FindDirectChildrenOnly);
-    return holder ? *holder : *new RunnerHolder(&frame);
-}
 
 TApptView *listOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
 {
@@ -74,7 +53,7 @@ ApptDialogSettings dialogSettings(TDVDecoratedMDIFrame &frame)
 // The file view's outcome: a new line before the row that was current, or the row's new
 // text with its mark kept; nothing when the row no longer holds the text it opened with.
 bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertAt,
-                       TApptDialog &dialog, const QPointer<TApptListView> &view)
+                       TApptDialog &dialog, const QPointer<TFileView> &view, Beeper &beeper)
 {
     if (!dialog.accepted() || view.isNull())
         return false;
@@ -88,7 +67,7 @@ bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertA
         if (dialog.form().result() == ApptForm::Unchanged)
             return false;
         if (at >= doc.lines().size() || doc.lines()[at].text != target.text) {
-            QApplication::beep();
+            beeper.beep();
             return false;
         }
         const bool marked = doc.lines()[at].marked;
@@ -102,8 +81,9 @@ bool storeFromFileView(TApptDocument &doc, const EditTarget &target, int insertA
 // Opens the dialog on the target's text (or the given new text) with the opening date and
 // stores its outcome. Whether a line changed. From the file view the dialog opens on the
 // raw line, and a new line goes in before the current row.
-bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &target,
-             const std::string &newText, const TDate &opening, TApptListView *fileView = nullptr)
+bool runEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services, TApptDocument &doc,
+             const EditTarget &target, const std::string &newText, const TDate &opening,
+             TFileView *fileView = nullptr)
 {
     DVDocManager &docs = frame.documents();
     QPointer<DocumentSignals> alive(docs.signalsOf(doc));
@@ -115,7 +95,7 @@ bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &
     FormDocument form = FormDocumentOf(doc);
     form.context = &context;
     ApptDialogSettings settings = dialogSettings(frame);
-    QPointer<TApptListView> fileRows(fileView);
+    QPointer<TFileView> fileRows(fileView);
     const int insertAt = fileView ? fileView->currentRow() : -1;
     if (fileView) {
         settings.bigDialog = false;
@@ -128,18 +108,19 @@ bool runEdit(TDVDecoratedMDIFrame &frame, TApptDocument &doc, const EditTarget &
     };
     TApptDialog dialog(&frame, std::move(form), target.line < 0 ? newText : target.text, opening,
                        std::move(settings), frame.app().clock());
-    holderOf(frame).runner(dialog);
+    services.runDialog(dialog);
     // The document may have closed while the dialog was open.
     if (alive.isNull())
         return false;
     if (fileView) {
-        const bool stored = storeFromFileView(doc, target, insertAt, dialog, fileRows);
+        const bool stored
+            = storeFromFileView(doc, target, insertAt, dialog, fileRows, *services.beeper);
         frame.updateActions();
         return stored;
     }
     const bool changed = StoreEditedLine(doc, target, dialog.accepted(), dialog.form());
     if (!changed && dialog.accepted() && dialog.form().result() != ApptForm::Unchanged)
-        QApplication::beep();
+        services.beeper->beep();
     frame.updateActions();
     return changed;
 }
@@ -149,12 +130,6 @@ View *viewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc, ViewSlot slo
 {
     dvwMDIChild *window = frame.documents().viewWindow(doc, slot);
     return window ? qobject_cast<View *>(window->widget()) : nullptr;
-}
-
-// The calendar that takes the document's Edit menu: open, and no list beside it.
-TCalendarView *calendarOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
-{
-    return listOf(frame, doc) ? nullptr : viewOf<TCalendarView>(frame, doc, CalendarViewSlot);
 }
 
 // The day a new appointment starts on: the month pane's, when it is open; else the day of
@@ -176,58 +151,19 @@ bool cursorInDayBlock(const TApptView &list)
     return heading >= 0 && rows.kindAt(heading) == DateHeading;
 }
 
-// The clipboard's appointment, composed for the list's cursor, opens in the dialog; the
-// month pane, when it is the active window, takes it at once.
-void paste(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+// The clipboard's appointment, composed for the list's cursor, opens in the dialog.
+void paste(TDVDecoratedMDIFrame &frame, const FeatureServices &services, TApptDocument &doc)
 {
-    dvwMDIChild *paneWindow = frame.documents().viewWindow(doc, MonthPaneSlot);
-    if (paneWindow && frame.client()->activeSubWindow() == paneWindow) {
-        if (auto *pane = qobject_cast<TMonthView *>(paneWindow->widget()))
-            pane->pasteOnSelectedDay();
-        return;
-    }
     TApptView *list = listOf(frame, doc);
     if (list == nullptr)
         return;
-    EntryContext context = EntryContextOf(frame, doc, list);
+    EntryContext context = entryContextOf(services, frame, doc, list);
     const std::optional<std::string> text = PasteText(context);
     if (!text)
         return;
     const std::string line
         = PastedLineText(doc, *text, cursorInDayBlock(*list), insertionDate(frame, doc));
-    runEdit(frame, doc, {}, line, insertionDate(frame, doc));
-}
-
-// Insert and Edit while the current document shows its file view: the raw line of the row.
-void registerFileViewEdits(TDVDecoratedMDIFrame &frame)
-{
-    CommandRegistry &r = frame.commands();
-    const auto active = [&frame] { return CurrentFileView(frame) != nullptr; };
-    r.addOverride(
-        Cm::InsertAppt,
-        [&frame] {
-            TApptListView *view = CurrentFileView(frame);
-            TApptDocument *doc = view ? view->document() : nullptr;
-            if (doc != nullptr)
-                runEdit(frame, *doc, {}, {}, doc->window().today, view);
-        },
-        active);
-    r.addOverride(
-        Cm::EditAppt,
-        [&frame] {
-            TApptListView *view = CurrentFileView(frame);
-            TApptDocument *doc = view ? view->document() : nullptr;
-            if (doc == nullptr || doc->lines().empty())
-                return;
-            const int row = view->currentRow();
-            runEdit(frame, *doc, {row, doc->lines()[static_cast<std::size_t>(row)].text}, {},
-                    doc->window().today, view);
-        },
-        active,
-        [&frame] {
-            TApptListView *view = CurrentFileView(frame);
-            return view && view->document() && !view->document()->lines().empty();
-        });
+    runEdit(frame, services, doc, {}, line, insertionDate(frame, doc));
 }
 
 } // namespace
@@ -279,78 +215,75 @@ bool StoreEditedLine(TApptDocument &doc, const EditTarget &target, bool accepted
     return true;
 }
 
-void InstallEdit(TDVDecoratedMDIFrame &frame)
+EditDialogs editDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    holderOf(frame);
-    SetEditDialogHook(
-        frame, [&frame](TApptDocument &doc, int line, const std::string &text, const TDate &date) {
-            const EditTarget target = line < 0 ? EditTarget {} : EditTarget {line, text};
-            return runEdit(frame, doc, target, text, date);
-        });
+    EditDialogs dialogs;
+    dialogs.line = [&frame, services](TApptDocument &doc, int line, const std::string &text,
+                                      const TDate &date) {
+        const EditTarget target = line < 0 ? EditTarget {} : EditTarget {line, text};
+        return runEdit(frame, services, doc, target, text, date);
+    };
+    // From the file view the dialog opens on the raw line of the current row, or on a new
+    // line that goes in before it.
+    dialogs.fileRow = [&frame, services](TFileView &view, bool newLine) {
+        TApptDocument *doc = view.document();
+        if (doc == nullptr || (!newLine && doc->lines().empty()))
+            return false;
+        const int row = view.currentRow();
+        const EditTarget target = newLine
+            ? EditTarget {}
+            : EditTarget {row, doc->lines()[static_cast<std::size_t>(row)].text};
+        return runEdit(frame, services, *doc, target, {}, doc->window().today, &view);
+    };
+    return dialogs;
+}
+
+void InstallEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
+{
     DVDocManager &docs = frame.documents();
     CommandRegistry &r = frame.commands();
     const auto withList = [&frame, &docs] {
         return docs.current() != nullptr && listOf(frame, *docs.current()) != nullptr;
     };
-    // Insert and paste also serve the calendar, which takes the Edit menu while it is open.
-    const auto withCalendar = [&frame, &docs](int command) {
-        TCalendarView *calendar = docs.current() ? calendarOf(frame, *docs.current()) : nullptr;
-        return calendar && calendar->entryCommandEnabled(command) ? calendar : nullptr;
-    };
     r.add(
         Cm::InsertAppt,
-        [&frame, &docs, withCalendar] {
-            if (TCalendarView *calendar = withCalendar(Cm::InsertAppt))
-                calendar->runEntryCommand(Cm::InsertAppt);
-            else if (TApptDocument *doc = docs.current())
-                runEdit(frame, *doc, {}, {}, insertionDate(frame, *doc));
+        [&frame, &docs, services] {
+            if (TApptDocument *doc = docs.current())
+                runEdit(frame, services, *doc, {}, {}, insertionDate(frame, *doc));
         },
-        [withList, withCalendar] { return withList() || withCalendar(Cm::InsertAppt); });
+        withList);
     r.add(
         Cm::InsertWithDate,
-        [&frame, &docs] {
+        [&frame, &docs, services] {
             if (TApptDocument *doc = docs.current()) {
                 const TDate date = insertionDate(frame, *doc);
-                runEdit(frame, *doc, {}, FormatDate(date, doc->dateSettings()), date);
+                runEdit(frame, services, *doc, {}, FormatDate(date, doc->dateSettings()), date);
             }
         },
         withList);
     r.add(
         Cm::EditAppt,
-        [&frame, &docs] {
+        [&frame, &docs, services] {
             TApptDocument *doc = docs.current();
             TApptView *list = doc ? listOf(frame, *doc) : nullptr;
             if (list == nullptr)
                 return;
             if (const std::optional<EditTarget> target = TargetAt(*doc, list->cursorLine()))
-                runEdit(frame, *doc, *target, {}, insertionDate(frame, *doc));
+                runEdit(frame, services, *doc, *target, {}, insertionDate(frame, *doc));
         },
         withList);
     r.add(
         Cm::EditPaste,
-        [&frame, &docs, withCalendar] {
-            if (TCalendarView *calendar = withCalendar(Cm::EditPaste))
-                calendar->runEntryCommand(Cm::EditPaste);
-            else if (TApptDocument *doc = docs.current())
-                paste(frame, *doc);
+        [&frame, &docs, services] {
+            if (TApptDocument *doc = docs.current())
+                paste(frame, services, *doc);
         },
-        [&frame, &docs, withList, withCalendar] {
-            if (withCalendar(Cm::EditPaste))
-                return true;
-            return withList()
-                && EntryContextOf(frame, *docs.current(), nullptr).clipboard.hasText();
-        });
+        [withList, clipboard = services.clipboard] { return withList() && clipboard->hasText(); });
     // Paste follows what the clipboard holds.
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         QObject::connect(clipboard, &QClipboard::dataChanged, &frame,
                          [&frame] { frame.updateActions(); });
-    registerFileViewEdits(frame);
     frame.updateActions();
-}
-
-void SetApptDialogRunner(TDVDecoratedMDIFrame &frame, ApptDialogRunner runner)
-{
-    holderOf(frame).runner = std::move(runner);
 }
 
 } // namespace dvw

@@ -2,6 +2,7 @@
 
 #include "apptform.h"
 #include "tapptdialog.h"
+#include "views/featureservices.h"
 
 #include <optional>
 #include <string>
@@ -34,9 +35,11 @@ FormDocument FormDocumentOf(TApptDocument &doc);
 bool StoreEditedLine(TApptDocument &doc, const EditTarget &target, bool accepted,
                      const ApptForm &form);
 
-// Registers Insert, Insert with date and Edit of the appointment list with the main window.
-void InstallEdit(TDVDecoratedMDIFrame &frame);
-// How this main window runs its edit dialogs (window-modal unless a test answers them).
-void SetApptDialogRunner(TDVDecoratedMDIFrame &frame, ApptDialogRunner runner);
+// The edit dialog as the views open it: on a list or calendar entry and on a file view row,
+// run through the services' dialog runner. The views get it through their services.
+EditDialogs editDialogsOf(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
+// Registers Insert, Insert with date, Edit and Paste of the appointment list with the main
+// window.
+void InstallEdit(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 
 } // namespace dvw

@@ -3,7 +3,7 @@
 #include "core/datetext.h"
 #include "platform/clock.h"
 #include "platform/displaytext.h"
-#include "views/entryinstall.h"
+#include "platform/entryclipboard.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -669,12 +669,6 @@ void TApptDialog::reject()
 {
     m_form->cancel();
     QDialog::reject();
-}
-
-void RunWindowModal(TApptDialog &dialog)
-{
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.exec();
 }
 
 } // namespace dvw

@@ -128,10 +128,6 @@ private:
     bool m_accepted = false;
 };
 
-// Runs a dialog to its end: the program shows it window-modal and waits; tests answer it.
-using ApptDialogRunner = std::function<void(TApptDialog &dialog)>;
-void RunWindowModal(TApptDialog &dialog);
-
 // The text of the edit box for line bytes (CR LF as line breaks), and back.
 QString EditBoxText(const std::string &bytes);
 std::string EditBoxBytes(const QString &text);

@@ -67,7 +67,7 @@ public:
         , m_app(frame.app())
         , m_services(withDefaults(std::move(services), &frame))
         , m_session(
-              PrintSession::start(m_app.settings(), m_app.dateWindow.start, m_app.dateWindow.today))
+              PrintSession::start(m_app.settings(), m_app.dateWindow().start, m_app.dateWindow().today))
     { }
 
     void registerAll();
@@ -114,7 +114,7 @@ void PrintCommands::registerAll()
         Cm::FilePrintSetup, [this] { printSetup(); }, enabled);
     // The print dates follow a new window start (the start date command, midnight).
     QObject::connect(&m_docs, &DVDocManager::documentsRefreshed, this,
-                     [this] { m_session.followWindowStart(m_app.dateWindow.start); });
+                     [this] { m_session.followWindowStart(m_app.dateWindow().start); });
     QObject::connect(&m_app, &dvwApp::settingsChanged, this, [this](const QString &name) {
         m_session.followSetting(name.toStdString(), m_app.settings());
     });
@@ -173,7 +173,7 @@ std::unique_ptr<PrintJob> PrintCommands::makeJob(PrintTarget t, const TApptDocum
     r.pages = m_session.pages;
     r.border = s.border != 0;
     r.months = m_session.months;
-    r.caption = PrintCaptionText(s.printName, StartDateText(m_app.dateWindow.today, dates()));
+    r.caption = PrintCaptionText(s.printName, StartDateText(m_app.dateWindow().today, dates()));
     return std::make_unique<PrintJob>(doc, r, s);
 }
 

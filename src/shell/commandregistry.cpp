@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
-#include <algorithm>
+#include "commandtarget.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -15,44 +16,38 @@ void CommandRegistry::add(int command, Run run, Rule enabled)
         throw std::logic_error("command " + std::to_string(command) + " is registered twice");
 }
 
-void CommandRegistry::addOverride(int command, Run run, Rule active, Rule enabled)
+CommandTarget *CommandRegistry::targetFor(int command) const
 {
-    if (!run || !active)
-        throw std::logic_error("override of command " + std::to_string(command)
-                               + " needs a handler and a rule for when it is active");
-    m_overrides.emplace(command, Override {std::move(run), std::move(active), std::move(enabled)});
+    CommandTarget *target = m_findTarget ? m_findTarget() : nullptr;
+    return target && target->handles(command) ? target : nullptr;
 }
 
-const CommandRegistry::Run *CommandRegistry::handlerNow(int command, bool &enabled) const
+bool CommandRegistry::has(int command) const
 {
-    const auto [first, last] = m_overrides.equal_range(command);
-    for (auto it = first; it != last; ++it) {
-        if (it->second.active()) {
-            enabled = !it->second.enabled || it->second.enabled();
-            return &it->second.run;
-        }
-    }
-    const auto it = m_entries.find(command);
-    if (it == m_entries.end())
-        return nullptr;
-    enabled = !it->second.enabled || it->second.enabled();
-    return &it->second.run;
+    return m_entries.count(command) != 0 || targetFor(command) != nullptr;
 }
 
 bool CommandRegistry::canRun(int command) const
 {
-    bool enabled = false;
-    return handlerNow(command, enabled) != nullptr && enabled;
+    if (const CommandTarget *target = targetFor(command))
+        return target->enabled(command);
+    const auto it = m_entries.find(command);
+    return it != m_entries.end() && (!it->second.enabled || it->second.enabled());
 }
 
 bool CommandRegistry::run(int command) const
 {
-    bool enabled = false;
-    const Run *found = handlerNow(command, enabled);
-    if (found == nullptr || !enabled)
+    if (CommandTarget *target = targetFor(command)) {
+        if (!target->enabled(command))
+            return false;
+        target->run(command);
+        return true;
+    }
+    const auto it = m_entries.find(command);
+    if (it == m_entries.end() || (it->second.enabled && !it->second.enabled()))
         return false;
     // A copy: the handler may destroy the registry with its window (Exit).
-    const Run handler = *found;
+    const Run handler = it->second.run;
     handler();
     return true;
 }
@@ -63,11 +58,6 @@ std::vector<int> CommandRegistry::commands() const
     numbers.reserve(m_entries.size());
     for (const auto &[command, entry] : m_entries)
         numbers.push_back(command);
-    for (const auto &[command, entry] : m_overrides) {
-        if (m_entries.count(command) == 0 && (numbers.empty() || numbers.back() != command))
-            numbers.push_back(command);
-    }
-    std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
 

@@ -120,6 +120,12 @@ inline constexpr int ShowMonthPane = 620;
 inline constexpr int CloseMonthPane = 625;
 inline constexpr int ShowCurrentPane = 630;
 inline constexpr int CloseCurrentPane = 635;
+// The calendar's popup: they act on the entry under the point where the popup opened
+// (Edit and Paste of the popup use the Edit menu's numbers).
+inline constexpr int CalendarCopy = 655;
+inline constexpr int CalendarMarkDone = 660;
+inline constexpr int CalendarDelete = 665;
+inline constexpr int CalendarAdd = 670;
 } // namespace Cm
 
 } // namespace dvw

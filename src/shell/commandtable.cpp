@@ -76,7 +76,7 @@ MenuEntry editPopup()
         {
             command("&Undo\tCtrl+Z", Cm::EditUndo, "Undoes the last change", "Ctrl+Z"),
             command("&Redo\tCtrl+Shift+Z", Cm::EditRedo, "Makes the last undone change again",
-                    "Ctrl+Shift+Z"),
+                    "Ctrl+Shift+Z; Ctrl+Y"),
             separator(),
             command("&Insert appointment\tI", Cm::InsertAppt, "Create new appointment"),
             command("&Edit appointment\tE", Cm::EditAppt, "Edit existing appointment"),
@@ -313,6 +313,12 @@ const std::vector<Accelerator> &AcceleratorTable()
         {"Ctrl+Del", Cm::EditClear}, {"F3", Cm::FindNext},
     };
     return table;
+}
+
+std::vector<MenuEntry> undoEntries()
+{
+    const std::vector<MenuEntry> &edit = MainMenu()[1].entries;
+    return {edit.begin(), edit.begin() + 3};
 }
 
 const MenuEntry *FindCommand(const std::vector<MenuEntry> &menu, int number)

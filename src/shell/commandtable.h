@@ -20,7 +20,8 @@ struct MenuEntry
     int command = 0; // for Kind::Command
     // Status-bar hint while the entry is highlighted; may be empty.
     std::string_view hint;
-    // The accelerator that also runs the command, in portable key text; may be empty.
+    // The keys that also run the command, in portable key text, several separated by "; ";
+    // may be empty.
     std::string_view shortcut;
     MenuGroup group = MenuGroup::File; // top-level popups only
     std::vector<MenuEntry> entries; // for Kind::Popup
@@ -38,6 +39,9 @@ const std::vector<MenuEntry> &MainMenu();
 const std::vector<int> &ButtonBar();
 // The keys that run commands wherever the focus is (the menu's Alt+F4 aside).
 const std::vector<Accelerator> &AcceleratorTable();
+
+// Undo and Redo and the separator after them: every Edit menu, a view's too, begins so.
+std::vector<MenuEntry> undoEntries();
 
 // The command entry with this number anywhere in the menu, or null.
 const MenuEntry *FindCommand(const std::vector<MenuEntry> &menu, int command);

@@ -35,13 +35,13 @@ bool ContextHelpFilter::eventFilter(QObject *watched, QEvent *event)
     // A release that happens while another program has the keyboard never arrives: F1
     // counts as let go once this program loses the keyboard.
     if (event->type() == QEvent::ApplicationDeactivate) {
-        m_frame.app().f1Held = false;
+        m_frame.app().setF1Held(false);
         return QObject::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F1 && !key->isAutoRepeat())
-            m_frame.app().f1Held = false;
+            m_frame.app().setF1Held(false);
         return QObject::eventFilter(watched, event);
     }
     if (event->type() != QEvent::KeyPress)
@@ -66,7 +66,7 @@ bool ContextHelpFilter::eventFilter(QObject *watched, QEvent *event)
             item->trigger();
             return true;
         }
-        m_frame.app().f1Held = true;
+        m_frame.app().setF1Held(true);
         if (const int context = focusedHelpContext())
             m_frame.app().help().showTopic(context);
         else

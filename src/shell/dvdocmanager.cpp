@@ -10,6 +10,7 @@
 #include "platform/prompter.h"
 #include "settings/settingkeys.h"
 #include "settings/settingslimits.h"
+#include "store/keptplace.h"
 #include "windowlayout.h"
 
 #include <QDir>
@@ -67,9 +68,9 @@ void DVDocManager::settingChanged(const QString &name)
         && !is(k::UNIMPORTANT) && !allCategories)
         return;
     if (is(k::DAYS)) {
-        const DateWindow &now = m_app.dateWindow;
-        m_app.dateWindow
-            = DateWindow::make(now.today, now.start, usableDays(m_app.settings().days));
+        const DateWindow &now = m_app.dateWindow();
+        m_app.setDateWindow(
+            DateWindow::make(now.today, now.start, usableDays(m_app.settings().days)));
     }
     const DocumentSettings s = m_app.documentSettings();
     for (Entry &e : m_entries) {
@@ -127,6 +128,20 @@ TApptDocument *DVDocManager::current() const
         }
     }
     return m_entries.empty() ? nullptr : m_entries.back().doc.get();
+}
+
+QWidget *DVDocManager::currentView() const
+{
+    const QMdiSubWindow *active = m_client.currentSubWindow();
+    for (const Entry &e : m_entries) {
+        for (const auto &window : e.windows) {
+            if (active && window == active)
+                return window->widget();
+        }
+    }
+    const TApptDocument *doc = current();
+    const dvwMDIChild *first = doc ? windowOf(*doc) : nullptr;
+    return first ? first->widget() : nullptr;
 }
 
 dvwMDIChild *DVDocManager::windowOf(const TApptDocument &doc) const
@@ -198,7 +213,7 @@ QString DVDocManager::pathOf(const TApptDocument &doc)
 void DVDocManager::newDocument()
 {
     auto doc = std::make_unique<TApptDocument>(documentSettings());
-    doc->setViewFilters(m_app.filters);
+    doc->setViewFilters(m_app.filters());
     doc->LoadLines();
     addDocument(std::move(doc));
 }
@@ -221,7 +236,7 @@ bool DVDocManager::openPath(const QString &path)
         }
     }
     auto doc = std::make_unique<TApptDocument>(documentSettings(), file);
-    doc->setViewFilters(m_app.filters);
+    doc->setViewFilters(m_app.filters());
     const LoadLinesResult loaded = doc->LoadLines();
     if (!loaded.ok) {
         tellFailure(*doc, tr("The file could not be opened."), loaded.reason);
@@ -235,6 +250,12 @@ void DVDocManager::addDocument(std::unique_ptr<TApptDocument> doc)
 {
     Entry entry;
     entry.events = std::make_unique<DocumentSignals>(*doc);
+    const TApptDocument *raw = doc.get();
+    connect(entry.events.get(), &DocumentSignals::positionSelected, this,
+            [this, raw](int position, const QObject *) {
+                if (Entry *e = entryOf(*raw))
+                    e->lastPosition = position;
+            });
     entry.doc = std::move(doc);
     m_entries.push_back(std::move(entry));
     Entry &added = m_entries.back();
@@ -319,8 +340,8 @@ void DVDocManager::closeView(TApptDocument &doc, ViewSlot slot)
 void DVDocManager::refreshAll()
 {
     for (Entry &e : m_entries) {
-        e.doc->setWindow(m_app.dateWindow);
-        e.doc->setViewFilters(m_app.filters);
+        e.doc->setWindow(m_app.dateWindow());
+        e.doc->setViewFilters(m_app.filters());
         e.doc->Rescan();
         refresh(e);
     }
@@ -577,6 +598,25 @@ void DVDocManager::rescan(TApptDocument &doc)
     if (Entry *e = entryOf(doc))
         refresh(*e);
     emit documentsRefreshed();
+}
+
+ReloadResult DVDocManager::reload(TApptDocument &doc)
+{
+    Entry *e = entryOf(doc);
+    const std::optional<KeptPlace> place = e ? PlaceAt(doc, e->lastPosition) : std::nullopt;
+    const TDate cursorDate = doc.hasPendingCursorDate() ? doc.lastCursorDate() : doc.window().start;
+    const ReloadResult result = doc.Reload();
+    if (result.status != ReloadResult::Reloaded)
+        return result;
+    emit documentReloaded(&doc);
+    updateTitles();
+    emit documentsRefreshed();
+    const int position = place ? PositionOf(doc, *place) : -1;
+    if (position >= 0)
+        doc.broadcastSelectPosition(position);
+    else
+        doc.broadcastGoToDate(cursorDate, nullptr);
+    return result;
 }
 
 void DVDocManager::tellFailure(const TApptDocument &doc, const QString &what,

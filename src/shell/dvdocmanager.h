@@ -52,6 +52,9 @@ public:
     TApptDocument *document(int index) const;
     // The document of the active window; null when none is open.
     TApptDocument *current() const;
+    // The view in the active window, else the first view of the current document; null when
+    // no document is open.
+    QWidget *currentView() const;
     // The document's first window, or null.
     dvwMDIChild *windowOf(const TApptDocument &doc) const;
     // What the document's views connect to; it lives as long as the document.
@@ -104,6 +107,10 @@ public:
     // Closes every document; false when the user kept one open.
     bool closeAll();
     void rescan(TApptDocument &doc);
+    // Reads the document's file again, dropping unsaved changes. When the lines changed,
+    // announces it (documentReloaded, then documentsRefreshed) and puts the list's cursor
+    // back on its entry (found by line text and day), else on the date it showed.
+    ReloadResult reload(TApptDocument &doc);
 
 signals:
     void documentsChanged();
@@ -111,6 +118,8 @@ signals:
     void documentsRefreshed();
     // The document's lines are in its file now (Save, Save As).
     void documentSaved(dvw::TApptDocument *doc);
+    // The document's lines were read from its file again and differ from before.
+    void documentReloaded(dvw::TApptDocument *doc);
     // A command for the client: after a close leaves one document showing its list, its
     // month pane and current-appointment pane come back.
     void clientCommand(int command);
@@ -128,6 +137,8 @@ private:
         QPointer<QPlainTextEdit> lines;
         // The save prompt was answered: its windows close without asking again.
         bool closing = false;
+        // The list's cursor as its views last told it, kept over a reload.
+        int lastPosition = -1;
     };
 
     DocumentSettings documentSettings() const;

@@ -42,7 +42,7 @@ dvwApp::dvwApp(CommandLine commandLine, const AppServices &services)
     m_archiveFileInUse = m_settings.archiveFile;
     m_waveFileInUse = m_settings.waveFile;
     const TDate today = dateOf(clock().now().date());
-    dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
+    m_dateWindow = DateWindow::make(today, today, usableDays(m_settings.days));
     createFonts(services.probe.screenWidth(), 96);
 }
 
@@ -60,9 +60,9 @@ DocumentSettings dvwApp::documentSettings() const
     s.dateText = m_settings.dateText();
     s.allCategories = m_settings.allCategories;
     s.unimportant = usableUnimportantDay(m_settings.unimportant);
-    s.today = dateWindow.today;
-    s.start = dateWindow.start;
-    s.days = dateWindow.days;
+    s.today = m_dateWindow.today;
+    s.start = m_dateWindow.start;
+    s.days = m_dateWindow.days;
     s.nag = usableNagDays(m_settings.nag);
     return s;
 }
@@ -90,6 +90,30 @@ StoreResult dvwApp::changeSetting(std::string_view name, const SettingValue &val
         m_fonts = MakeScreenFonts(m_settings.fonts, m_screen);
     emit settingsChanged(QString::fromLatin1(def->name));
     return stored;
+}
+
+void dvwApp::setDateWindow(const DateWindow &window)
+{
+    m_dateWindow = window;
+    emit stateChanged(State::DateWindow);
+}
+
+void dvwApp::setFilters(const ViewFilters &filters)
+{
+    m_filters = filters;
+    emit stateChanged(State::Filters);
+}
+
+void dvwApp::setContextHelp(bool on)
+{
+    m_contextHelp = on;
+    emit stateChanged(State::ContextHelp);
+}
+
+void dvwApp::setF1Held(bool held)
+{
+    m_f1Held = held;
+    emit stateChanged(State::F1Held);
 }
 
 StoreResult dvwApp::keepWindowRect(const WindowRect &rect)

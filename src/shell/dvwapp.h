@@ -85,16 +85,26 @@ public:
     // The main window's rectangle as it closes: written when FULLSCREEN is off, no signal.
     StoreResult keepWindowRect(const WindowRect &rect);
 
-    DateWindow dateWindow;
-    ViewFilters filters;
+    // The state the whole program shares while it runs. Each setter keeps the value and
+    // emits stateChanged once, naming what changed, whoever calls it.
+    enum class State { DateWindow, Filters, ContextHelp, F1Held };
+    Q_ENUM(State)
+    const DateWindow &dateWindow() const { return m_dateWindow; }
+    void setDateWindow(const DateWindow &window);
+    const ViewFilters &filters() const { return m_filters; }
+    void setFilters(const ViewFilters &filters);
     // Context-help mode: the next menu choice shows its help topic instead of running.
-    bool contextHelp = false;
+    bool contextHelp() const { return m_contextHelp; }
+    void setContextHelp(bool on);
     // While F1 is held down a menu choice also shows its topic.
-    bool f1Held = false;
+    bool f1Held() const { return m_f1Held; }
+    void setF1Held(bool held);
 
 signals:
     // One setting changed; `name` is its stored name (settingkeys.h).
     void settingsChanged(const QString &name);
+    // One part of the shared run-time state was set.
+    void stateChanged(dvw::dvwApp::State what);
 
 private:
     CommandLine m_commandLine;
@@ -107,6 +117,10 @@ private:
     std::unique_ptr<HelpBook> m_help;
     ScreenMetrics m_screen;
     std::array<ScreenFont, 5> m_fonts;
+    DateWindow m_dateWindow;
+    ViewFilters m_filters;
+    bool m_contextHelp = false;
+    bool m_f1Held = false;
 };
 
 } // namespace dvw

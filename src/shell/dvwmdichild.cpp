@@ -30,6 +30,12 @@ dvwMDIChild::dvwMDIChild(QWidget *content, std::function<bool()> mayClose, QWidg
     }
 }
 
+void dvwMDIChild::setViewMenu(std::vector<MenuEntry> menu)
+{
+    m_viewMenu = std::move(menu);
+    emit viewMenuChanged();
+}
+
 void dvwMDIChild::closeEvent(QCloseEvent *event)
 {
     if (m_mayClose && !m_mayClose()) {

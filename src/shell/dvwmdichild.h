@@ -19,9 +19,10 @@ public:
 
     // The popups the view brings into the main menu while its window is active.
     const std::vector<MenuEntry> &viewMenu() const { return m_viewMenu; }
-    void setViewMenu(std::vector<MenuEntry> menu) { m_viewMenu = std::move(menu); }
+    void setViewMenu(std::vector<MenuEntry> menu);
 
 signals:
+    void viewMenuChanged();
     // The window is going: its close was agreed to.
     void closing();
 

@@ -2,6 +2,7 @@
 
 #include "clocktext.h"
 #include "commands.h"
+#include "commandtarget.h"
 #include "contexthelpfilter.h"
 #include "dvdocmanager.h"
 #include "dvwaboutdlg.h"
@@ -119,9 +120,9 @@ TDVDecoratedMDIFrame::~TDVDecoratedMDIFrame()
     m_client->blockSignals(true);
     m_docs->blockSignals(true);
     qApp->removeEventFilter(m_helpFilter.get());
-    if (m_app.contextHelp)
+    if (m_app.contextHelp())
         QApplication::restoreOverrideCursor();
-    m_app.contextHelp = false;
+    m_app.setContextHelp(false);
 }
 
 QAction *TDVDecoratedMDIFrame::action(int command) const
@@ -132,6 +133,9 @@ QAction *TDVDecoratedMDIFrame::action(int command) const
 
 void TDVDecoratedMDIFrame::registerCommands()
 {
+    // A view with commands of its own answers them while it is the active view.
+    m_commands.setTargetFinder(
+        [this] { return dynamic_cast<CommandTarget *>(m_docs->currentView()); });
     // The main window's own commands: File, Window and Help. Features add theirs.
     const auto hasWindows = [this] { return !m_client->subWindowList().isEmpty(); };
     const auto hasDocument = [this] { return m_docs->current() != nullptr; };
@@ -176,7 +180,7 @@ void TDVDecoratedMDIFrame::createActions(const std::vector<MenuEntry> &entries)
         act->setObjectName(QStringLiteral("action%1").arg(e.command));
         act->setStatusTip(fromView(e.hint));
         if (!e.shortcut.empty())
-            act->setShortcut(QKeySequence(fromView(e.shortcut)));
+            act->setShortcuts(QKeySequence::listFromString(fromView(e.shortcut)));
         const int command = e.command;
         connect(act, &QAction::triggered, this, [this, command] { runCommand(command); });
         m_actions[command] = act;
@@ -226,8 +230,13 @@ void TDVDecoratedMDIFrame::addStandardKeys()
 void TDVDecoratedMDIFrame::buildMenuBar(const std::vector<MenuEntry> &menu)
 {
     menuBar()->clear();
-    // The actions outlive the menus; the popups of the previous menu go.
-    qDeleteAll(menuBar()->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
+    // The actions outlive the menus; the popups of the previous menu go. One of them may be
+    // handling the key or click that led here (View > File by keyboard) and reads itself
+    // once the choice returns: they leave the main window now and are deleted afterwards.
+    for (QMenu *old : menuBar()->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+        old->setParent(nullptr, old->windowFlags());
+        old->deleteLater();
+    }
     for (const MenuEntry &popup : menu) {
         QMenu *m = menuBar()->addMenu(fromView(popup.text));
         m->setObjectName(menuObjectName(popup.text));
@@ -317,13 +326,13 @@ void TDVDecoratedMDIFrame::updateActions()
 {
     for (const auto &[command, act] : m_actions) {
         // In context help every item can be chosen: it shows its topic.
-        act->setEnabled(m_app.contextHelp || m_commands.canRun(command));
+        act->setEnabled(m_app.contextHelp() || m_commands.canRun(command));
     }
 }
 
 void TDVDecoratedMDIFrame::runCommand(int command)
 {
-    if (m_app.contextHelp || m_app.f1Held) {
+    if (m_app.contextHelp() || m_app.f1Held()) {
         endContextHelp();
         m_app.help().showTopic(command);
         return;
@@ -346,23 +355,23 @@ void TDVDecoratedMDIFrame::showHelpContents()
 
 bool TDVDecoratedMDIFrame::inContextHelp() const
 {
-    return m_app.contextHelp;
+    return m_app.contextHelp();
 }
 
 void TDVDecoratedMDIFrame::enterContextHelp()
 {
-    if (m_app.contextHelp)
+    if (m_app.contextHelp())
         return;
-    m_app.contextHelp = true;
+    m_app.setContextHelp(true);
     QApplication::setOverrideCursor(Qt::WhatsThisCursor);
     updateActions();
 }
 
 void TDVDecoratedMDIFrame::endContextHelp()
 {
-    if (!m_app.contextHelp)
+    if (!m_app.contextHelp())
         return;
-    m_app.contextHelp = false;
+    m_app.setContextHelp(false);
     QApplication::restoreOverrideCursor();
     updateActions();
 }
@@ -376,13 +385,24 @@ void TDVDecoratedMDIFrame::setViewMenu(const std::vector<MenuEntry> &viewMenu)
 
 void TDVDecoratedMDIFrame::windowActivated(QMdiSubWindow *window)
 {
+    // A view may bring its menu after its window became active (the file view and the
+    // calendar set theirs once they are open).
+    m_activeChild = qobject_cast<dvwMDIChild *>(window);
+    if (m_activeChild)
+        connect(m_activeChild, &dvwMDIChild::viewMenuChanged, this,
+                &TDVDecoratedMDIFrame::showActiveViewMenu, Qt::UniqueConnection);
+    showActiveViewMenu();
+    updateActions();
+}
+
+void TDVDecoratedMDIFrame::showActiveViewMenu()
+{
     // While the view's window is active its menu is merged in; otherwise the main menu.
-    const auto *child = qobject_cast<dvwMDIChild *>(window);
+    const dvwMDIChild *child = m_activeChild;
     const bool wantsOwn = child && !child->viewMenu().empty();
     if (wantsOwn || m_viewMenuShown)
         setViewMenu(wantsOwn ? child->viewMenu() : std::vector<MenuEntry> {});
     m_viewMenuShown = wantsOwn;
-    updateActions();
 }
 
 void TDVDecoratedMDIFrame::showAbout()

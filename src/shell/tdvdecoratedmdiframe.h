@@ -4,6 +4,7 @@
 #include "commandtable.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@ namespace dvw {
 class ContextHelpFilter;
 class DVDocManager;
 class dvwApp;
+class dvwMDIChild;
 class dvwMDIClient;
 
 // The main window: menus, button bar and status bar around the client that holds the
@@ -89,6 +91,8 @@ private:
     void setStatusBarFont();
     void showAbout();
     void windowActivated(QMdiSubWindow *window);
+    // Merges the active window's view menu in, or brings the main menu back.
+    void showActiveViewMenu();
 
     dvwApp &m_app;
     dvwMDIClient *m_client;
@@ -100,6 +104,7 @@ private:
     QLabel *m_timeField = nullptr;
     QLabel *m_alarmField = nullptr;
     bool m_viewMenuShown = false;
+    QPointer<dvwMDIChild> m_activeChild;
 };
 
 } // namespace dvw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/beeper.h"
+#include "platform/entryclipboard.h"
 #include "store/entryops.h"
 
 #include <QString>
@@ -12,33 +14,6 @@ namespace dvw {
 
 class Prompter;
 class TApptDocument;
-
-// The sound an operation makes when it cannot do what was asked.
-class Beeper
-{
-public:
-    virtual ~Beeper() = default;
-    virtual void beep() = 0;
-};
-
-// The clipboard as the entry commands use it: one line's exact bytes.
-class EntryClipboard
-{
-public:
-    virtual ~EntryClipboard() = default;
-    // False when the clipboard could not take the text (it is left as it was).
-    virtual bool put(const std::string &lineBytes) = 0;
-    // The text on the clipboard, none when it holds no text.
-    virtual std::optional<std::string> text() const = 0;
-    // Whether there is text to paste (asked whenever the menus are brought up to date).
-    virtual bool hasText() const
-    {
-        const std::optional<std::string> held = text();
-        return held && !held->empty();
-    }
-    // True when the clipboard cannot be opened at all: copy, paste and delete give up.
-    virtual bool busy() const { return false; }
-};
 
 // What the list's entry commands work with. chooseScope asks "this instance only or the
 // entire cycle?": true for the cycle, none for Cancel.

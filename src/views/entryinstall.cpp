@@ -1,96 +1,15 @@
 #include "entryinstall.h"
 
-#include "platform/displaytext.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/dvwmdichild.h"
 #include "shell/tdvdecoratedmdiframe.h"
 #include "tapptview.h"
-#include "tdeldialog.h"
-
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 
 namespace dvw {
 
 namespace {
-
-const QString lineMimeType = QStringLiteral("application/x-dayvane-line");
-
-class SystemBeeper : public Beeper
-{
-public:
-    void beep() override { QApplication::beep(); }
-};
-
-class SystemClipboard : public EntryClipboard
-{
-public:
-    bool put(const std::string &lineBytes) override
-    {
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        if (clipboard == nullptr)
-            return false;
-        auto *data = new QMimeData;
-        data->setText(DisplayText(lineBytes));
-        data->setData(lineMimeType,
-                      QByteArray(lineBytes.data(), static_cast<qsizetype>(lineBytes.size())));
-        clipboard->setMimeData(data);
-        return true;
-    }
-    bool hasText() const override
-    {
-        const QClipboard *clipboard = QGuiApplication::clipboard();
-        const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
-        if (data == nullptr)
-            return false;
-        if (data->hasFormat(lineMimeType))
-            return !data->data(lineMimeType).isEmpty();
-        return data->hasText() && !data->text().isEmpty();
-    }
-    // Qt opens the clipboard for every call and gives empty data when its owner does not
-    // answer, so only a missing clipboard cannot be opened.
-    bool busy() const override { return QGuiApplication::clipboard() == nullptr; }
-    std::optional<std::string> text() const override
-    {
-        const QClipboard *clipboard = QGuiApplication::clipboard();
-        const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
-        if (data == nullptr)
-            return std::nullopt;
-        if (std::optional<std::string> line = CopiedLineOf(data))
-            return line;
-        if (!data->hasText())
-            return std::nullopt;
-        return data->text().toStdString();
-    }
-};
-
-// The entry services and the edit dialog hook of one main window.
-class EntryHolder : public QObject
-{
-public:
-    explicit EntryHolder(QObject *parent)
-        : QObject(parent)
-    {
-        setObjectName(QStringLiteral("entryServices"));
-    }
-    EntryServices services;
-    EditDialogHook edit;
-    bool installed = false;
-};
-
-EntryHolder &holderOf(TDVDecoratedMDIFrame &frame)
-{
-    auto *holder = frame.findChild<EntryHolder *>(QStringLiteral("entryServices"),
-                                                  Qt::FindDirectChildrenOnly);
-    if (holder == nullptr) {
-        holder = new EntryHolder(&frame);
-        SetEntryServices(frame, {});
-    }
-    return *holder;
-}
 
 TApptView *currentList(TDVDecoratedMDIFrame &frame)
 {
@@ -102,70 +21,27 @@ TApptView *currentList(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-std::optional<std::string> CopiedLineOf(const QMimeData *data)
+EntryContext entryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
+                            TApptDocument &doc, QWidget *parent)
 {
-    if (data == nullptr || !data->hasFormat(lineMimeType))
-        return std::nullopt;
-    const QByteArray bytes = data->data(lineMimeType);
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-std::unique_ptr<EntryClipboard> SystemEntryClipboard()
-{
-    return std::make_unique<SystemClipboard>();
-}
-
-void SetEntryServices(TDVDecoratedMDIFrame &frame, EntryServices services)
-{
-    if (!services.beeper)
-        services.beeper = std::make_shared<SystemBeeper>();
-    if (!services.clipboard)
-        services.clipboard = SystemEntryClipboard();
-    if (!services.chooseScope)
-        services.chooseScope = &TDelDialog::ask;
-    holderOf(frame).services = std::move(services);
-}
-
-EntryContext EntryContextOf(TDVDecoratedMDIFrame &frame, TApptDocument &doc, QWidget *parent)
-{
-    // The services are looked up when a question is asked, so a test may replace them.
-    const EntryServices &s = holderOf(frame).services;
     return {doc,
-            frame.app().prompter(),
-            *s.beeper,
-            *s.clipboard,
-            [&frame, parent] { return holderOf(frame).services.chooseScope(parent); },
+            *services.prompter,
+            *services.beeper,
+            *services.clipboard,
+            [scope = services.chooseScope, parent] { return scope(parent); },
             frame.app().settings().prompt};
 }
 
-bool EntryOpsInstalled(TDVDecoratedMDIFrame &frame)
+void InstallEntryOps(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    return holderOf(frame).installed;
-}
-
-void SetEditDialogHook(TDVDecoratedMDIFrame &frame, EditDialogHook hook)
-{
-    holderOf(frame).edit = std::move(hook);
-}
-
-const EditDialogHook &EditDialogHookOf(TDVDecoratedMDIFrame &frame)
-{
-    return holderOf(frame).edit;
-}
-
-void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services)
-{
-    SetEntryServices(frame, std::move(services));
-    holderOf(frame).installed = true;
-
     // Runs one command on the current list's cursor, then shows what changed everywhere.
-    const auto onList = [&frame](auto action) {
-        return [&frame, action] {
+    const auto onList = [&frame, services](auto action) {
+        return [&frame, services, action] {
             TApptView *view = currentList(frame);
             TApptDocument *doc = view ? view->document() : nullptr;
             if (doc == nullptr)
                 return;
-            EntryContext context = EntryContextOf(frame, *doc, view);
+            EntryContext context = entryContextOf(services, frame, *doc, view);
             action(context, *view, frame);
         };
     };

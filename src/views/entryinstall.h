@@ -1,47 +1,20 @@
 #pragma once
 
 #include "entryactions.h"
-#include "viewhost.h"
+#include "featureservices.h"
 
-#include <functional>
-#include <memory>
-
-class QMimeData;
 class QWidget;
 
 namespace dvw {
 
 class TDVDecoratedMDIFrame;
 
-// The clipboard of the desktop: plain text for other programs, and the line's exact bytes
-// under a type of our own, which a paste prefers.
-std::unique_ptr<EntryClipboard> SystemEntryClipboard();
-// The line's exact bytes when the data is a line this program copied; none otherwise.
-std::optional<std::string> CopiedLineOf(const QMimeData *data);
-
-// The services the entry commands use; tests replace them.
-struct EntryServices
-{
-    std::shared_ptr<Beeper> beeper;
-    std::shared_ptr<EntryClipboard> clipboard;
-    std::function<std::optional<bool>(QWidget *parent)> chooseScope; // TDelDialog by default
-};
-
-// Registers mark done/undone, delete and copy on the current document's appointment list
-// and gives the views the entry commands of their own (the calendar's popup). Paste is
-// registered by the edit dialog it opens.
-void InstallEntryOps(TDVDecoratedMDIFrame &frame, EntryServices services = {});
-// Replaces this main window's entry services (the system's by default); services left
-// empty take the system's.
-void SetEntryServices(TDVDecoratedMDIFrame &frame, EntryServices services);
+// Registers mark done/undone, delete and copy on the current document's appointment list.
+// Paste is registered by the edit dialog it opens.
+void InstallEntryOps(TDVDecoratedMDIFrame &frame, const FeatureServices &services);
 // What the entry commands of this main window work with on the document, its dialogs
 // asking over parent.
-EntryContext EntryContextOf(TDVDecoratedMDIFrame &frame, TApptDocument &doc, QWidget *parent);
-// Whether InstallEntryOps ran for this main window.
-bool EntryOpsInstalled(TDVDecoratedMDIFrame &frame);
-
-// How the views of this main window open the edit dialog, which they cannot include.
-void SetEditDialogHook(TDVDecoratedMDIFrame &frame, EditDialogHook hook);
-const EditDialogHook &EditDialogHookOf(TDVDecoratedMDIFrame &frame);
+EntryContext entryContextOf(const FeatureServices &services, TDVDecoratedMDIFrame &frame,
+                            TApptDocument &doc, QWidget *parent);
 
 } // namespace dvw

@@ -1,6 +1,5 @@
 #include "fileview.h"
 
-#include "entryinstall.h"
 #include "platform/filechooser.h"
 #include "platform/helpbook.h"
 #include "platform/prompter.h"
@@ -13,7 +12,8 @@
 #include "shell/tdvdecoratedmdiframe.h"
 #include "store/fileoperations.h"
 #include "store/textmatch.h"
-#include "tapptlistview.h"
+#include "tfileview.h"
+#include "views.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -25,40 +25,6 @@ namespace {
 
 // The search text keeps at most this many characters, as the search dialog does.
 constexpr std::size_t MaxSearchCharacters = 99;
-
-class SystemBeeper : public Beeper
-{
-public:
-    void beep() override { QApplication::beep(); }
-};
-
-class ServicesHolder : public QObject
-{
-public:
-    explicit ServicesHolder(QObject *parent)
-        : QObject(parent)
-    {
-        setObjectName(QStringLiteral("fileViewServices"));
-    }
-    FileViewServices services;
-};
-
-ServicesHolder &holderOf(TDVDecoratedMDIFrame &frame)
-{
-    auto *holder = frame.findChild<ServicesHolder *>(QStringLiteral("fileViewServices"),
-                                                     Qt::FindDirectChildrenOnly);
-    return holder ? *holder : *new ServicesHolder(&frame);
-}
-
-FileViewServices &servicesOf(TDVDecoratedMDIFrame &frame)
-{
-    FileViewServices &s = holderOf(frame).services;
-    if (!s.beeper)
-        s.beeper = std::make_shared<SystemBeeper>();
-    if (!s.clipboard)
-        s.clipboard = SystemEntryClipboard();
-    return s;
-}
 
 MenuEntry command(std::string_view text, int number)
 {
@@ -75,8 +41,9 @@ MenuEntry separator()
     return {MenuEntry::Kind::Separator, {}, 0, {}, {}, MenuGroup::File, {}};
 }
 
-// The file view's menu: its own File, Edit, Mark and Sort popups; Search and View stay as
-// the main menu has them, so that View > File closes the view again.
+// The file view's menu: its own File and Edit popups, and Mark and Sort, which take the
+// place of Categories, Alarm and Configure; Search, View, Window and Help stay as the main
+// menu has them (View > File closes the view again).
 std::vector<MenuEntry> fileViewMenu()
 {
     std::vector<MenuEntry> menu;
@@ -88,20 +55,18 @@ std::vector<MenuEntry> fileViewMenu()
                           command("append &Marked", Cm::FileAppendMarked),
                           command("append &From", Cm::FileAppendFrom), separator(),
                           command("E&xit\tAlt+F4", Cm::Exit)}));
-    menu.push_back(popup("&Edit", MenuGroup::Edit,
-                         {command("&Insert", Cm::InsertAppt), command("&Edit", Cm::EditAppt),
-                          command("&Delete", Cm::EditCut), command("&Copy", Cm::EditCopy),
-                          command("&Paste", Cm::EditPaste)}));
-    for (const MenuEntry &e : MainMenu()) {
-        if (e.group == MenuGroup::Container)
-            menu.push_back(e);
-    }
-    menu.push_back(popup("&Mark", MenuGroup::Container,
+    std::vector<MenuEntry> edit = undoEntries();
+    for (const MenuEntry &e : {command("&Insert", Cm::InsertAppt), command("&Edit", Cm::EditAppt),
+                               command("&Delete", Cm::EditCut), command("&Copy", Cm::EditCopy),
+                               command("&Paste", Cm::EditPaste)})
+        edit.push_back(e);
+    menu.push_back(popup("&Edit", MenuGroup::Edit, std::move(edit)));
+    menu.push_back(popup("&Mark", MenuGroup::Window,
                          {command("Mark &Outdated appointments", Cm::FileMarkOutdated),
                           command("Mark matched &String", Cm::FileMarkString),
                           command("&Toggle current mark", Cm::FileToggleMark),
                           command("&Clear all marks", Cm::FileClearMarks)}));
-    menu.push_back(popup("Sor&t", MenuGroup::Container,
+    menu.push_back(popup("Sor&t", MenuGroup::Window,
                          {command("Sort by &Date", Cm::FileSortByDate),
                           command("Sort by &Category", Cm::FileSortByCategory)}));
     return menu;
@@ -123,41 +88,9 @@ std::string toPath(const QString &path)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// The current document and its file view, both or neither.
-struct Current
-{
-    TApptDocument *doc = nullptr;
-    TApptListView *view = nullptr;
-    explicit operator bool() const { return view != nullptr; }
-};
-
-Current currentOf(TDVDecoratedMDIFrame &frame)
-{
-    Current c;
-    c.doc = frame.documents().current();
-    c.view = c.doc ? FileViewOf(frame, *c.doc) : nullptr;
-    if (!c.view)
-        c.doc = nullptr;
-    return c;
-}
-
-// Opening the file view closes the document's other views, after it is open, so the
-// document never loses its last window on the way.
 void toggleFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    DVDocManager &docs = frame.documents();
-    if (docs.viewWindow(doc, FileViewSlot)) {
-        if (docs.openView(doc, ListViewSlot))
-            docs.closeView(doc, FileViewSlot);
-        return;
-    }
-    dvwMDIChild *window = docs.openView(doc, FileViewSlot);
-    if (window == nullptr)
-        return;
-    window->setViewMenu(fileViewMenu());
-    frame.setViewMenu(window->viewMenu());
-    for (ViewSlot slot : {ListViewSlot, CalendarViewSlot, MonthPaneSlot, CurrentPaneSlot})
-        docs.closeView(doc, slot);
+    toggleSoleView(frame, doc, FileViewSlot, fileViewMenu());
 }
 
 std::vector<std::string> openPaths(const DVDocManager &docs)
@@ -170,289 +103,293 @@ std::vector<std::string> openPaths(const DVDocManager &docs)
     return paths;
 }
 
+// The commands of one file view. Each runs on that view's document; a question runs the
+// event loop, so what follows one checks that the view is still there.
+class FileViewCommands
+{
+public:
+    FileViewCommands(TDVDecoratedMDIFrame &frame, FeatureServices services, TFileView &view)
+        : m_frame(frame)
+        , m_services(std::move(services))
+        , m_view(&view)
+    { }
+
+    // Puts every command into the view's own table.
+    static void addTo(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
+                      TFileView &view);
+
+private:
+    TApptDocument *doc() const { return m_view ? m_view->document() : nullptr; }
+    bool hasRows() const { return doc() && !doc()->lines().empty(); }
+    Prompter &prompter() const { return *m_services.prompter; }
+
+    void copyMarked(const std::string &target);
+    void archive();
+    void appendMarked();
+    void appendFrom();
+    bool askSearchText();
+    void findNext();
+    void markString();
+    void markOutdated();
+    void sortLines(SortMode mode);
+    void toggleMark();
+    void clearMarks();
+    void deleteRow();
+    void copyRow();
+    void pasteRow();
+
+    TDVDecoratedMDIFrame &m_frame;
+    FeatureServices m_services;
+    QPointer<TFileView> m_view;
+};
+
+void FileViewCommands::addTo(TDVDecoratedMDIFrame &frame, const FeatureServices &services,
+                             TFileView &view)
+{
+    auto c = std::make_shared<FileViewCommands>(frame, services, view);
+    const auto open = [c] { return c->doc() != nullptr; };
+    const auto hasRows = [c] { return c->hasRows(); };
+    const auto hasMarks = [c] { return c->doc() && CountMarked(*c->doc()) > 0; };
+    CommandRegistry &r = view.commands();
+    // The appointment view command takes the document back to its list.
+    r.add(
+        Cm::ViewAppointment, [c] { toggleFileView(c->m_frame, *c->doc()); }, open);
+    r.add(
+        Cm::FileArchive, [c] { c->archive(); }, hasMarks);
+    r.add(
+        Cm::FileAppendMarked, [c] { c->appendMarked(); }, hasMarks);
+    r.add(
+        Cm::FileAppendFrom, [c] { c->appendFrom(); }, open);
+    r.add(
+        Cm::FileMarkOutdated, [c] { c->markOutdated(); }, open);
+    r.add(
+        Cm::FileMarkString, [c] { c->markString(); }, open);
+    r.add(
+        Cm::FileToggleMark, [c] { c->toggleMark(); }, hasRows);
+    r.add(
+        Cm::FileClearMarks, [c] { c->clearMarks(); }, open);
+    r.add(
+        Cm::FileSortByDate, [c] { c->sortLines(SortMode::ByDate); }, open);
+    r.add(
+        Cm::FileSortByCategory, [c] { c->sortLines(SortMode::ByCategory); }, open);
+    r.add(
+        Cm::EditCut, [c] { c->deleteRow(); }, hasRows);
+    r.add(
+        Cm::EditCopy, [c] { c->copyRow(); }, hasRows);
+    r.add(
+        Cm::EditPaste, [c] { c->pasteRow(); },
+        [c] { return c->doc() && c->m_services.clipboard->text().has_value(); });
+    r.add(
+        Cm::Find,
+        [c] {
+            if (c->askSearchText())
+                c->findNext();
+        },
+        open);
+    r.add(
+        Cm::FindNext, [c] { c->findNext(); }, open);
+    // Insert and Edit open the edit dialog on raw lines, once it is installed.
+    if (const FileRowEditHook edit = services.edit.fileRow) {
+        r.add(
+            Cm::InsertAppt, [c, edit] { edit(*c->m_view, true); }, open);
+        r.add(
+            Cm::EditAppt, [c, edit] { edit(*c->m_view, false); }, hasRows);
+    }
+}
+
 // Appends the marked lines to the target; once they are there, offers to take them out
 // of the document. A failure keeps the lines and their marks and says why.
-void copyMarked(TDVDecoratedMDIFrame &frame, const std::string &target)
+void FileViewCommands::copyMarked(const std::string &target)
 {
-    const Current c = currentOf(frame);
-    if (!c)
-        return;
-    Prompter &prompter = frame.app().prompter();
     const CopyMarkedResult copied
-        = AppendMarkedTo(*c.doc, target, ProtectedFilesOf(openPaths(frame.documents())));
+        = AppendMarkedTo(*doc(), target, ProtectedFilesOf(openPaths(m_frame.documents())));
     if (!copied.ok) {
-        prompter.info(caption(),
-                      QStringLiteral("The marked entries were not copied.\n\n")
-                          + fromPath(copied.reason),
-                      Prompter::Icon::Stop);
+        prompter().info(caption(),
+                        QStringLiteral("The marked entries were not copied.\n\n")
+                            + fromPath(copied.reason),
+                        Prompter::Icon::Stop);
         return;
     }
     if (!copied.warning.empty())
-        prompter.info(caption(), fromPath(copied.warning), Prompter::Icon::Warning);
-    QPointer<TApptListView> view(c.view);
-    if (!prompter.okCancel(
+        prompter().info(caption(), fromPath(copied.warning), Prompter::Icon::Warning);
+    if (!prompter().okCancel(
             caption(),
             QStringLiteral("Marked entries have been copied.  Delete them from this file?")))
         return;
     // The question ran the event loop: the view (and its document) may have gone.
-    if (view.isNull() || view->document() == nullptr)
+    if (doc() == nullptr)
         return;
-    view->document()->RemoveMarkedLines();
-    view->setCurrentRow(0);
-    view->refresh();
+    doc()->RemoveMarkedLines();
+    m_view->setCurrentRow(0);
+    m_view->refresh();
 }
 
-void archive(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::archive()
 {
-    const Current c = currentOf(frame);
-    if (c)
-        copyMarked(frame, ArchivePath(c.doc->path(), frame.app().archiveFileInUse()));
+    copyMarked(ArchivePath(doc()->path(), m_frame.app().archiveFileInUse()));
 }
 
-void appendMarked(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::appendMarked()
 {
-    const QString path = frame.app().files().saveFile(
+    const QString path = m_frame.app().files().saveFile(
         QStringLiteral("append Marked"), DVDocManager::filter(), QString(), QStringLiteral("APT"));
-    if (!path.isEmpty())
-        copyMarked(frame, toPath(path));
+    if (!path.isEmpty() && doc())
+        copyMarked(toPath(path));
 }
 
-void appendFrom(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::appendFrom()
 {
     const QString path
-        = frame.app().files().openFile(QStringLiteral("append From"), DVDocManager::filter());
-    const Current c = currentOf(frame);
-    if (path.isEmpty() || !c)
+        = m_frame.app().files().openFile(QStringLiteral("append From"), DVDocManager::filter());
+    if (path.isEmpty() || doc() == nullptr)
         return;
-    const AppendFromResult added = AppendLinesFrom(*c.doc, toPath(path));
+    const AppendFromResult added = AppendLinesFrom(*doc(), toPath(path));
     if (!added.ok) {
-        frame.app().prompter().info(
-            caption(), QStringLiteral("No lines were added.\n\n") + fromPath(added.reason),
-            Prompter::Icon::Stop);
+        prompter().info(caption(),
+                        QStringLiteral("No lines were added.\n\n") + fromPath(added.reason),
+                        Prompter::Icon::Stop);
         return;
     }
-    c.view->refresh();
+    m_view->refresh();
 }
 
 // The search text the file view marks and searches with, asked as the search dialog asks.
-bool askSearchText(TDVDecoratedMDIFrame &frame)
+bool FileViewCommands::askSearchText()
 {
-    dvwApp &app = frame.app();
+    dvwApp &app = m_frame.app();
     const std::optional<QString> answer
-        = app.prompter().askText(QStringLiteral("Search"), QStringLiteral("Enter search string:"),
-                                 QString::fromStdString(app.filters.searchText));
+        = prompter().askText(QStringLiteral("Search"), QStringLiteral("Enter search string:"),
+                             QString::fromStdString(app.filters().searchText));
     if (!answer)
         return false;
-    app.filters.searchText = CutToCharacters(answer->toStdString(), MaxSearchCharacters);
+    ViewFilters filters = app.filters();
+    filters.searchText = CutToCharacters(answer->toStdString(), MaxSearchCharacters);
+    app.setFilters(filters);
     return true;
 }
 
-void findNext(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::findNext()
 {
-    const Current c = currentOf(frame);
-    if (!c)
+    const std::string &what = m_frame.app().filters().searchText;
+    if (doc() == nullptr || what.empty())
         return;
-    const std::string &what = frame.app().filters.searchText;
-    if (what.empty())
-        return;
-    const std::int32_t found = NextMatchingLine(*c.doc, c.view->currentRow(), what);
+    const std::int32_t found = NextMatchingLine(*doc(), m_view->currentRow(), what);
     if (found < 0)
-        servicesOf(frame).beeper->beep();
+        m_services.beeper->beep();
     else
-        c.view->setCurrentRow(found);
+        m_view->setCurrentRow(found);
 }
 
-void markString(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::markString()
 {
-    if (!askSearchText(frame))
+    if (!askSearchText() || doc() == nullptr)
         return;
-    const Current c = currentOf(frame);
-    if (!c)
-        return;
-    MarkMatching(*c.doc, frame.app().filters.searchText);
-    c.view->refresh();
+    MarkMatching(*doc(), m_frame.app().filters().searchText);
+    m_view->refresh();
 }
 
-void markOutdated(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::markOutdated()
 {
-    const Current c = currentOf(frame);
-    if (!c)
-        return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    MarkOutdated(*c.doc, c.doc->window().today);
+    MarkOutdated(*doc(), doc()->window().today);
     QGuiApplication::restoreOverrideCursor();
-    c.view->refresh();
+    m_view->refresh();
 }
 
-void sortLines(TDVDecoratedMDIFrame &frame, SortMode mode)
+void FileViewCommands::sortLines(SortMode mode)
 {
-    const Current c = currentOf(frame);
-    if (!c)
-        return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    c.doc->SortLines(mode);
+    doc()->SortLines(mode);
     QGuiApplication::restoreOverrideCursor();
-    c.view->refresh();
+    m_view->refresh();
 }
 
-void toggleMark(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::toggleMark()
 {
-    const Current c = currentOf(frame);
-    if (!c || c.doc->lines().empty())
-        return;
-    TimeString &line = c.doc->lineTable()[static_cast<std::size_t>(c.view->currentRow())];
+    TimeString &line = doc()->lineTable()[static_cast<std::size_t>(m_view->currentRow())];
     line.marked = !line.marked;
-    c.view->refresh();
+    m_view->refresh();
+}
+
+void FileViewCommands::clearMarks()
+{
+    ClearMarks(*doc());
+    m_view->refresh();
 }
 
 // Copies the row, then takes it out. The question runs the event loop, so the row must
 // still hold the text it had before it.
-void deleteRow(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::deleteRow()
 {
-    const Current c = currentOf(frame);
-    if (!c || c.doc->lines().empty())
+    const int row = m_view->currentRow();
+    const std::string text = doc()->lines()[static_cast<std::size_t>(row)].text;
+    if (m_frame.app().settings().prompt
+        && !prompter().okCancel(caption(), QStringLiteral("Delete entry?")))
         return;
-    const int row = c.view->currentRow();
-    const std::string text = c.doc->lines()[static_cast<std::size_t>(row)].text;
-    QPointer<TApptListView> view(c.view);
-    if (frame.app().settings().prompt
-        && !frame.app().prompter().okCancel(caption(), QStringLiteral("Delete entry?")))
-        return;
-    TApptDocument *doc = view ? view->document() : nullptr;
-    if (doc == nullptr || static_cast<std::size_t>(row) >= doc->lines().size()
-        || doc->lines()[static_cast<std::size_t>(row)].text != text) {
-        servicesOf(frame).beeper->beep();
+    TApptDocument *d = doc();
+    if (d == nullptr || static_cast<std::size_t>(row) >= d->lines().size()
+        || d->lines()[static_cast<std::size_t>(row)].text != text) {
+        m_services.beeper->beep();
         return;
     }
-    servicesOf(frame).clipboard->put(text);
-    doc->RemoveLine(row);
-    view->refresh();
+    m_services.clipboard->put(text);
+    d->RemoveLine(row);
+    m_view->refresh();
 }
 
-void copyRow(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::copyRow()
 {
-    const Current c = currentOf(frame);
-    if (c && !c.doc->lines().empty()
-        && !servicesOf(frame).clipboard->put(
-            c.doc->lines()[static_cast<std::size_t>(c.view->currentRow())].text))
-        servicesOf(frame).beeper->beep();
+    const std::string &text = doc()->lines()[static_cast<std::size_t>(m_view->currentRow())].text;
+    if (!m_services.clipboard->put(text))
+        m_services.beeper->beep();
 }
 
-void pasteRow(TDVDecoratedMDIFrame &frame)
+void FileViewCommands::pasteRow()
 {
-    const Current c = currentOf(frame);
-    if (!c)
-        return;
-    std::optional<std::string> text = servicesOf(frame).clipboard->text();
+    std::optional<std::string> text = m_services.clipboard->text();
     if (!text)
         return;
     text->resize(std::min(text->size(), text->find('\0')));
-    const int row = c.doc->lines().empty() ? 0 : c.view->currentRow();
-    c.doc->InsertLine(row, *text);
-    c.view->refresh();
+    const int row = doc()->lines().empty() ? 0 : m_view->currentRow();
+    doc()->InsertLine(row, *text);
+    m_view->refresh();
 }
 
-QWidget *makeFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
+QWidget *makeFileView(TDVDecoratedMDIFrame &frame, TApptDocument &doc,
+                      const FeatureServices &services)
 {
     DVDocManager &docs = frame.documents();
     ViewHost host;
     host.runCommand = [&frame](int command) { frame.runCommand(command); };
     host.commandEnabled = [&frame](int command) { return frame.commands().canRun(command); };
     host.showHelp = [&frame](int topic) { frame.app().help().showTopic(topic); };
-    auto *view = new TApptListView(*docs.signalsOf(doc), frame.app().fonts()[BodyFont].font,
-                                   std::move(host));
+    auto *view
+        = new TFileView(*docs.signalsOf(doc), frame.app().fonts()[BodyFont].font, std::move(host));
+    FileViewCommands::addTo(frame, services, *view);
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, view,
                      [&frame, view] { view->setBodyFont(frame.app().fonts()[BodyFont].font); });
     // A rebuild from elsewhere (Rescan, a new day) may change the line count.
-    QObject::connect(&docs, &DVDocManager::documentsRefreshed, view, &TApptListView::refresh);
+    QObject::connect(&docs, &DVDocManager::documentsRefreshed, view, &TFileView::refresh);
     return view;
-}
-
-void registerCommands(TDVDecoratedMDIFrame &frame)
-{
-    DVDocManager &docs = frame.documents();
-    CommandRegistry &r = frame.commands();
-    const auto active = [&frame] { return static_cast<bool>(currentOf(frame)); };
-    const auto hasRows = [&frame] {
-        const Current c = currentOf(frame);
-        return c && !c.doc->lines().empty();
-    };
-    const auto hasMarks = [&frame] {
-        const Current c = currentOf(frame);
-        return c && CountMarked(*c.doc) > 0;
-    };
-    r.add(
-        Cm::ViewFile, [&frame, &docs] { toggleFileView(frame, *docs.current()); },
-        [&docs] { return docs.current() && docs.canMakeView(FileViewSlot); });
-    r.addOverride(
-        Cm::ViewAppointment, [&frame, &docs] { toggleFileView(frame, *docs.current()); }, active);
-    r.add(
-        Cm::FileArchive, [&frame] { archive(frame); }, hasMarks);
-    r.add(
-        Cm::FileAppendMarked, [&frame] { appendMarked(frame); }, hasMarks);
-    r.add(
-        Cm::FileAppendFrom, [&frame] { appendFrom(frame); }, active);
-    r.add(
-        Cm::FileMarkOutdated, [&frame] { markOutdated(frame); }, active);
-    r.add(
-        Cm::FileMarkString, [&frame] { markString(frame); }, active);
-    r.add(
-        Cm::FileToggleMark, [&frame] { toggleMark(frame); }, hasRows);
-    r.add(
-        Cm::FileClearMarks,
-        [&frame] {
-            if (const Current c = currentOf(frame)) {
-                ClearMarks(*c.doc);
-                c.view->refresh();
-            }
-        },
-        active);
-    r.add(
-        Cm::FileSortByDate, [&frame] { sortLines(frame, SortMode::ByDate); }, active);
-    r.add(
-        Cm::FileSortByCategory, [&frame] { sortLines(frame, SortMode::ByCategory); }, active);
-    r.addOverride(
-        Cm::EditCut, [&frame] { deleteRow(frame); }, active, hasRows);
-    r.addOverride(
-        Cm::EditCopy, [&frame] { copyRow(frame); }, active, hasRows);
-    r.addOverride(
-        Cm::EditPaste, [&frame] { pasteRow(frame); }, active,
-        [&frame] { return servicesOf(frame).clipboard->text().has_value(); });
-    r.addOverride(
-        Cm::Find,
-        [&frame] {
-            if (askSearchText(frame))
-                findNext(frame);
-        },
-        active);
-    r.addOverride(
-        Cm::FindNext, [&frame] { findNext(frame); }, active);
 }
 
 } // namespace
 
-TApptListView *FileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
+TFileView *fileViewOf(TDVDecoratedMDIFrame &frame, const TApptDocument &doc)
 {
     dvwMDIChild *window = frame.documents().viewWindow(doc, FileViewSlot);
-    return window ? qobject_cast<TApptListView *>(window->widget()) : nullptr;
+    return window ? qobject_cast<TFileView *>(window->widget()) : nullptr;
 }
 
-TApptListView *CurrentFileView(TDVDecoratedMDIFrame &frame)
+void InstallFileView(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    return currentOf(frame).view;
-}
-
-void SetFileViewServices(TDVDecoratedMDIFrame &frame, FileViewServices services)
-{
-    holderOf(frame).services = std::move(services);
-}
-
-void InstallFileView(TDVDecoratedMDIFrame &frame, FileViewServices services)
-{
-    SetFileViewServices(frame, std::move(services));
-    frame.documents().setViewFactory(
-        FileViewSlot, [&frame](TApptDocument &doc) { return makeFileView(frame, doc); });
-    registerCommands(frame);
+    frame.documents().setViewFactory(FileViewSlot, [&frame, services](TApptDocument &doc) {
+        return makeFileView(frame, doc, services);
+    });
+    DVDocManager &docs = frame.documents();
+    frame.commands().add(
+        Cm::ViewFile, [&frame, &docs] { toggleFileView(frame, *docs.current()); },
+        [&docs] { return docs.current() && docs.canMakeView(FileViewSlot); });
 }
 
 } // namespace dvw

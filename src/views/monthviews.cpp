@@ -23,11 +23,6 @@ namespace dvw {
 
 namespace {
 
-// Commands of the calendar's popup that act on the entry under the point.
-constexpr int calendarCopy = 655;
-constexpr int calendarMarkDone = 660;
-constexpr int calendarDelete = 665;
-constexpr int calendarAdd = 670;
 constexpr int paneHelp = 121;
 constexpr int calendarHelp = 122;
 
@@ -321,6 +316,22 @@ void TMonthView::mouseDoubleClickEvent(QMouseEvent *)
     runCommand(Cm::InsertWithDate);
 }
 
+bool TMonthView::handles(int command) const
+{
+    return command == Cm::EditPaste;
+}
+
+bool TMonthView::enabled(int command) const
+{
+    return command == Cm::EditPaste && m_host.entryContext && canPaste();
+}
+
+void TMonthView::run(int command)
+{
+    if (command == Cm::EditPaste)
+        pasteOnSelectedDay();
+}
+
 void TMonthView::pasteOnSelectedDay()
 {
     TApptDocument *doc = document();
@@ -410,7 +421,7 @@ void TCalendarView::keyPressEvent(QKeyEvent *event)
         runCommand(Cm::FindNext);
         return;
     case Qt::Key_I:
-        runEntryCommand(Cm::InsertAppt);
+        run(Cm::InsertAppt);
         return;
     case Qt::Key_V:
         if (TApptDocument *doc = document())
@@ -456,11 +467,11 @@ void TCalendarView::popup(const QPoint &point)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (m_captured)
         addPopupEntry(*menu, QStringLiteral("Edit"), Cm::EditAppt);
-    addPopupEntry(*menu, QStringLiteral("Add"), calendarAdd);
+    addPopupEntry(*menu, QStringLiteral("Add"), Cm::CalendarAdd);
     if (m_captured) {
-        addPopupEntry(*menu, QStringLiteral("Mark as done/undone"), calendarMarkDone);
-        addPopupEntry(*menu, QStringLiteral("Delete"), calendarDelete);
-        addPopupEntry(*menu, QStringLiteral("Copy"), calendarCopy);
+        addPopupEntry(*menu, QStringLiteral("Mark as done/undone"), Cm::CalendarMarkDone);
+        addPopupEntry(*menu, QStringLiteral("Delete"), Cm::CalendarDelete);
+        addPopupEntry(*menu, QStringLiteral("Copy"), Cm::CalendarCopy);
     }
     if (canPaste())
         addPopupEntry(*menu, QStringLiteral("Paste"), Cm::EditPaste);
@@ -471,11 +482,28 @@ void TCalendarView::addPopupEntry(QMenu &menu, const QString &text, int command)
 {
     QAction *action = menu.addAction(text);
     action->setObjectName(QStringLiteral("popup%1").arg(command));
-    action->setEnabled(entryCommandEnabled(command));
-    connect(action, &QAction::triggered, this, [this, command] { runEntryCommand(command); });
+    action->setEnabled(enabled(command));
+    // The popup is this view's own: its choice runs here, not through the main window.
+    connect(action, &QAction::triggered, this, [this, command] { run(command); });
 }
 
-bool TCalendarView::entryCommandEnabled(int command) const
+bool TCalendarView::handles(int command) const
+{
+    switch (command) {
+    case Cm::EditAppt:
+    case Cm::InsertAppt:
+    case Cm::EditPaste:
+    case Cm::CalendarAdd:
+    case Cm::CalendarMarkDone:
+    case Cm::CalendarDelete:
+    case Cm::CalendarCopy:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TCalendarView::enabled(int command) const
 {
     if (document() == nullptr)
         return false;
@@ -483,11 +511,11 @@ bool TCalendarView::entryCommandEnabled(int command) const
     case Cm::EditAppt:
         return m_host.editLine && m_captured;
     case Cm::InsertAppt:
-    case calendarAdd:
+    case Cm::CalendarAdd:
         return static_cast<bool>(m_host.editLine);
-    case calendarMarkDone:
-    case calendarDelete:
-    case calendarCopy:
+    case Cm::CalendarMarkDone:
+    case Cm::CalendarDelete:
+    case Cm::CalendarCopy:
         return m_host.entryContext && m_captured;
     case Cm::EditPaste:
         return m_host.editLine && m_host.entryContext && canPaste();
@@ -496,10 +524,10 @@ bool TCalendarView::entryCommandEnabled(int command) const
     }
 }
 
-void TCalendarView::runEntryCommand(int command)
+void TCalendarView::run(int command)
 {
     TApptDocument *doc = document();
-    if (doc == nullptr || !entryCommandEnabled(command))
+    if (doc == nullptr || !enabled(command))
         return;
     if (command == Cm::EditAppt) {
         // The dialog opens only on the entry the popup was opened on.
@@ -511,7 +539,7 @@ void TCalendarView::runEntryCommand(int command)
             QApplication::beep();
         return;
     }
-    if (command == Cm::InsertAppt || command == calendarAdd) {
+    if (command == Cm::InsertAppt || command == Cm::CalendarAdd) {
         edit(-1, FormatDate(m_selected, doc->dateSettings()), QStringLiteral("Add"));
         return;
     }
@@ -522,11 +550,11 @@ void TCalendarView::runEntryCommand(int command)
             edit(-1, PastedOnDayText(*doc, *text, m_selected, DayPaste::Calendar),
                  QStringLiteral("Paste"));
         return;
-    case calendarMarkDone:
+    case Cm::CalendarMarkDone:
         if (MarkDone(context, *m_captured))
             changed(QStringLiteral("Mark as done/undone"));
         return;
-    case calendarDelete:
+    case Cm::CalendarDelete:
         // Deleting from the calendar always asks about a single appointment, by its text.
         context.confirmQuestion = [doc](const EntryTarget &target) {
             const TimeString &line = doc->lines()[static_cast<std::size_t>(target.line)];
@@ -539,7 +567,7 @@ void TCalendarView::runEntryCommand(int command)
         if (Delete(context, *m_captured))
             changed(QStringLiteral("Delete"));
         return;
-    case calendarCopy:
+    case Cm::CalendarCopy:
         Copy(context, *m_captured);
         return;
     default:

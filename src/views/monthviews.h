@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/monthpainter.h"
+#include "shell/commandtarget.h"
 #include "store/entryops.h"
 #include "viewhost.h"
 
@@ -68,8 +69,9 @@ private:
     void scrollAction(int action);
 };
 
-// The month pane ("Month View"): a date picker beside the list.
-class TMonthView : public MonthGridView
+// The month pane ("Month View"): a date picker beside the list. While it is the active
+// view, Paste puts the clipboard's appointment on its selected day.
+class TMonthView : public MonthGridView, public CommandTarget
 {
     Q_OBJECT
 public:
@@ -80,6 +82,10 @@ public:
     // Puts the clipboard's appointment on the selected day at once (no dialog).
     void pasteOnSelectedDay();
 
+    bool handles(int command) const override;
+    bool enabled(int command) const override;
+    void run(int command) override;
+
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -87,8 +93,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
-// The calendar view ("Calendar View"): each day's appointments in its cell.
-class TCalendarView : public MonthGridView
+// The calendar view ("Calendar View"): each day's appointments in its cell. Its popup's
+// commands, and Insert and Paste of the Edit menu while it is the active view, are its own.
+class TCalendarView : public MonthGridView, public CommandTarget
 {
     Q_OBJECT
 public:
@@ -105,8 +112,9 @@ public:
     // The popup's commands: edit, mark done, delete and copy act on the entry captured when
     // the popup opened (a beep when it no longer holds); add, insert and paste go on the
     // selected day through the edit dialog.
-    void runEntryCommand(int command);
-    bool entryCommandEnabled(int command) const;
+    bool handles(int command) const override;
+    bool enabled(int command) const override;
+    void run(int command) override;
     const std::optional<EntryTarget> &captured() const { return m_captured; }
 
 protected:

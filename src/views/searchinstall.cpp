@@ -25,18 +25,6 @@ namespace {
 constexpr int screenHelpTopic = 118;
 constexpr int categoryHelpTopic = 124;
 
-class SystemBeeper : public Beeper
-{
-public:
-    void beep() override { QApplication::beep(); }
-};
-
-bool runWindowModal(QDialog &dialog)
-{
-    dialog.setWindowModality(Qt::WindowModal);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 template<typename View>
 View *viewOf(const DVDocManager &docs, const TApptDocument &doc, ViewSlot slot)
 {
@@ -47,7 +35,7 @@ View *viewOf(const DVDocManager &docs, const TApptDocument &doc, ViewSlot slot)
 class SearchCommands
 {
 public:
-    SearchCommands(TDVDecoratedMDIFrame &frame, SearchServices services)
+    SearchCommands(TDVDecoratedMDIFrame &frame, FeatureServices services)
         : m_frame(frame)
         , m_docs(frame.documents())
         , m_app(frame.app())
@@ -87,7 +75,7 @@ private:
     TDVDecoratedMDIFrame &m_frame;
     DVDocManager &m_docs;
     dvwApp &m_app;
-    SearchServices m_services;
+    FeatureServices m_services;
 };
 
 void SearchCommands::registerAll()
@@ -98,7 +86,7 @@ void SearchCommands::registerAll()
     r.add(Cm::FindNext, [this] { next(); });
     r.add(Cm::Screen, [this] { screen(); });
     r.add(
-        Cm::Restore, [this] { restore(); }, [this] { return m_app.filters.screening; });
+        Cm::Restore, [this] { restore(); }, [this] { return m_app.filters().screening; });
     r.add(Cm::StartDate, [this] { startDate(); });
     r.add(Cm::PriorityLevel, [this] { priorityLevel(); });
     r.add(Cm::ShowUnprioritized, [this] { toggleUnprioritized(); });
@@ -110,10 +98,12 @@ void SearchCommands::registerAll()
 
 void SearchCommands::find()
 {
-    TSearchDialog dialog(m_app.filters.searchText, &m_frame);
+    TSearchDialog dialog(m_app.filters().searchText, &m_frame);
     if (!run(dialog))
         return;
-    SetSearchText(m_app.filters, dialog.text());
+    ViewFilters filters = m_app.filters();
+    SetSearchText(filters, dialog.text());
+    m_app.setFilters(filters);
     next();
 }
 
@@ -121,7 +111,7 @@ void SearchCommands::find()
 // the current document's list.
 void SearchCommands::next()
 {
-    if (m_app.filters.searchText.empty())
+    if (m_app.filters().searchText.empty())
         return;
     TApptDocument *doc = m_docs.current();
     if (doc == nullptr)
@@ -139,7 +129,7 @@ void SearchCommands::nextInList(TApptView &list)
 {
     TApptDocument *doc = list.document();
     const int found = doc ? NextMatchInIndex(doc->engine().index(), doc->lines(), list.cursorLine(),
-                                             m_app.filters.searchText)
+                                             m_app.filters().searchText)
                           : -1;
     if (found < 0) {
         beep();
@@ -155,7 +145,7 @@ void SearchCommands::nextInCalendar(TCalendarView &calendar)
     TApptDocument *doc = calendar.document();
     const std::optional<TDate> found = doc
         ? NextMatchingDay(doc->engine(), doc->lines(), calendar.selectedDate(),
-                          m_app.filters.searchText)
+                          m_app.filters().searchText)
         : std::nullopt;
     if (!found) {
         beep();
@@ -167,29 +157,33 @@ void SearchCommands::nextInCalendar(TCalendarView &calendar)
 void SearchCommands::screen()
 {
     TScreenDialog dialog(
-        m_app.filters.screenText, [this] { m_app.help().showTopic(screenHelpTopic); }, &m_frame);
+        m_app.filters().screenText, [this] { m_app.help().showTopic(screenHelpTopic); }, &m_frame);
     if (!run(dialog))
         return;
-    StartScreening(m_app.filters, dialog.text());
+    ViewFilters filters = m_app.filters();
+    StartScreening(filters, dialog.text());
+    m_app.setFilters(filters);
     refreshAll(true);
 }
 
 void SearchCommands::restore()
 {
-    Restore(m_app.filters);
+    ViewFilters filters = m_app.filters();
+    Restore(filters);
+    m_app.setFilters(filters);
     refreshAll(true);
 }
 
 void SearchCommands::startDate()
 {
-    const DateWindow &now = m_app.dateWindow;
+    const DateWindow now = m_app.dateWindow();
     TStartDateDialog dialog(now.today, m_app.documentSettings().dateText, &m_frame);
     if (!run(dialog))
         return;
     const std::optional<TDate> start = dialog.startDate();
     if (!start)
         return;
-    m_app.dateWindow = DateWindow::make(m_app.dateWindow.today, *start, m_app.dateWindow.days);
+    m_app.setDateWindow(DateWindow::make(now.today, *start, now.days));
     refreshAll(true);
     // The month views show the new start.
     for (int i = 0; i < m_docs.count(); ++i) {
@@ -204,15 +198,19 @@ void SearchCommands::startDate()
 void SearchCommands::priorityLevel()
 {
     TPriorityLevelDialog dialog(&m_frame);
-    if (!run(dialog) || dialog.level() == m_app.filters.priorityLevel)
+    if (!run(dialog) || dialog.level() == m_app.filters().priorityLevel)
         return;
-    m_app.filters.priorityLevel = dialog.level();
+    ViewFilters filters = m_app.filters();
+    filters.priorityLevel = dialog.level();
+    m_app.setFilters(filters);
     refreshAll(false);
 }
 
 void SearchCommands::toggleUnprioritized()
 {
-    m_app.filters.hideUnprioritized = !m_app.filters.hideUnprioritized;
+    ViewFilters filters = m_app.filters();
+    filters.hideUnprioritized = !filters.hideUnprioritized;
+    m_app.setFilters(filters);
     refreshAll(false);
 }
 
@@ -282,13 +280,13 @@ void SearchCommands::updateMenus()
     if (QAction *a = m_frame.action(Cm::StartDate)) {
         a->setText(
             QStringLiteral("Start date: %1")
-                .arg(QString::fromStdString(StartDateText(m_app.dateWindow.start, dateText))));
+                .arg(QString::fromStdString(StartDateText(m_app.dateWindow().start, dateText))));
     }
     if (QAction *a = m_frame.action(Cm::PriorityLevel))
-        a->setText(QStringLiteral("Priority level = %1").arg(m_app.filters.priorityLevel));
+        a->setText(QStringLiteral("Priority level = %1").arg(m_app.filters().priorityLevel));
     if (QAction *a = m_frame.action(Cm::ShowUnprioritized)) {
         a->setCheckable(true);
-        a->setChecked(!m_app.filters.hideUnprioritized);
+        a->setChecked(!m_app.filters().hideUnprioritized);
     }
     const TApptDocument *doc = m_docs.current();
     for (const auto &[command, slot] :
@@ -303,14 +301,10 @@ void SearchCommands::updateMenus()
 
 } // namespace
 
-void InstallSearch(TDVDecoratedMDIFrame &frame, SearchServices services)
+void InstallSearch(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
-    if (!services.beeper)
-        services.beeper = std::make_shared<SystemBeeper>();
-    if (!services.runDialog)
-        services.runDialog = runWindowModal;
     // Lives as long as the main window.
-    auto *commands = new SearchCommands(frame, std::move(services));
+    auto *commands = new SearchCommands(frame, services);
     QObject::connect(&frame, &QObject::destroyed, [commands] { delete commands; });
     commands->registerAll();
     const auto update = [commands] { commands->updateMenus(); };
@@ -319,6 +313,10 @@ void InstallSearch(TDVDecoratedMDIFrame &frame, SearchServices services)
     QObject::connect(&frame.documents(), &DVDocManager::documentsRefreshed, &frame, update);
     QObject::connect(frame.client(), &QMdiArea::subWindowActivated, &frame, update);
     QObject::connect(&frame.app(), &dvwApp::settingsChanged, &frame, update);
+    QObject::connect(&frame.app(), &dvwApp::stateChanged, &frame, [commands](dvwApp::State what) {
+        if (what == dvwApp::State::DateWindow || what == dvwApp::State::Filters)
+            commands->updateMenus();
+    });
     for (int command :
          {Cm::ShowUnprioritized, Cm::ViewAppointment, Cm::ViewCalendar, Cm::ViewFile}) {
         if (QAction *a = frame.action(command))

@@ -55,10 +55,8 @@ QString TApptView::viewName()
 
 TApptView::TApptView(DocumentSignals &events, const ApptViewSettings &settings, ViewHost host,
                      QWidget *parent)
-    : TScrollView(parent)
-    , m_events(&events)
+    : DocumentScrollView(events, std::move(host), parent)
     , m_settings(settings)
-    , m_host(std::move(host))
     , m_rows(events.document()->engine().index())
 {
     TApptDocument &doc = *events.document();
@@ -92,11 +90,6 @@ void TApptView::setViewSettings(const ApptViewSettings &settings)
     m_settings = settings;
     setRowHeight(ListRowHeight(m_settings.look, m_settings.headingHeight));
     viewport()->update();
-}
-
-TApptDocument *TApptView::document() const
-{
-    return m_events ? m_events->document() : nullptr;
 }
 
 void TApptView::followIndex()
@@ -255,22 +248,7 @@ bool TApptView::event(QEvent *event)
             return true;
         }
     }
-    return TScrollView::event(event);
-}
-
-bool TApptView::viewportEvent(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Paint:
-        if (!document())
-            return true;
-        break;
-    default:
-        break;
-    }
-    return TScrollView::viewportEvent(event);
+    return DocumentScrollView::event(event);
 }
 
 void TApptView::keyPressEvent(QKeyEvent *event)
@@ -310,7 +288,7 @@ void TApptView::keyPressEvent(QKeyEvent *event)
         act(*action);
         return;
     }
-    TScrollView::keyPressEvent(event);
+    DocumentScrollView::keyPressEvent(event);
 }
 
 void TApptView::act(const ListAction &action)
@@ -324,16 +302,9 @@ void TApptView::act(const ListAction &action)
             m_host.focusMonthPane();
         break;
     case ListAction::Kind::Help:
-        if (m_host.showHelp)
-            m_host.showHelp(action.command);
+        showHelp(action.command);
         break;
     }
-}
-
-void TApptView::runCommand(int command)
-{
-    if (m_host.runCommand)
-        m_host.runCommand(command);
 }
 
 void TApptView::mousePressEvent(QMouseEvent *event)
@@ -363,15 +334,9 @@ void TApptView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TApptView::popupMenu(int row, const QPoint &globalPos)
 {
-    auto *menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("apptPopup"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const QString &text, int command) {
-        QAction *item = menu->addAction(text);
-        item->setObjectName(QStringLiteral("popup%1").arg(command));
-        item->setEnabled(!m_host.commandEnabled || m_host.commandEnabled(command));
-        connect(item, &QAction::triggered, this, [this, command] { runCommand(command); });
-    };
+    QMenu *menu = newPopup(QStringLiteral("apptPopup"));
+    const auto add
+        = [this, menu](const QString &text, int command) { addPopupItem(*menu, text, command); };
     if (m_rows.isSelectable(row)) {
         setCursorLine(row);
         add(QStringLiteral("Edit"), Cm::EditAppt);
@@ -388,7 +353,7 @@ void TApptView::popupMenu(int row, const QPoint &globalPos)
 
 void TApptView::showEvent(QShowEvent *event)
 {
-    TScrollView::showEvent(event);
+    DocumentScrollView::showEvent(event);
     if (!m_setUp) {
         m_setUp = true;
         setUp();

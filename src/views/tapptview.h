@@ -1,11 +1,10 @@
 #pragma once
 
 #include "apptrows.h"
+#include "documentscrollview.h"
 #include "listcursor.h"
 #include "listlayout.h"
 #include "listpainter.h"
-#include "tscrollview.h"
-#include "viewhost.h"
 
 #include <QPointer>
 
@@ -32,7 +31,7 @@ struct ApptViewSettings
 // the window with its appointments, one row per display-index position. It keeps a
 // cursor on an entry, follows keys and mouse, and keeps the document's other views in
 // step by telling them the cursor's date and row, following theirs in turn.
-class TApptView : public TScrollView, public ListCursor
+class TApptView : public DocumentScrollView, public ListCursor
 {
     Q_OBJECT
 public:
@@ -43,8 +42,6 @@ public:
               QWidget *parent = nullptr);
     ~TApptView() override;
 
-    // Null once the document has gone (its window is deleted a moment later).
-    TApptDocument *document() const;
     const ApptViewSettings &viewSettings() const { return m_settings; }
     // Settings changed while the list is open: shown at once.
     void setViewSettings(const ApptViewSettings &settings);
@@ -79,7 +76,6 @@ protected:
     ScrollRows &scrollRows() override { return m_rows.rows(); }
     void paintRows(QPainter &painter, const QRect &area) override;
     bool event(QEvent *event) override;
-    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -89,16 +85,13 @@ private:
     void followIndex();
     void afterMove(int oldTop, bool cursorChanged, int oldCursor);
     void act(const struct ListAction &action);
-    void runCommand(int command);
     void popupMenu(int row, const QPoint &globalPos);
     void setUp();
     ListLook look() const;
 
     void tellPosition();
 
-    QPointer<DocumentSignals> m_events;
     ApptViewSettings m_settings;
-    ViewHost m_host;
     ApptRows m_rows;
     bool m_setUp = false;
 };

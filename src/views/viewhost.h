@@ -13,6 +13,7 @@ class QWidget;
 namespace dvw {
 
 class TApptDocument;
+class TFileView;
 class TDate;
 
 // Opens the edit dialog on a line of the document (line -1: a new line that starts as
@@ -20,6 +21,16 @@ class TDate;
 // date it opens on. Whether a line changed.
 using EditDialogHook
     = std::function<bool(TApptDocument &doc, int line, const std::string &text, const TDate &date)>;
+// Opens the edit dialog on the file view's current row (the raw line), or, with newLine, on
+// a new line that goes in before it. Whether a line changed.
+using FileRowEditHook = std::function<bool(TFileView &view, bool newLine)>;
+
+// The edit dialog as the views open it.
+struct EditDialogs
+{
+    EditDialogHook line;
+    FileRowEditHook fileRow;
+};
 
 // What a view asks of the main window and the document manager around it. A function
 // left empty does nothing, so a view also works on its own (tests, images).

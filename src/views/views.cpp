@@ -2,6 +2,7 @@
 
 #include "entryinstall.h"
 #include "fileview.h"
+#include "history/undohistories.h"
 #include "listcursor.h"
 #include "monthviews.h"
 #include "platform/helpbook.h"
@@ -12,7 +13,6 @@
 #include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
 #include "shell/tdvdecoratedmdiframe.h"
-#include "shell/undohistories.h"
 #include "tapptview.h"
 #include "toneapptview.h"
 #include "toneedit.h"
@@ -65,9 +65,10 @@ std::vector<MenuEntry> calendarMenu()
     edit.kind = MenuEntry::Kind::Popup;
     edit.text = "&Edit";
     edit.group = MenuGroup::Edit;
-    edit.entries
-        = {{MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}},
-           {MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}}};
+    edit.entries = undoEntries();
+    edit.entries.push_back(
+        {MenuEntry::Kind::Command, "&Insert appointment", Cm::InsertAppt, {}, {}, {}, {}});
+    edit.entries.push_back({MenuEntry::Kind::Command, "&Paste", Cm::EditPaste, {}, {}, {}, {}});
     return {edit};
 }
 
@@ -83,24 +84,9 @@ QWidget *makeMonth(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewHost hos
     return view;
 }
 
-// The calendar takes the document's window alone; going back brings the list, which opens
-// its panes.
 void toggleCalendar(TDVDecoratedMDIFrame &frame, TApptDocument &doc)
 {
-    DVDocManager &docs = frame.documents();
-    if (docs.viewWindow(doc, CalendarViewSlot)) {
-        if (docs.openView(doc, ListViewSlot))
-            docs.closeView(doc, CalendarViewSlot);
-        docs.layOutFixed();
-        return;
-    }
-    dvwMDIChild *window = docs.openView(doc, CalendarViewSlot);
-    if (window == nullptr)
-        return;
-    window->setViewMenu(calendarMenu());
-    frame.setViewMenu(window->viewMenu());
-    for (ViewSlot slot : {ListViewSlot, FileViewSlot, MonthPaneSlot, CurrentPaneSlot})
-        docs.closeView(doc, slot);
+    toggleSoleView(frame, doc, CalendarViewSlot, calendarMenu());
 }
 
 // The appointment view: the list, and beside it the two panes while the document is the
@@ -144,7 +130,7 @@ void focusView(TDVDecoratedMDIFrame &frame, const TApptDocument &doc, ViewSlot s
 // What every view of the document asks of the main window. calendarStart: CALVIEW as it
 // was at start, which only the first list takes.
 ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
-                 const std::shared_ptr<bool> &calendarStart)
+                 const std::shared_ptr<bool> &calendarStart, const FeatureServices &services)
 {
     ViewHost host;
     host.runCommand = [&frame](int command) { frame.runCommand(command); };
@@ -159,20 +145,13 @@ ViewHost hostFor(TDVDecoratedMDIFrame &frame, const TApptDocument &doc,
     host.focusMonthPane = [&frame, &doc] { focusView(frame, doc, MonthPaneSlot); };
     host.focusList = [&frame, &doc] { focusView(frame, doc, ListViewSlot); };
     host.focusCurrentPane = [&frame, &doc] { focusView(frame, doc, CurrentPaneSlot); };
-    // The entry commands and the edit dialog are installed before the first view is made.
-    if (EntryOpsInstalled(frame))
-        host.entryContext = [&frame](TApptDocument &d, QWidget *parent) {
-            return EntryContextOf(frame, d, parent);
-        };
-    if (EditDialogHookOf(frame))
-        host.editLine
-            = [&frame](TApptDocument &d, int line, const std::string &text, const TDate &date) {
-                  return EditDialogHookOf(frame)(d, line, text, date);
-              };
-    host.documentChanged = [&frame](const QString &step) {
-        if (auto *histories = frame.findChild<UndoHistories *>(QStringLiteral("undoHistories"),
-                                                               Qt::FindDirectChildrenOnly))
-            histories->recordAll(step);
+    host.entryContext = [&frame, services](TApptDocument &d, QWidget *parent) {
+        return entryContextOf(services, frame, d, parent);
+    };
+    host.editLine = services.edit.line;
+    host.documentChanged = [&frame, undo = services.undo](const QString &step) {
+        if (undo != nullptr)
+            undo->recordAll(step);
         emit frame.documents().documentsRefreshed();
         frame.documents().updateTitles();
         frame.updateActions();
@@ -230,24 +209,49 @@ void registerCommands(TDVDecoratedMDIFrame &frame)
 
 } // namespace
 
-void InstallViews(TDVDecoratedMDIFrame &frame)
+void toggleSoleView(TDVDecoratedMDIFrame &frame, TApptDocument &doc, ViewSlot slot,
+                    std::vector<MenuEntry> menu)
+{
+    DVDocManager &docs = frame.documents();
+    if (docs.viewWindow(doc, slot)) {
+        if (docs.openView(doc, ListViewSlot))
+            docs.closeView(doc, slot);
+        docs.layOutFixed();
+        return;
+    }
+    dvwMDIChild *window = docs.openView(doc, slot);
+    if (window == nullptr)
+        return;
+    // The main window merges the menu in while the view's window is active.
+    window->setViewMenu(std::move(menu));
+    for (ViewSlot other :
+         {ListViewSlot, FileViewSlot, CalendarViewSlot, MonthPaneSlot, CurrentPaneSlot}) {
+        if (other != slot)
+            docs.closeView(doc, other);
+    }
+}
+
+void InstallViews(TDVDecoratedMDIFrame &frame, const FeatureServices &services)
 {
     auto calendarStart = std::make_shared<bool>(frame.app().settings().calView);
+    const auto host = [&frame, calendarStart, services](const TApptDocument &doc) {
+        return hostFor(frame, doc, calendarStart, services);
+    };
     DVDocManager &docs = frame.documents();
-    docs.setViewFactory(ListViewSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeList(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(ListViewSlot, [&frame, host](TApptDocument &doc) {
+        return makeList(frame, doc, host(doc));
     });
-    docs.setViewFactory(CurrentPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeCurrentPane(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(CurrentPaneSlot, [&frame, host](TApptDocument &doc) {
+        return makeCurrentPane(frame, doc, host(doc));
     });
-    docs.setViewFactory(MonthPaneSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeMonth<TMonthView>(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(MonthPaneSlot, [&frame, host](TApptDocument &doc) {
+        return makeMonth<TMonthView>(frame, doc, host(doc));
     });
-    docs.setViewFactory(CalendarViewSlot, [&frame, calendarStart](TApptDocument &doc) {
-        return makeMonth<TCalendarView>(frame, doc, hostFor(frame, doc, calendarStart));
+    docs.setViewFactory(CalendarViewSlot, [&frame, host](TApptDocument &doc) {
+        return makeMonth<TCalendarView>(frame, doc, host(doc));
     });
     registerCommands(frame);
-    InstallFileView(frame);
+    InstallFileView(frame, services);
     frame.updateActions();
 }
 

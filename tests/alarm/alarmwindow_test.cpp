@@ -191,8 +191,9 @@ protected:
     {
         std::vector<std::string> args {"dayvane"};
         makeFrame(args);
-        InstallViews(*frame);
-        alarms = &InstallAlarms(*frame, sound, notifier);
+        const FeatureServices services = completeServices(*frame, {});
+        InstallViews(*frame, services);
+        alarms = &InstallAlarms(*frame, services, sound, notifier);
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const QString path = dir.filePath(QStringLiteral("N%1.APT").arg(i));
             QFile file(path);
@@ -373,10 +374,10 @@ TEST_F(AlarmsInFrame, AlarmOffIsSilentAndCurrentAlarmsAreListed)
 TEST_F(AlarmsInFrame, MidnightMovesTheWindowToTheNewDay)
 {
     start({"12/8/2026 0:30 Early\r\n"});
-    app->dateWindow = DateWindow::make(app->dateWindow.today, TDate(1, 3, 2027), 30);
+    app->setDateWindow(DateWindow::make(app->dateWindow().today, TDate(1, 3, 2027), 30));
     frame->documents().refreshAll();
     tickAt(0, 20, QDate(2026, 12, 8));
-    EXPECT_EQ(app->dateWindow.start, TDate(8, 12, 2026));
+    EXPECT_EQ(app->dateWindow().start, TDate(8, 12, 2026));
     EXPECT_EQ(frame->documents().document(0)->window().start, TDate(8, 12, 2026));
     tickAt(0, 25, QDate(2026, 12, 8));
     ASSERT_EQ(alarms->openWindows().size(), 1U);

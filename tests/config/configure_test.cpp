@@ -56,9 +56,10 @@ protected:
     {
         writeFile(QStringLiteral("NOTES.APT"), "\\U* Water the plants\r\n12/9/2026 Dentist\r\n");
         makeFrame({"dayvane", "NOTES.APT"});
-        InstallViews(*frame);
-        InstallAlarms(*frame);
-        InstallConfigure(*frame, {choosers});
+        const FeatureServices services = completeServices(*frame, {});
+        InstallViews(*frame, services);
+        InstallAlarms(*frame, services);
+        InstallConfigure(*frame, services, {choosers});
         frame->showAtStart();
         frame->openStartFile();
     }

@@ -279,12 +279,16 @@ protected:
     {
         writeFile(QStringLiteral("NOTES.APT"), "* Buy milk\r\n12/8/2026 Dentist\r\n");
         makeFrame({"dayvane", "NOTES.APT"});
-        installAll();
-        SetApptDialogRunner(*frame, [this](TApptDialog &d) {
+        FeatureServices services;
+        services.clipboard = clipboard;
+        services.runDialog = [this](QDialog &dialog) {
+            auto &d = dynamic_cast<TApptDialog &>(dialog);
             opened.push_back(d.form().savedLine());
             if (answer)
                 answer(d);
-        });
+            return d.accepted();
+        };
+        installAll(services);
         frame->show();
         frame->openStartFile();
         ASSERT_EQ(frame->documents().count(), 1);
@@ -295,6 +299,8 @@ protected:
     }
 
     std::function<void(TApptDialog &)> answer;
+    // Null: the desktop's.
+    std::shared_ptr<EntryClipboard> clipboard;
     std::vector<std::string> opened;
     TApptDocument *doc = nullptr;
     TApptView *list = nullptr;
@@ -435,9 +441,14 @@ struct BusyClipboard : EntryClipboard
     bool busy() const override { return true; }
 };
 
-TEST_F(EditInFrame, ABusyClipboardIsReportedAndPastesNothing)
+class EditInFrameWithBusyClipboard : public EditInFrame
 {
-    SetEntryServices(*frame, {nullptr, std::make_shared<BusyClipboard>(), {}});
+protected:
+    EditInFrameWithBusyClipboard() { clipboard = std::make_shared<BusyClipboard>(); }
+};
+
+TEST_F(EditInFrameWithBusyClipboard, ABusyClipboardIsReportedAndPastesNothing)
+{
     frame->updateActions();
     frame->runCommand(Cm::EditPaste);
     ASSERT_EQ(prompter.asked().size(), 1u);

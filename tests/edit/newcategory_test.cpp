@@ -22,16 +22,17 @@ TEST_F(NewCategoryInFrame, EditDialogListsTheNewCategory)
 {
     writeFile(QStringLiteral("NOTES.APT"), "\\C WORK=Office\r\n12/8/2026 lunch\r\n");
     makeFrame({"dayvane", "NOTES.APT"});
-    InstallViews(*frame);
-    SearchServices services;
+    FeatureServices services;
     services.runDialog = [](QDialog &dialog) {
         dialog.findChild<QLineEdit *>(QStringLiteral("categoryCodeEdit"))->setText("home");
         dialog.findChild<QLineEdit *>(QStringLiteral("categoryDescriptionEdit"))
             ->setText("Family matters");
         return true;
     };
+    services = completeServices(*frame, services);
+    InstallViews(*frame, services);
     InstallSearch(*frame, services);
-    InstallEdit(*frame);
+    InstallEdit(*frame, services);
     frame->showAtStart();
     frame->openStartFile();
     TApptDocument &doc = *frame->documents().document(0);

@@ -59,9 +59,10 @@ protected:
         writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        InstallViews(*frame);
-        InstallSearch(*frame);
-        InstallEntryOps(*frame);
+        const FeatureServices features = completeServices(*frame, {});
+        InstallViews(*frame, features);
+        InstallSearch(*frame, features);
+        InstallEntryOps(*frame, features);
         PrintServices services;
         services.runDialog = [this](QDialog &dialog) {
             ++dialogsRun;

@@ -1,4 +1,5 @@
 #include "shell/commandregistry.h"
+#include "shell/commandtarget.h"
 
 #include <gtest/gtest.h>
 
@@ -95,4 +96,62 @@ TEST(CommandRegistry, AHandlerMayDestroyItsRegistry)
     EXPECT_TRUE(registry->run(1));
     EXPECT_EQ(registry, nullptr);
     EXPECT_EQ(seen, captured);
+}
+
+namespace {
+
+// A view's target: it handles 20 and 50, each runs while `on`.
+struct FakeTarget : CommandTarget
+{
+    bool on = true;
+    std::vector<int> ran;
+    bool handles(int command) const override { return command == 20 || command == 50; }
+    bool enabled(int) const override { return on; }
+    void run(int command) override { ran.push_back(command); }
+};
+
+} // namespace
+
+TEST(CommandRegistry, TheActiveViewAnswersTheCommandsItHandlesAndNoOthers)
+{
+    struct Case
+    {
+        int command;
+        bool viewActive;
+        bool viewOn; // the target's enabling rule
+        bool featureOpen; // the registration's rule of 20
+        bool runs;
+        const char *by; // "view", "feature" or ""
+    };
+    const std::vector<Case> cases = {
+        // Handled by the view: its rule alone decides, the feature is never asked.
+        {20, true, true, false, true, "view"},
+        {20, true, false, true, false, ""},
+        // Not handled by the view: the registration answers as before.
+        {10, true, false, false, true, "feature"},
+        {30, true, true, true, false, ""},
+        // Only the view knows 50; without the view nobody does.
+        {50, true, true, false, true, "view"},
+        {50, false, true, false, false, ""},
+        // No active view: the registration answers.
+        {20, false, true, true, true, "feature"},
+        {20, false, true, false, false, ""},
+    };
+    for (const Case &c : cases) {
+        Registered r;
+        FakeTarget view;
+        view.on = c.viewOn;
+        r.open = c.featureOpen;
+        r.registry.setTargetFinder(
+            [&view, &c]() -> CommandTarget * { return c.viewActive ? &view : nullptr; });
+        const std::string where = std::to_string(c.command) + (c.viewActive ? " view" : "");
+        EXPECT_EQ(r.registry.canRun(c.command), c.runs) << where;
+        EXPECT_EQ(r.registry.run(c.command), c.runs) << where;
+        const std::string by = c.by;
+        EXPECT_EQ(view.ran, by == "view" ? std::vector<int> {c.command} : std::vector<int> {})
+            << where;
+        EXPECT_EQ(r.ran, by == "feature" ? std::vector<int> {c.command} : std::vector<int> {})
+            << where;
+        EXPECT_EQ(r.registry.has(c.command), c.command != 50 || c.viewActive) << where;
+    }
 }

@@ -144,7 +144,7 @@ TEST_F(Placement, ProfileReadsAndWritesOnlyItsOwnSettings)
 {
     store("DVW5.conf", {{"DAYS", 30}});
     start({"dayvane", "-R", "5"});
-    EXPECT_EQ(app->dateWindow.days, 30);
+    EXPECT_EQ(app->dateWindow().days, 30);
     EXPECT_EQ(app->startFile(), QStringLiteral("NOTES.APT"));
     closeWithoutSaving();
     EXPECT_NE(stored("DVW5.conf", "X"), -1);

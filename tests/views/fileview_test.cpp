@@ -1,5 +1,6 @@
 // The file view in the main window: rows of the line table, marks, the whole-file
 // commands, and the other views reading the lines as they are afterwards.
+#include "entryfakes.h"
 #include "framefixture.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
@@ -8,8 +9,8 @@
 #include "store/fileoperations.h"
 #include "views/filerows.h"
 #include "views/fileview.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 
 #include <QFile>
 #include <QImage>
@@ -21,25 +22,6 @@ using namespace dvw;
 
 namespace {
 
-class RecordingClipboard : public EntryClipboard
-{
-public:
-    bool put(const std::string &lineBytes) override
-    {
-        held = lineBytes;
-        return true;
-    }
-    std::optional<std::string> text() const override { return held; }
-    std::optional<std::string> held;
-};
-
-class CountingBeeper : public Beeper
-{
-public:
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
 class FileViewInFrame : public test::FrameFixture
 {
 protected:
@@ -48,15 +30,17 @@ protected:
         writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        installAll();
-        SetFileViewServices(*frame, {beeper, clipboard});
+        FeatureServices services;
+        services.beeper = beeper;
+        services.clipboard = clipboard;
+        installAll(services);
         frame->showAtStart();
         frame->openStartFile();
         frame->runCommand(Cm::ViewFile);
         ASSERT_NE(view(), nullptr);
     }
     TApptDocument &doc() const { return *frame->documents().document(0); }
-    TApptListView *view() const { return FileViewOf(*frame, doc()); }
+    TFileView *view() const { return fileViewOf(*frame, doc()); }
     std::vector<std::string> texts() const
     {
         std::vector<std::string> t;
@@ -70,8 +54,8 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
     }
 
-    std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
-    std::shared_ptr<RecordingClipboard> clipboard = std::make_shared<RecordingClipboard>();
+    std::shared_ptr<test::CountingBeeper> beeper = std::make_shared<test::CountingBeeper>();
+    std::shared_ptr<test::FakeClipboard> clipboard = std::make_shared<test::FakeClipboard>();
 };
 
 } // namespace
@@ -221,7 +205,7 @@ TEST_F(FileViewInFrame, SearchMarksAndFindsWithTheApplicationsText)
     prompter.pushText(QStringLiteral("RENT"));
     frame->runCommand(Cm::FileMarkString);
     EXPECT_EQ(MarkedLines(doc()), (std::vector<std::int32_t> {0, 2}));
-    EXPECT_EQ(frame->app().filters.searchText, "RENT");
+    EXPECT_EQ(frame->app().filters().searchText, "RENT");
     QTest::keyClick(view(), Qt::Key_N);
     EXPECT_EQ(view()->currentRow(), 2);
     QTest::keyClick(view(), Qt::Key_N);

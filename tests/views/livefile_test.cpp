@@ -1,19 +1,21 @@
 // Undo in the main window, and documents that follow their file when another program
 // writes it.
 #include "framefixture.h"
+#include "history/livefiles.h"
+#include "history/undohistories.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwmdichild.h"
-#include "shell/livefiles.h"
-#include "shell/undohistories.h"
 #include "views/tapptview.h"
 #include "viewtesthelpers.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -220,3 +222,68 @@ TEST_F(LiveFile, UndoingToTheSavedLinesClosesWithoutAsking)
 }
 
 } // namespace
+
+// One watcher serves every open document: it watches each file and its folder while the
+// document is open, and another program's write reaches the document it concerns only.
+TEST_F(LiveFile, OneWatcherFollowsEveryOpenDocumentAndForgetsAClosedOne)
+{
+    start();
+    QTemporaryDir otherDir;
+    const QString other = otherDir.filePath(QStringLiteral("WORK.APT"));
+    writeInPlace(other, "* Work note\r\n");
+    ASSERT_TRUE(frame->documents().openPath(other));
+    ASSERT_EQ(frame->documents().count(), 2);
+    const auto watchers = live->findChildren<QFileSystemWatcher *>();
+    ASSERT_EQ(watchers.size(), 1);
+    const QStringList watchedFiles = watchers[0]->files();
+    const QStringList folders = watchers[0]->directories();
+    EXPECT_TRUE(watchedFiles.contains(path) || watchedFiles.contains(QStringLiteral("NOTES.APT")));
+    EXPECT_TRUE(watchedFiles.contains(other));
+    EXPECT_TRUE(folders.contains(dir.path()));
+    EXPECT_TRUE(folders.contains(otherDir.path()));
+
+    TApptDocument &work = *frame->documents().document(1);
+    std::vector<const TApptDocument *> reloaded;
+    QObject::connect(live, &LiveFiles::reloaded,
+                     [&reloaded](TApptDocument *d) { reloaded.push_back(d); });
+    writeByRename(other, "* Work note\r\n* Theirs\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloaded.size() == 1; }, 1000));
+    EXPECT_EQ(reloaded[0], &work);
+    EXPECT_EQ(work.lines().size(), 2u);
+    EXPECT_EQ(doc().lines().size(), 3u);
+
+    ASSERT_TRUE(frame->documents().close(work));
+    EXPECT_FALSE(watchers[0]->files().contains(other));
+    EXPECT_FALSE(watchers[0]->directories().contains(otherDir.path()));
+    EXPECT_TRUE(watchers[0]->directories().contains(dir.path()));
+}
+
+// The document manager reads a file again and announces it: the undo history starts
+// again from the new lines before the views re-read them, and the list's cursor goes back
+// to its entry.
+TEST_F(LiveFile, TheDocumentManagerReloadsAndAnnouncesIt)
+{
+    start();
+    list()->setCursorLine(test::positionOfLine(doc(), 0));
+    frame->runCommand(Cm::MarkDone);
+    ASSERT_TRUE(frame->action(Cm::EditUndo)->isEnabled());
+    list()->setCursorLine(test::positionOfLine(doc(), 1));
+    writeInPlace(path, "* New first\r\n" + startText);
+    DVDocManager &docs = frame->documents();
+    std::vector<std::string> heard;
+    QObject::connect(&docs, &DVDocManager::documentReloaded, [&](TApptDocument *d) {
+        heard.push_back(d == &doc() ? "reloaded" : "other");
+        heard.push_back(frame->action(Cm::EditUndo)->isEnabled() ? "undo" : "no undo");
+    });
+    QObject::connect(&docs, &DVDocManager::documentsRefreshed,
+                     [&] { heard.push_back("refreshed"); });
+    EXPECT_EQ(docs.reload(doc()).status, ReloadResult::Reloaded);
+    EXPECT_EQ(heard, (std::vector<std::string> {"reloaded", "no undo", "refreshed"}));
+    EXPECT_FALSE(doc().isChanged());
+    // The Gym line moved down by one; the cursor is on it still.
+    EXPECT_EQ(list()->cursorLine(), test::positionOfLine(doc(), 2));
+    // The same bytes again change nothing and announce nothing.
+    heard.clear();
+    EXPECT_EQ(docs.reload(doc()).status, ReloadResult::Same);
+    EXPECT_TRUE(heard.empty());
+}

@@ -38,11 +38,14 @@ protected:
     void start()
     {
         makeFrame({"dayvane", "NOTES.APT"});
-        installAll();
-        SetApptDialogRunner(*frame, [this](TApptDialog &d) {
+        FeatureServices services;
+        services.runDialog = [this](QDialog &dialog) {
+            auto &d = dynamic_cast<TApptDialog &>(dialog);
             static_cast<QPlainTextEdit *>(d.control(201))->setPlainText(typed);
             d.accept();
-        });
+            return true;
+        };
+        installAll(services);
         frame->show();
         frame->openStartFile();
         copies = frame->findChild<RecoveryCopies *>(QStringLiteral("recoveryCopies"));

@@ -1,5 +1,6 @@
 // Search, screen, the filters, the categories and the view toggles in the main window:
 // chosen as the menu chooses them, with the dialogs answered by the test.
+#include "entryfakes.h"
 #include "framefixture.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
@@ -27,13 +28,6 @@ using namespace dvw;
 
 namespace {
 
-class CountingBeeper : public Beeper
-{
-public:
-    void beep() override { ++count; }
-    int count = 0;
-};
-
 class SearchInFrame : public test::FrameFixture
 {
 protected:
@@ -48,8 +42,7 @@ protected:
         writeFile(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        InstallViews(*frame);
-        SearchServices services;
+        FeatureServices services;
         services.beeper = beeper;
         services.runDialog = [this](QDialog &dialog) {
             ++dialogsRun;
@@ -57,8 +50,10 @@ protected:
             ok ? dialog.accept() : dialog.reject();
             return dialog.result() == QDialog::Accepted;
         };
+        services = completeServices(*frame, services);
+        InstallViews(*frame, services);
         InstallSearch(*frame, services);
-        InstallEntryOps(*frame, {beeper, nullptr, nullptr});
+        InstallEntryOps(*frame, services);
         frame->showAtStart();
         frame->openStartFile();
     }
@@ -95,7 +90,7 @@ protected:
         return doc().engine().index()[static_cast<std::size_t>(list()->cursorLine())].value;
     }
 
-    std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
+    std::shared_ptr<test::CountingBeeper> beeper = std::make_shared<test::CountingBeeper>();
     std::function<bool(QDialog &)> answer;
     int dialogsRun = 0;
 };
@@ -111,7 +106,7 @@ TEST_F(SearchInFrame, FindIgnoresCaseMatchesCodesAndNextStopsAtTheLastMatch)
     ASSERT_NE(list(), nullptr);
     typeInto("searchEdit", QStringLiteral("DENTIST"));
     frame->runCommand(Cm::Find);
-    EXPECT_EQ(app->filters.searchText, "DENTIST");
+    EXPECT_EQ(app->filters().searchText, "DENTIST");
     EXPECT_EQ(lineAtCursor(), 1);
     // The match's day heading is the top row.
     EXPECT_EQ(list()->topRow(), list()->rowRules().headingAbove(list()->cursorLine()));
@@ -121,12 +116,12 @@ TEST_F(SearchInFrame, FindIgnoresCaseMatchesCodesAndNextStopsAtTheLastMatch)
     EXPECT_EQ(lineAtCursor(), 3);
     const int last = list()->cursorLine();
     frame->runCommand(Cm::FindNext);
-    EXPECT_EQ(beeper->count, 1);
+    EXPECT_EQ(beeper->beeps, 1);
     EXPECT_EQ(list()->cursorLine(), last); // no wrap to the first match
     // Cancel keeps the search text.
     answer = nullptr;
     frame->runCommand(Cm::Find);
-    EXPECT_EQ(app->filters.searchText, "DENTIST");
+    EXPECT_EQ(app->filters().searchText, "DENTIST");
 }
 
 TEST_F(SearchInFrame, NextInTheCalendarGoesToTheNextDayWithAMatch)
@@ -142,7 +137,7 @@ TEST_F(SearchInFrame, NextInTheCalendarGoesToTheNextDayWithAMatch)
     QTest::keyClick(calendar, Qt::Key_N);
     EXPECT_EQ(calendar->selectedDate(), TDate(10, 12, 2026));
     QTest::keyClick(calendar, Qt::Key_N);
-    EXPECT_EQ(beeper->count, 1);
+    EXPECT_EQ(beeper->beeps, 1);
     EXPECT_EQ(calendar->selectedDate(), TDate(10, 12, 2026));
 }
 
@@ -175,7 +170,7 @@ TEST_F(SearchInFrame, ScreenOfNothingLeavesAnEmptyListUntilRestore)
     EXPECT_EQ(list()->cursorLine(), 1);
     EXPECT_FALSE(frame->action(Cm::Restore)->isEnabled());
     // The screen text stays for the next Screen, and a screen shows only its matches.
-    EXPECT_EQ(app->filters.screenText, "no such text");
+    EXPECT_EQ(app->filters().screenText, "no such text");
     typeInto("screenEdit", QStringLiteral("DENTIST"));
     frame->runCommand(Cm::Screen);
     EXPECT_EQ(entries(0), 3);
@@ -190,8 +185,8 @@ TEST_F(SearchInFrame, TypedTextsAreCutOnWholeCharacters)
     frame->runCommand(Cm::Find);
     typeInto("screenEdit", euros);
     frame->runCommand(Cm::Screen);
-    EXPECT_EQ(QString::fromStdString(app->filters.searchText), QString(99, QChar(0x20AC)));
-    EXPECT_EQ(QString::fromStdString(app->filters.screenText), QString(79, QChar(0x20AC)));
+    EXPECT_EQ(QString::fromStdString(app->filters().searchText), QString(99, QChar(0x20AC)));
+    EXPECT_EQ(QString::fromStdString(app->filters().screenText), QString(79, QChar(0x20AC)));
 }
 
 TEST_F(SearchInFrame, PriorityLevelAndUnprioritisedEntries)
@@ -207,7 +202,7 @@ TEST_F(SearchInFrame, PriorityLevelAndUnprioritisedEntries)
         };
         frame->runCommand(Cm::PriorityLevel);
     }
-    EXPECT_EQ(app->filters.priorityLevel, 2);
+    EXPECT_EQ(app->filters().priorityLevel, 2);
     EXPECT_EQ(frame->action(Cm::PriorityLevel)->text(), QStringLiteral("Priority level = 2"));
     EXPECT_EQ(entries(), 3);
     QAction *unprioritised = frame->action(Cm::ShowUnprioritized);
@@ -225,7 +220,7 @@ TEST_F(SearchInFrame, StartDateIgnoresIncompleteDatesAndMovesEveryWindow)
     start(dentistFile);
     writeFile(QStringLiteral("OTHER.APT"), "12/8/2026 other file\r\n");
     ASSERT_TRUE(frame->documents().openPath(dir.filePath(QStringLiteral("OTHER.APT"))));
-    const TDate today = app->dateWindow.today;
+    const TDate today = app->dateWindow().today;
     for (const char *typed : {"12/25", "?/15", "2/30/99", "1/1/99999", ""}) {
         answer = [typed](QDialog &dialog) {
             auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("startDateEdit"));
@@ -236,7 +231,7 @@ TEST_F(SearchInFrame, StartDateIgnoresIncompleteDatesAndMovesEveryWindow)
             return true;
         };
         frame->runCommand(Cm::StartDate);
-        EXPECT_EQ(app->dateWindow.start, today) << typed;
+        EXPECT_EQ(app->dateWindow().start, today) << typed;
     }
     answer = [](QDialog &dialog) {
         auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("startDateEdit"));

@@ -1,12 +1,15 @@
 #include "framefixture.h"
 #include "settings/settingkeys.h"
 #include "settings/settingstable.h"
+#include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwapp.h"
 #include "shell/tdvdecoratedmdiframe.h"
+#include "store/startdate.h"
 #include "views/tapptview.h"
 #include "viewtesthelpers.h"
 
+#include <QAction>
 #include <QFile>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -54,7 +57,7 @@ TEST_F(SettingsChange, EachChangeIsStoredAndEmittedOnceAndReachesTheDocumentsAnd
 
     ASSERT_TRUE(app->changeSetting(k::DAYS, 30).ok);
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(app->dateWindow.days, 30);
+    EXPECT_EQ(app->dateWindow().days, 30);
     EXPECT_EQ(doc().window().days, 30);
     EXPECT_EQ(positionOfLine(doc(), 0), -1); // 1 February is past the window now
     EXPECT_EQ(stored().days, 30);
@@ -85,4 +88,34 @@ TEST_F(SettingsChange, UnknownNameOrAValueOfAnotherKindChangesNothing)
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(app->settings(), before);
     EXPECT_EQ(stored(), before);
+}
+
+TEST_F(SettingsChange, EachRunStateSetterEmitsOnceNamingItsPartAndTheMenusFollow)
+{
+    using State = dvwApp::State;
+    ViewFilters levelTwo = app->filters();
+    levelTwo.priorityLevel = 2;
+    const DateWindow march = DateWindow::make(app->dateWindow().today, TDate(1, 3, 2027), 30);
+    const std::vector<std::pair<State, std::function<void()>>> setters = {
+        {State::DateWindow, [&] { app->setDateWindow(march); }},
+        {State::Filters, [&] { app->setFilters(levelTwo); }},
+        {State::ContextHelp, [&] { app->setContextHelp(true); }},
+        {State::F1Held, [&] { app->setF1Held(true); }},
+    };
+    for (const auto &[part, set] : setters) {
+        QSignalSpy changed(app.get(), &dvwApp::stateChanged);
+        set();
+        ASSERT_EQ(changed.count(), 1) << static_cast<int>(part);
+        EXPECT_EQ(changed[0][0].value<State>(), part);
+    }
+    EXPECT_EQ(app->dateWindow().start, TDate(1, 3, 2027));
+    EXPECT_EQ(app->filters().priorityLevel, 2);
+    EXPECT_TRUE(app->contextHelp());
+    EXPECT_TRUE(app->f1Held());
+    // The items that show the window and the filters say what was set, whoever set it.
+    EXPECT_EQ(frame->action(Cm::StartDate)->text(),
+              QStringLiteral("Start date: ")
+                  + QString::fromStdString(StartDateText(march.start, doc().dateSettings())));
+    EXPECT_EQ(frame->action(Cm::PriorityLevel)->text(), QStringLiteral("Priority level = 2"));
+    app->setContextHelp(false);
 }

@@ -6,17 +6,17 @@
 #include "edit/tapptdialog.h"
 #include "entryfakes.h"
 #include "framefixture.h"
+#include "history/livefiles.h"
 #include "shell/commands.h"
 #include "shell/dvdocmanager.h"
 #include "shell/dvwmdichild.h"
 #include "shell/dvwmdiclient.h"
-#include "shell/livefiles.h"
 #include "store/fileoperations.h"
 #include "views/entryinstall.h"
 #include "views/fileview.h"
 #include "views/monthviews.h"
-#include "views/tapptlistview.h"
 #include "views/tapptview.h"
+#include "views/tfileview.h"
 #include "viewtesthelpers.h"
 
 #include <QAction>
@@ -49,17 +49,21 @@ protected:
         write(QStringLiteral("NOTES.APT"), fileText);
         makeFrame({"dayvane", "NOTES.APT"});
         frame->resize(900, 700);
-        installAll();
-        SetFileViewServices(*frame, {beeper, clipboard});
-        SetEntryServices(*frame, {beeper, clipboard, [](QWidget *) { return false; }});
-        SetApptDialogRunner(*frame, [this](TApptDialog &d) {
+        FeatureServices services;
+        services.beeper = beeper;
+        services.clipboard = clipboard;
+        services.chooseScope = [](QWidget *) { return false; };
+        services.runDialog = [this](QDialog &dialog) {
+            auto &d = dynamic_cast<TApptDialog &>(dialog);
             auto *edit = static_cast<QPlainTextEdit *>(d.control(201));
             if (typed) {
                 edit->clear();
                 QTest::keyClicks(edit, *typed);
             }
             QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
-        });
+            return d.accepted();
+        };
+        installAll(services);
         frame->showAtStart();
         // Keys reach the frame's shortcuts only once the window is active, which the
         // platform reports after the window is shown.
@@ -85,7 +89,7 @@ protected:
         dvwMDIChild *window = frame->documents().viewWindow(doc(), slot);
         return window ? qobject_cast<View *>(window->widget()) : nullptr;
     }
-    TApptListView *fileView() const { return FileViewOf(*frame, doc()); }
+    TFileView *fileView() const { return fileViewOf(*frame, doc()); }
     QString undoText() const { return frame->action(Cm::EditUndo)->text(); }
 
     // The change made, Ctrl+Z gives back the file's bytes and clears the changed mark;

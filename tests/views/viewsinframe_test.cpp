@@ -159,14 +159,17 @@ TEST_F(ViewsInFrame, RefreshAfterScreeningEverythingOutEmptiesThePane)
     ASSERT_NE(pane(), nullptr);
     doc().broadcastSelectPosition(positionOfLine(doc(), 1));
     ASSERT_FALSE(pane()->edit()->toPlainText().isEmpty());
-    app->filters.screening = true;
-    app->filters.screenText = "nothing holds this";
+    ViewFilters screened = app->filters();
+    screened.screening = true;
+    screened.screenText = "nothing holds this";
+    app->setFilters(screened);
     docs().refreshAll();
     EXPECT_TRUE(doc().engine().index().empty());
     EXPECT_EQ(pane()->shownLine(), -1);
     EXPECT_TRUE(pane()->edit()->toPlainText().isEmpty());
 
-    app->filters.screening = false;
+    screened.screening = false;
+    app->setFilters(screened);
     docs().refreshAll();
     EXPECT_FALSE(doc().engine().index().empty());
     EXPECT_EQ(pane()->shownLine(), -1); // no list view to follow

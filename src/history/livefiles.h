@@ -18,15 +18,15 @@ class TApptDocument;
 class TDVDecoratedMDIFrame;
 class UndoHistories;
 
-// Keeps every open document in step with its file while other programs change it. The
-// file and its folder are watched (an editor that saves by renaming a new file over the
-// old one leaves the old watch behind, so the path is watched again after every change).
-// A burst of writes is looked at once, SettleMs after its first; what follows is decided
-// by DecideLiveFile: our own saves leave the document alone; a document without unsaved
-// changes reads the file again at once, keeping the cursor's entry and date; one with
-// unsaved changes shows a bar over its list that offers to reload or to keep them; a
-// file that disappears is reported and its lines stay, marked changed so that closing
-// asks to save them.
+// Keeps every open document in step with its file while other programs change it. One
+// watcher looks at every document's file and folder (an editor that saves by renaming a
+// new file over the old one leaves the old watch behind, so the paths are watched again
+// after every change). A burst of writes is looked at once, SettleMs after its first;
+// what follows is decided by DecideLiveFile: our own saves leave the document alone; a
+// document without unsaved changes is read again at once by the document manager, which
+// announces it; one with unsaved changes shows a bar over its list that offers to reload
+// or to keep them; a file that disappears is reported and its lines stay, marked changed
+// so that closing asks to save them.
 class LiveFiles : public QObject
 {
     Q_OBJECT
@@ -38,7 +38,7 @@ public:
 
     // Looks at the document's file now and acts on what it finds.
     void check(TApptDocument &doc);
-    // Reads the document's file again, dropping unsaved changes; false when it could not.
+    // Has the document read again, dropping unsaved changes; false when it could not.
     bool reload(TApptDocument &doc);
     // Hides the bar and keeps the changes: only a later version of the file asks again.
     void keepMine(TApptDocument &doc);
@@ -55,7 +55,10 @@ private:
     struct Watch;
 
     void sync();
-    void watch(Watch &w);
+    // Watches every document's file and folder, and nothing else.
+    void watchAll();
+    // A watched file or folder changed: the documents it concerns look again shortly.
+    void pathChanged(const QString &path);
     Watch *watchOf(const TApptDocument &doc);
     void reportGone(Watch &w);
     void offerReload(Watch &w);
@@ -64,6 +67,7 @@ private:
 
     TDVDecoratedMDIFrame &m_frame;
     UndoHistories &m_histories;
+    QFileSystemWatcher *m_watcher;
     std::map<const TApptDocument *, std::unique_ptr<Watch>> m_watches;
 };
 

@@ -1,11 +1,10 @@
 #include "livefiles.h"
 
-#include "documentsignals.h"
-#include "dvdocmanager.h"
-#include "dvwmdichild.h"
-#include "store/keptplace.h"
+#include "shell/documentsignals.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwmdichild.h"
+#include "shell/tdvdecoratedmdiframe.h"
 #include "store/tapptdocument.h"
-#include "tdvdecoratedmdiframe.h"
 #include "undohistories.h"
 
 #include <QApplication>
@@ -74,8 +73,7 @@ private:
 struct LiveFiles::Watch
 {
     TApptDocument *doc = nullptr;
-    QString path;
-    std::unique_ptr<QFileSystemWatcher> watcher;
+    QString path; // empty for a document without a file
     std::unique_ptr<QTimer> settle;
     QPointer<ReloadBar> bar;
     std::optional<FileIdentity> keptOver;
@@ -84,7 +82,6 @@ struct LiveFiles::Watch
     // keep its lines, and reads the file again when it comes back, unless edited meanwhile.
     bool reloadOnReturn = false;
     unsigned long serialAtGone = 0;
-    int lastPosition = -1;
 
     ~Watch() { delete bar.data(); }
 };
@@ -93,6 +90,7 @@ LiveFiles::LiveFiles(TDVDecoratedMDIFrame &frame, UndoHistories &histories)
     : QObject(&frame)
     , m_frame(frame)
     , m_histories(histories)
+    , m_watcher(new QFileSystemWatcher(this))
 {
     setObjectName(QStringLiteral("liveFiles"));
     DVDocManager &docs = frame.documents();
@@ -102,9 +100,11 @@ LiveFiles::LiveFiles(TDVDecoratedMDIFrame &frame, UndoHistories &histories)
         if (Watch *w = watchOf(*doc)) {
             w->keptOver.reset();
             hideBar(*w);
-            watch(*w);
+            watchAll();
         }
     });
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &LiveFiles::pathChanged);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &LiveFiles::pathChanged);
 }
 
 LiveFiles::~LiveFiles() = default;
@@ -142,35 +142,50 @@ void LiveFiles::sync()
         w->settle->setSingleShot(true);
         w->settle->setInterval(SettleMs);
         connect(w->settle.get(), &QTimer::timeout, this, [this, doc] { check(*doc); });
-        connect(docs.signalsOf(*doc), &DocumentSignals::positionSelected, this,
-                [w = w.get()](int position, const QObject *) { w->lastPosition = position; });
-        watch(*w);
         kept[doc] = std::move(w);
     }
     // A closed document's watch goes with it.
     m_watches = std::move(kept);
+    watchAll();
 }
 
-void LiveFiles::watch(Watch &w)
+void LiveFiles::watchAll()
 {
-    const QString path = fromPath(w.doc->path());
-    if (path.isEmpty())
-        return;
-    if (path != w.path || !w.watcher) {
-        w.path = path;
-        w.watcher = std::make_unique<QFileSystemWatcher>();
-        QTimer *settle = w.settle.get();
-        // The first change of a burst starts the settle time; the rest fall into it.
-        const auto changed = [settle] {
-            if (!settle->isActive())
-                settle->start();
-        };
-        connect(w.watcher.get(), &QFileSystemWatcher::fileChanged, this, changed);
-        connect(w.watcher.get(), &QFileSystemWatcher::directoryChanged, this, changed);
-        w.watcher->addPath(QFileInfo(path).absolutePath());
+    QStringList wanted;
+    for (auto &[doc, w] : m_watches) {
+        w->path = fromPath(doc->path());
+        if (w->path.isEmpty())
+            continue;
+        wanted << QFileInfo(w->path).absolutePath();
+        if (QFileInfo::exists(w->path))
+            wanted << w->path;
     }
-    if (!w.watcher->files().contains(path) && QFileInfo::exists(path))
-        w.watcher->addPath(path);
+    QStringList watched = m_watcher->files() + m_watcher->directories();
+    QStringList gone;
+    for (const QString &path : watched) {
+        if (!wanted.contains(path))
+            gone << path;
+    }
+    if (!gone.isEmpty())
+        m_watcher->removePaths(gone);
+    QStringList added;
+    for (const QString &path : wanted) {
+        if (!watched.contains(path) && !added.contains(path))
+            added << path;
+    }
+    if (!added.isEmpty())
+        m_watcher->addPaths(added);
+}
+
+void LiveFiles::pathChanged(const QString &path)
+{
+    // The first change of a burst starts the settle time; the rest fall into it.
+    for (auto &[doc, w] : m_watches) {
+        if (w->path.isEmpty() || (path != w->path && path != QFileInfo(w->path).absolutePath()))
+            continue;
+        if (!w->settle->isActive())
+            w->settle->start();
+    }
 }
 
 void LiveFiles::check(TApptDocument &doc)
@@ -178,7 +193,7 @@ void LiveFiles::check(TApptDocument &doc)
     Watch *w = watchOf(doc);
     if (w == nullptr || doc.path().empty())
         return;
-    watch(*w);
+    watchAll();
     DocumentHistory *history = m_histories.historyOf(doc);
     LiveFileFacts facts;
     facts.onDisk = CurrentIdentity(doc.path());
@@ -214,9 +229,7 @@ bool LiveFiles::reload(TApptDocument &doc)
     Watch *w = watchOf(doc);
     if (w == nullptr)
         return false;
-    const std::optional<KeptPlace> place = PlaceAt(doc, w->lastPosition);
-    const TDate cursorDate = doc.hasPendingCursorDate() ? doc.lastCursorDate() : doc.window().start;
-    const ReloadResult result = doc.Reload();
+    const ReloadResult result = m_frame.documents().reload(doc);
     const QString path = QDir::toNativeSeparators(w->path);
     if (result.status == ReloadResult::Missing || result.status == ReloadResult::Failed) {
         tell(tr("%1 could not be read again: %2")
@@ -231,15 +244,6 @@ bool LiveFiles::reload(TApptDocument &doc)
     hideBar(*w);
     if (result.status == ReloadResult::Same)
         return true;
-    m_histories.restart(doc);
-    DVDocManager &docs = m_frame.documents();
-    docs.updateTitles();
-    emit docs.documentsRefreshed();
-    const int position = place ? PositionOf(doc, *place) : -1;
-    if (position >= 0)
-        doc.broadcastSelectPosition(position);
-    else
-        doc.broadcastGoToDate(cursorDate, nullptr);
     tell(tr("%1 was changed by another program and has been read again.").arg(path));
     emit reloaded(&doc);
     return true;

@@ -1,4 +1,4 @@
-#include "tapptlistview.h"
+#include "tfileview.h"
 
 #include "platform/displaytext.h"
 #include "shell/commands.h"
@@ -52,16 +52,13 @@ std::optional<FileMove> moveOf(int key)
 
 } // namespace
 
-QString TApptListView::viewName()
+QString TFileView::viewName()
 {
     return QStringLiteral("File View");
 }
 
-TApptListView::TApptListView(DocumentSignals &doc, const QFont &font, ViewHost host,
-                             QWidget *parent)
-    : TScrollView(parent)
-    , m_events(&doc)
-    , m_host(std::move(host))
+TFileView::TFileView(DocumentSignals &doc, const QFont &font, ViewHost host, QWidget *parent)
+    : DocumentScrollView(doc, std::move(host), parent)
 {
     setObjectName(QStringLiteral("fileView"));
     setWindowTitle(viewName());
@@ -70,18 +67,13 @@ TApptListView::TApptListView(DocumentSignals &doc, const QFont &font, ViewHost h
     refresh();
 }
 
-TApptDocument *TApptListView::document() const
-{
-    return m_events ? m_events->document() : nullptr;
-}
-
-void TApptListView::setBodyFont(const QFont &font)
+void TFileView::setBodyFont(const QFont &font)
 {
     m_font = font;
     setRowHeight(QFontMetrics(m_font).lineSpacing());
 }
 
-void TApptListView::refresh()
+void TFileView::refresh()
 {
     const TApptDocument *doc = document();
     m_rows.setCount(doc ? static_cast<int>(doc->lines().size()) : 0);
@@ -90,19 +82,19 @@ void TApptListView::refresh()
     viewport()->update();
 }
 
-void TApptListView::setCurrentRow(int row)
+void TFileView::setCurrentRow(int row)
 {
     m_rows.setCurrent(row);
     syncScrollBars();
     viewport()->update();
 }
 
-void TApptListView::paintRows(QPainter &painter, const QRect &area)
+void TFileView::paintRows(QPainter &painter, const QRect &area)
 {
     paintRowsTo(painter, area);
 }
 
-void TApptListView::paintRowsTo(QPainter &painter, const QRect &area)
+void TFileView::paintRowsTo(QPainter &painter, const QRect &area)
 {
     const TApptDocument *doc = document();
     if (doc == nullptr)
@@ -131,22 +123,7 @@ void TApptListView::paintRowsTo(QPainter &painter, const QRect &area)
     }
 }
 
-bool TApptListView::viewportEvent(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Paint:
-        if (!document())
-            return true;
-        break;
-    default:
-        break;
-    }
-    return TScrollView::viewportEvent(event);
-}
-
-void TApptListView::keyPressEvent(QKeyEvent *event)
+void TFileView::keyPressEvent(QKeyEvent *event)
 {
     if (!document())
         return;
@@ -165,8 +142,7 @@ void TApptListView::keyPressEvent(QKeyEvent *event)
         runCommand(FileViewEnterCommand());
         return;
     case Qt::Key_F1:
-        if (m_host.showHelp)
-            m_host.showHelp(FileViewHelpTopic);
+        showHelp(FileViewHelpTopic);
         return;
     default:
         break;
@@ -182,16 +158,10 @@ void TApptListView::keyPressEvent(QKeyEvent *event)
         runCommand(*command);
         return;
     }
-    TScrollView::keyPressEvent(event);
+    DocumentScrollView::keyPressEvent(event);
 }
 
-void TApptListView::runCommand(int command)
-{
-    if (m_host.runCommand)
-        m_host.runCommand(command);
-}
-
-void TApptListView::moveTo(int row)
+void TFileView::moveTo(int row)
 {
     const int before = m_rows.current();
     m_rows.setCurrent(row);
@@ -200,7 +170,7 @@ void TApptListView::moveTo(int row)
     repaintLine(m_rows.current());
 }
 
-void TApptListView::mousePressEvent(QMouseEvent *event)
+void TFileView::mousePressEvent(QMouseEvent *event)
 {
     const int row = m_rows.rowAt(event->position().toPoint().y(), rowHeight());
     if (event->button() == Qt::LeftButton && row >= 0) {
@@ -212,7 +182,7 @@ void TApptListView::mousePressEvent(QMouseEvent *event)
     }
 }
 
-void TApptListView::mouseDoubleClickEvent(QMouseEvent *event)
+void TFileView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const int row = m_rows.rowAt(event->position().toPoint().y(), rowHeight());
     if (event->button() != Qt::LeftButton || row < 0)
@@ -221,17 +191,11 @@ void TApptListView::mouseDoubleClickEvent(QMouseEvent *event)
     runCommand(Cm::EditAppt);
 }
 
-void TApptListView::popupMenu(int row, const QPoint &globalPos)
+void TFileView::popupMenu(int row, const QPoint &globalPos)
 {
-    auto *menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("filePopup"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const QString &text, int command) {
-        QAction *item = menu->addAction(text);
-        item->setObjectName(QStringLiteral("popup%1").arg(command));
-        item->setEnabled(!m_host.commandEnabled || m_host.commandEnabled(command));
-        connect(item, &QAction::triggered, this, [this, command] { runCommand(command); });
-    };
+    QMenu *menu = newPopup(QStringLiteral("filePopup"));
+    const auto add
+        = [this, menu](const QString &text, int command) { addPopupItem(*menu, text, command); };
     add(QStringLiteral("Add"), Cm::InsertAppt);
     if (row >= 0) {
         add(QStringLiteral("Edit"), Cm::EditAppt);

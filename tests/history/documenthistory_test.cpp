@@ -1,6 +1,6 @@
 #include "../linegenerators.h"
 #include "../testdocuments.h"
-#include "shell/documenthistory.h"
+#include "history/documenthistory.h"
 #include "store/entryops.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "undohistories.h"
 
-#include "commands.h"
-#include "dvdocmanager.h"
-#include "dvwmdiclient.h"
-#include "tdvdecoratedmdiframe.h"
+#include "shell/commands.h"
+#include "shell/dvdocmanager.h"
+#include "shell/dvwmdiclient.h"
+#include "shell/tdvdecoratedmdiframe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +22,9 @@ UndoHistories::UndoHistories(TDVDecoratedMDIFrame &frame)
     DVDocManager &docs = frame.documents();
     connect(&docs, &DVDocManager::documentsChanged, this, &UndoHistories::sync);
     connect(&docs, &DVDocManager::documentsRefreshed, this, &UndoHistories::queueRecord);
+    // A document read again from its file starts its history again from those lines.
+    connect(&docs, &DVDocManager::documentReloaded, this,
+            [this](TApptDocument *doc) { restart(*doc); });
     connect(&docs, &DVDocManager::documentSaved, this, [this](TApptDocument *doc) {
         if (DocumentHistory *history = historyOf(*doc))
             history->markSaved();

@@ -1,0 +1,12 @@
+#include "beeper.h"
+
+#include <QApplication>
+
+namespace dvw {
+
+void SystemBeeper::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace dvw
