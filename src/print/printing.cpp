@@ -66,8 +66,8 @@ public:
         , m_docs(frame.documents())
         , m_app(frame.app())
         , m_services(withDefaults(std::move(services), &frame))
-        , m_session(
-              PrintSession::start(m_app.settings(), m_app.dateWindow().start, m_app.dateWindow().today))
+        , m_session(PrintSession::start(m_app.settings(), m_app.dateWindow().start,
+                                        m_app.dateWindow().today))
     { }
 
     void registerAll();
